@@ -1,0 +1,7 @@
+#include "engine/Logger.h"
+
+bool TLogger::DoEvent() {
+  if (!OnEvent) return false;
+  OnEvent(*this, Progression, Stop);
+  return Stop;
+}

@@ -1,0 +1,5 @@
+#include "model/Errors.h"
+
+#include "model/ModelTexts.h"
+
+void ThrowListError(long index) { throw EListError(Format(kListIndexError(), index)); }

@@ -1,0 +1,59 @@
+#include "model/GroupAbstract.h"
+
+#include "model/Individual.h"
+
+TGroupAbstract::TGroupAbstract(const std::string& name, int nbLoci, int individualsCapacity)
+    : TBioCalculable(name, nbLoci), Individuals(this, individualsCapacity) {}
+
+TGroupAbstract::~TGroupAbstract() {
+  Individuals.Clear(false);
+  SimulationData.reset();
+}
+
+void TGroupAbstract::Clear(bool free) {
+  Individuals.Clear(free);
+  SimulationData.reset();
+  TBioCalculable::Clear();
+}
+
+void TGroupAbstract::AssignTo(TPersistent& dest) const {
+  auto* d = dynamic_cast<TGroupAbstract*>(&dest);
+  if (!d) {
+    TBioCalculable::AssignTo(dest);
+    return;
+  }
+  d->TGroupAbstract::Clear(true);
+  TBioCalculable::AssignTo(dest);
+}
+
+int TGroupAbstract::NbHomozygotes(int locus) const {
+  int n = 0;
+  for (int i = 0; i < Individuals.Count(); ++i) n += Individuals.Items(i)->Zygosity(locus) == 0;
+  return n;
+}
+
+int TGroupAbstract::NbHeterozygotes(int locus) const {
+  int n = 0;
+  for (int i = 0; i < Individuals.Count(); ++i) n += Individuals.Items(i)->Zygosity(locus) == 1;
+  return n;
+}
+
+void TGroupAbstract::CountAlleles(bool reset) {
+  const int nbLoci = NbLoci();
+  for (int k = 0; k < Individuals.Count(); ++k) {
+    const TIndividual& ind = *Individuals.Items(k);
+    for (int i = 0; i < nbLoci; ++i) {
+      const TTypage& t = ind.GetTypage(i);
+      for (std::int16_t code : t.Alleles) AddAllele(i, code, 1);
+    }
+  }
+  TBioCalculable::CountAlleles(reset);
+}
+
+void TGroupAbstract::ComputeFrequencies() {
+  for (TSampledLocus& t : SampledLoci) {
+    const Extended n = t.NbGenes;
+    for (TAlleleFeatures& f : t.Features) f.Frequency = t.NbGenes > 0 ? f.Count / n : Undefined();
+  }
+  TBioCalculable::ComputeFrequencies();
+}

@@ -1,0 +1,8 @@
+#include "model/Persistent.h"
+
+#include "model/Errors.h"
+#include "model/ModelTexts.h"
+
+void TPersistent::AssignTo(TPersistent& dest) const {
+  throw EConvertError(Format(kCannotAssign(), ClassName(), dest.ClassName()));
+}
