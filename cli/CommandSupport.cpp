@@ -1,0 +1,54 @@
+#include "cli/CommandSupport.h"
+
+#include <exception>
+#include <iostream>
+
+#include "dataset/PGDSStructure.h"
+#include "model/Texts.h"
+
+void AddLanguageOption(CLI::App& command, std::string& language) {
+  language = "fr";
+  command.add_option("--lang", language, "Language of every text: fr (French) or en (English)")
+      ->check(CLI::IsMember({"fr", "en"}))
+      ->capture_default_str();
+}
+
+void AddReadFormatOption(CLI::App& command, int& code) {
+  code = readfmt::Unknown;
+  command
+      .add_option("--format", code,
+                  "Read-format code (see 'formats'); 7 finds the format by itself")
+      ->check(CLI::Range(0, 7))
+      ->capture_default_str();
+}
+
+void ApplyLanguage(const std::string& language) {
+  const int id = language == "en" ? lang::English : lang::French;
+  SetCurrentLanguage(id);
+  SetDataSetLanguage(id);
+}
+
+void PrintOut(const std::string& latin1) {
+  std::cout << Utf8(latin1);
+}
+
+void PrintError(const std::string& latin1) {
+  std::cerr << Utf8(latin1);
+}
+
+void ReportFailure(const TPGDSStructure& ds, const std::string& message) {
+  for (const std::string& line : ds.Messages)
+    PrintError(line + "\n");
+  // A failure to open the file is already the journal's last line.
+  if (ds.Messages.empty() || ds.Messages.back() != message) PrintError(message + "\n");
+}
+
+bool LoadDataSet(TPGDSStructure& ds, const std::string& path, int code) {
+  try {
+    ds.LoadFromFile(path, code);
+    return true;
+  } catch (const std::exception& e) {
+    ReportFailure(ds, e.what());
+    return false;
+  }
+}

@@ -1,0 +1,37 @@
+// tarvik2-cli: the data sets and their statistics from the command line.
+#include <exception>
+
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Tarvik2 on the command line: genotype files (microsatellites), their formats "
+               "and their population statistics.",
+               "tarvik2-cli"};
+  app.require_subcommand(1);
+  app.footer(std::string("Exit status: 0 success, 1 a load or a save failed, 2 wrong command "
+                         "line.\n") +
+             kEncodingNote);
+
+  TCommands commands;
+  AddFormatsCommand(app, commands);
+  AddInfoCommand(app, commands);
+  AddConvertCommand(app, commands);
+  AddStatsCommand(app, commands);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Help requests exit with 0 after printing the help; real errors with the usage status.
+    return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
+  }
+
+  try {
+    for (const TCommand& command : commands)
+      if (command.Subcommand->parsed()) return command.Run();
+  } catch (const std::exception& e) {
+    PrintError(std::string(e.what()) + "\n");
+    return kExitFailure;
+  }
+  return kExitUsage;
+}

@@ -1,0 +1,61 @@
+// Message texts of the data sets, their readers and their writers.
+#pragma once
+
+#include "model/Texts.h"
+
+inline const TText kOperationInterrupted{"L'opération a été interrompue par l'utilisateur",
+                                         "User interrupted operation"};
+
+// Format names.
+inline const TText kFormatXMLGenotypes{"XML génotypes", "XML genotypes"};
+inline const TText kFormatGenePop2{"GenePop 2"};
+inline const TText kFormatGenePop3{"GenePop 3"};
+inline const TText kFormatGenePopHaploid{"GenePop Haploïde", "Haploid GenePop"};
+inline const TText kFormatFstat{"Fstat"};
+inline const TText kFormatGenetix{"Genetix"};
+inline const TText kFormatQUAV{"QUAV"};
+inline const TText kFormatMNE{"MNE"};
+inline const TText kFormatArlequin{"Arlequin (microsat)"};
+inline const TText kFormatMolvaPRN{"MOLVA PRN"};
+inline const TText kFormatUnknown{"inconnu", "unknown"};
+
+// Text readers.
+inline const TText kMissingGenotype{"Génotype manquant", "Missing genotype"};
+inline const TText kTooManyGenotypes{"Trop de génotypes", "Too many genotypes"};
+inline const TText kReadError{"Erreur \"%s\" à la ligne %d colonne %d en lecture de fichier %s",
+                              "Error \"%s\" line %d column %d while parsing %s file"};
+inline const TText kMissingIndividual{"Individu manquant", "Missing individual"};
+inline const TText kIncorrectAlleleLength{"Longueur d'allèle incorrecte",
+                                          "Incorrect allele length"};
+inline const TText kPrnMissingGenotype{"Génotype manquant", "Missing genotype"};
+inline const TText kTooManyLoci{"Trop de locus", "Too many loci"};
+inline const TText kIncorrectAllelesNumber{"Nombres d'allèles incorrect",
+                                           "Incorrect alleles number"};
+
+// Opening and loading.
+inline const TText kCannotOpenFile{"Le fichier %s n'a pas pu être ouvert",
+                                   "Unable to open file \"%s\""};
+inline const TText kUnknownOpenError{"Erreur inconnue lors de l'ouverture de %s",
+                                     "Unknown type error while opening file \"%s\""};
+inline const TText kInvalidFile{"Le fichier %s n'est pas valide ou son format n'est pas reconnu",
+                                "The file \"%s\" is invalid or its format is not supported"};
+
+// Writers.
+inline const TText kConversionImpossible{"Conversion de données impossible (locus %s, individu %s)",
+                                         "Unable to convert data (locus %s, individual %s)"};
+inline const TText kIncorrectAlleleSize{"Taille d'allèle incorrecte (locus %s, individu %s)",
+                                        "Incorrect allele size (locus %s, individual %s)"};
+inline const TText kIncorrectPloidy{"Ploïdie incorrecte (locus %s, individu %s)",
+                                    "Incorrect ploidy (locus %s, individual %s)"};
+inline const TText kFileNotWritten{"Le fichier %s n'a pas pu être écrit",
+                                   "Unable to write file \"%s\""};
+inline const TText kUnknownFormat{"Format inconnu.", "Format unknown."};
+
+// Genotype XML files.
+inline const TText kNotXMLFile{"Fichier non XML.", "Not a XML file."};
+inline const TText kIncorrectXMLFile{"Fichier XML incorrect : %s", "Incorrect XML file : %s"};
+inline const TText kQUAVNodeMissing{"Noeud <QUAV> manquant.", "Node <QUAV> missing."};
+inline const TText kNoGenotypes{"Ce fichier ne contient pas de génotypes.",
+                                "This file does not contain genotypes."};
+inline const TText kSampleAddedToRoot{"L'échantillon \"%s\" a été ajouté au groupe racine.",
+                                      "The sample \"%s\" have been added to the root group."};

@@ -1,0 +1,76 @@
+#include "dataset/GenepopReader.h"
+
+#include "dataset/Formats.h"
+#include "dataset/PGDSStructure.h"
+#include "dataset/TextReader.h"
+#include "model/Convert.h"
+
+namespace {
+
+const char kReaderName[] = "GenePop";
+
+// Integer value of a run of digits as the scanner delivers them ("007" is 7).
+std::int32_t DigitsValue(std::string_view digits) {
+  std::int32_t value = 0;
+  for (char c : digits)
+    value = value * 10 + (c - '0');
+  return value;
+}
+
+// One gene copy of a diploid genotype: all zeros is a missing copy, anything else names an
+// allele exactly as written (leading zeros kept).
+void DiploidCopy(TTextReader& reader, std::string_view digits) {
+  const std::int32_t value = DigitsValue(digits);
+  if (value == 0)
+    reader.AddMissingCopy();
+  else
+    reader.AddAlleleCopy(std::string(digits), value);
+}
+
+} // namespace
+
+void GenepopLoci(TTextReader& reader, const std::string& text) {
+  // Genepop also allows every locus name on one line, separated by commas.
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    const std::string name = Trim(std::string_view(text).substr(start, comma - start));
+    if (!name.empty()) reader.NewLocus(name);
+    start = comma + 1;
+  }
+}
+
+void GenepopSample(TTextReader& reader, const std::string& popLine) {
+  reader.CloseSample();
+  reader.NewSample(Trim(std::string_view(popLine).substr(3)));
+}
+
+void GenepopDiploidGenotype(TTextReader& reader, const std::string& digits) {
+  if (reader.AtKnownLocus()) {
+    const std::size_t width = digits.size() / 2;
+    const std::string_view text(digits);
+    DiploidCopy(reader, text.substr(0, width));
+    DiploidCopy(reader, text.substr(width, width));
+  }
+  ++reader.LocusPosition;
+}
+
+void GenepopHaploidGenotype(TTextReader& reader, const std::string& digits) {
+  if (reader.AtKnownLocus()) {
+    const std::int32_t value = DigitsValue(digits);
+    if (value == 0)
+      reader.AddMissingCopy();
+    else
+      reader.AddAlleleCopy(digits, value);
+  }
+  ++reader.LocusPosition;
+}
+
+bool ReadGenepopDiploid(TPGDSStructure& ds, std::istream& in) {
+  return ReadText(ds, in, kReaderName, ParseGenepopDiploid);
+}
+
+bool ReadGenepopHaploid(TPGDSStructure& ds, std::istream& in) {
+  return ReadText(ds, in, kReaderName, ParseGenepopHaploid);
+}

@@ -1,0 +1,442 @@
+#include "dataset/PGDSStructure.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "dataset/DataSetTexts.h"
+#include "dataset/Formats.h"
+#include "model/Convert.h"
+#include "model/Errors.h"
+
+namespace fs = std::filesystem;
+
+// ---- format tables
+
+std::string ReadFormatName(int code) {
+  switch (code & 127) {
+  case readfmt::GenePop3:
+    return kFormatGenePop3();
+  case readfmt::GenePop2:
+    return kFormatGenePop2();
+  case readfmt::GenePopHaploid:
+    return kFormatGenePopHaploid();
+  case readfmt::Genetix:
+    return kFormatGenetix();
+  case readfmt::Fstat:
+    return kFormatFstat();
+  case readfmt::MolvaPRN:
+    return kFormatMolvaPRN();
+  case readfmt::XMLGenotypes:
+    return kFormatXMLGenotypes();
+  default:
+    return kFormatUnknown();
+  }
+}
+
+std::string ReadFormatExtension(int code) {
+  switch (code & 127) {
+  case readfmt::Genetix:
+    return ".gtx";
+  case readfmt::Fstat:
+    return ".dat";
+  case readfmt::MolvaPRN:
+    return ".prn";
+  case readfmt::XMLGenotypes:
+    return ".xml";
+  default:
+    return std::string();
+  }
+}
+
+std::string WriteFormatName(int code) {
+  switch (code & 127) {
+  case writefmt::GenePop3:
+    return kFormatGenePop3();
+  case writefmt::GenePop2:
+    return kFormatGenePop2();
+  case writefmt::GenePopHaploid:
+    return kFormatGenePopHaploid();
+  case writefmt::Genetix:
+    return kFormatGenetix();
+  case writefmt::Fstat:
+    return kFormatFstat();
+  case writefmt::Arlequin:
+    return kFormatArlequin();
+  case writefmt::QUAV:
+    return kFormatQUAV();
+  case writefmt::MNE:
+    return kFormatMNE();
+  case writefmt::MolvaPRN:
+    return kFormatMolvaPRN();
+  case writefmt::XMLGenotypes:
+    return kFormatXMLGenotypes();
+  default:
+    return kFormatUnknown();
+  }
+}
+
+std::string WriteFormatExtension(int code) {
+  switch (code & 127) {
+  case writefmt::Genetix:
+    return ".gtx";
+  case writefmt::Fstat:
+    return ".dat";
+  case writefmt::Arlequin:
+    return ".arp";
+  case writefmt::QUAV:
+    return ".quav";
+  case writefmt::MNE:
+    return ".mne";
+  case writefmt::MolvaPRN:
+    return ".prn";
+  case writefmt::XMLGenotypes:
+    return ".xml";
+  default:
+    return std::string();
+  }
+}
+
+void SetDataSetLanguage(int id) {
+  SetCurrentLanguage(id);
+}
+
+std::string FileExtension(const std::string& fileName) {
+  const size_t dot = fileName.find_last_of('.');
+  const size_t slash = fileName.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return fileName.substr(dot);
+}
+
+std::string SaveFileName(const std::string& fileName, int code, bool addExtension) {
+  const std::string extension = FileExtension(fileName);
+  if (!addExtension || extension.size() > 1) return fileName;
+  return fileName.substr(0, fileName.size() - extension.size()) + WriteFormatExtension(code);
+}
+
+// ---- the data set
+
+TPGDSStructure::TPGDSStructure() = default;
+
+TPGDSStructure::~TPGDSStructure() {
+  ReleaseContent();
+}
+
+bool TPGDSStructure::DoEvent() {
+  if (!onDataStructureEvent) return false;
+  onDataStructureEvent(*this, Progression, Stop);
+  return Stop;
+}
+
+void TPGDSStructure::ProgressReport(int progression, bool& stop) {
+  Progression = progression;
+  stop = DoEvent();
+}
+
+void TPGDSStructure::XMLProgress(TXMLReader&, int percent, bool& abort) {
+  Progression = percent * 75 / 100;
+  abort = DoEvent();
+}
+
+void TPGDSStructure::DataLoaded() {
+  // Readers create the samples with one tally per locus, but not always the groups.
+  if (SamplesGroup.NbLoci() != LociCount()) SamplesGroup.SetNbLoci(LociCount());
+  if (RootGroup.Members.Count() > 0 && RootGroup.NbLoci() != LociCount())
+    RootGroup.SetNbLoci(LociCount());
+  SamplesGroup.Compute(true);
+  // Text formats have no group tree: the root then holds its own copies of the samples.
+  if (RootGroup.Members.Count() == 0)
+    SamplesGroup.AssignTo(RootGroup);
+  else
+    RootGroup.Compute(true);
+}
+
+// Samples may be referenced from the group tree and individuals from their sample and from
+// AllIndividuals, but each has exactly one owner: the tree owns its sub-groups and the copies
+// made by DataLoaded, the samples group owns the samples, a sample owns the individuals read
+// from XML, AllIndividuals owns those of the text readers, and Loci owns the loci. Releasing the
+// owners from the tree down to the loci never leaves a vector pointing at a destroyed object
+// that is destroyed again.
+void TPGDSStructure::ReleaseContent() {
+  RootGroup.Clear(true);
+  RootGroup.SetName("Root");
+  SamplesGroup.Clear(true);
+  SamplesGroup.SetName("samples");
+  AllIndividuals.Clear(true);
+  Loci.Clear(true);
+}
+
+void TPGDSStructure::Clear() {
+  FileFormat = readfmt::Unknown;
+  FileName.clear();
+  Title.clear();
+  CoordSysName.clear();
+  CoordSys.clear();
+  Comments.clear();
+  Progression = 0;
+  ReleaseContent();
+}
+
+TSample* TPGDSStructure::SampleAt(int i) const {
+  auto* sample = dynamic_cast<TSample*>(SamplesGroup.Members.Items(i));
+  if (!sample) throw EComponentError(std::string());
+  return sample;
+}
+
+void TPGDSStructure::AssignTo(TPGDSStructure& dest) const {
+  if (&dest == this) return;
+  dest.Clear();
+  dest.FileName = FileName;
+  dest.FileFormat = FileFormat;
+  dest.Title = Title;
+  dest.CoordSysName = CoordSysName;
+  dest.CoordSys = CoordSys;
+  dest.Progression = Progression;
+  dest.onDataStructureEvent = onDataStructureEvent;
+  dest.Stop = Stop;
+  dest.Messages = Messages;
+  dest.Comments = Comments;
+  Loci.AssignTo(dest.Loci);
+  SamplesGroup.AssignTo(dest.SamplesGroup);
+  RootGroup.AssignTo(dest.RootGroup);
+  // The copied samples own their copied individuals; AllIndividuals only refers to them.
+  dest.AllIndividuals.AddAll(dest.SamplesGroup.Individuals);
+}
+
+// ---- loading
+
+namespace {
+
+// Runs the reader of read-format `code` from the beginning of the stream. A reader that fails,
+// or lets an exception escape, leaves the data set empty; its journal lines stay.
+bool RunReader(TPGDSStructure& ds, std::istream& in, int code) {
+  bool ok = false;
+  try {
+    in.clear();
+    in.seekg(0);
+    switch (code) {
+    case readfmt::GenePop3:
+    case readfmt::GenePop2:
+      ok = ReadGenepopDiploid(ds, in);
+      break;
+    case readfmt::GenePopHaploid:
+      ok = ReadGenepopHaploid(ds, in);
+      break;
+    case readfmt::Genetix:
+      ok = ReadGenetix(ds, in);
+      break;
+    case readfmt::Fstat:
+      ok = ReadFstat(ds, in);
+      break;
+    case readfmt::MolvaPRN:
+      ok = ReadMolvaPRN(ds, in);
+      break;
+    case readfmt::XMLGenotypes:
+      ok = LoadXML(ds, in);
+      break;
+    default:
+      break;
+    }
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (!ok) ds.Clear();
+  return ok;
+}
+
+} // namespace
+
+void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
+  Clear();
+  Messages.clear();
+
+  std::ifstream in;
+  try {
+    // A folder opens like a file on this platform but cannot be read as one.
+    std::error_code ec;
+    if (!fs::is_directory(fileName, ec)) in.open(fileName, std::ios::in | std::ios::binary);
+  } catch (const std::exception&) {
+    const std::string message = Format(kUnknownOpenError(), fileName.c_str());
+    Messages.push_back(message);
+    throw EBase(message);
+  }
+  if (!in.is_open()) {
+    const std::string message = Format(kCannotOpenFile(), fileName.c_str());
+    Messages.push_back(message);
+    throw EFileOpenError(message);
+  }
+
+  Stop = false;
+  std::set<int> tried;
+  bool ok = false;
+  auto attempt = [&](int c) {
+    tried.insert(c);
+    ok = RunReader(*this, in, c);
+  };
+
+  if (code >= readfmt::GenePop3 && code <= readfmt::XMLGenotypes) attempt(code);
+
+  // The extension names the format only for the formats that have one of their own.
+  if (!ok && !Stop) {
+    const std::string extension = FileExtension(fileName);
+    for (int c : {readfmt::XMLGenotypes, readfmt::MolvaPRN, readfmt::Genetix}) {
+      if (!SameTextAscii(extension, ReadFormatExtension(c))) continue;
+      if (!tried.count(c)) attempt(c);
+      break;
+    }
+  }
+
+  const bool genepopTried = tried.count(readfmt::GenePop3) || tried.count(readfmt::GenePop2);
+  for (int c : {readfmt::Fstat, readfmt::GenePop3, readfmt::GenePopHaploid, readfmt::Genetix,
+                readfmt::MolvaPRN, readfmt::XMLGenotypes}) {
+    if (ok || Stop) break;
+    if (tried.count(c) || (c == readfmt::GenePop3 && genepopTried)) continue;
+    attempt(c);
+  }
+
+  if (Stop) {
+    Clear();
+    throw EFileFormatError(kOperationInterrupted());
+  }
+  if (!ok) {
+    Clear();
+    throw EFileFormatError(Format(kInvalidFile(), fileName.c_str()));
+  }
+  FileName = fileName;
+  try {
+    DataLoaded();
+  } catch (...) {
+    Clear();
+    throw;
+  }
+}
+
+// ---- saving
+
+void TPGDSStructure::Write(std::ostream& out, int code, std::uint8_t alleleCoding) const {
+  switch (code) {
+  case writefmt::GenePop3:
+    WriteGenepop(*this, out, TGenepopVariant::ThreeDigits, alleleCoding);
+    break;
+  case writefmt::GenePop2:
+    WriteGenepop(*this, out, TGenepopVariant::TwoDigits, 3);
+    break;
+  case writefmt::GenePopHaploid:
+    WriteGenepop(*this, out, TGenepopVariant::Haploid, alleleCoding);
+    break;
+  case writefmt::Genetix:
+    WriteGenetix(*this, out);
+    break;
+  case writefmt::Fstat:
+    WriteFstat(*this, out);
+    break;
+  case writefmt::Arlequin:
+    WriteArlequin(*this, out);
+    break;
+  case writefmt::QUAV:
+    WriteQUAV(*this, out);
+    break;
+  case writefmt::MNE:
+    WriteMNE(*this, out, 1, 2, 9000);
+    break;
+  case writefmt::MolvaPRN:
+    WriteMolvaPRN(*this, out);
+    break;
+  case writefmt::XMLGenotypes:
+    SaveXML(*this, out);
+    break;
+  default:
+    throw EFileWritingError(kUnknownFormat());
+  }
+}
+
+namespace {
+
+// A file created next to the target, so that renaming it over the target cannot cross file
+// systems; removed on destruction unless it was renamed.
+class TTemporaryFile {
+public:
+  explicit TTemporaryFile(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      fs::path candidate = folder / ("." + target.filename().string() + ".~" +
+                                     std::to_string(::getpid()) + "-" + std::to_string(counter++));
+      const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd >= 0) {
+        ::close(fd);
+        path_ = candidate;
+      } else if (errno != EEXIST) {
+        break;
+      }
+    }
+  }
+  ~TTemporaryFile() {
+    if (!path_.empty()) {
+      std::error_code ec;
+      fs::remove(path_, ec);
+    }
+  }
+  TTemporaryFile(const TTemporaryFile&) = delete;
+  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+  bool Created() const { return !path_.empty(); }
+  const fs::path& Path() const { return path_; }
+  // Forces the written bytes to the disk: a full disk may show only here.
+  bool Sync() const {
+    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+  }
+  bool RenameTo(const fs::path& target) {
+    std::error_code ec;
+    fs::rename(path_, target, ec);
+    if (ec) return false;
+    path_.clear();
+    return true;
+  }
+
+private:
+  fs::path path_;
+};
+
+} // namespace
+
+std::string TPGDSStructure::SaveToFile(const std::string& fileName, int code, bool addExtension,
+                                       std::uint8_t alleleCoding) const {
+  const std::string written = SaveFileName(fileName, code, addExtension);
+  if (code < writefmt::GenePop3 || code > writefmt::XMLGenotypes)
+    throw EFileWritingError(kUnknownFormat());
+
+  // The data go to a temporary file first: a writer that fails, a full disk or a folder that
+  // cannot be written leave the file the user already had as it was.
+  fs::path target(written);
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    fs::path resolved = fs::canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  const std::string notWritten = Format(kFileNotWritten(), written.c_str());
+  TTemporaryFile temporary(target);
+  if (!temporary.Created()) throw EFileWritingError(notWritten);
+  {
+    std::ofstream out(temporary.Path(), std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) throw EFileWritingError(notWritten);
+    Write(out, code, alleleCoding);
+    out.flush();
+    if (!out) throw EFileWritingError(notWritten);
+    out.close();
+    if (out.fail()) throw EFileWritingError(notWritten);
+  }
+  if (!temporary.Sync()) throw EFileWritingError(notWritten);
+  const fs::file_status old = fs::status(target, ec);
+  if (!ec && fs::is_regular_file(old)) fs::permissions(temporary.Path(), old.permissions(), ec);
+  if (!temporary.RenameTo(target)) throw EFileWritingError(notWritten);
+  return written;
+}

@@ -1,0 +1,181 @@
+#include "dataset/TextReader.h"
+
+#include <cstring>
+
+#include "dataset/DataSetTexts.h"
+#include "dataset/PGDSStructure.h"
+#include "model/Errors.h"
+
+// ---- line source
+
+TLineSource::TLineSource(std::istream& in) : in_(in) {
+  in_.clear();
+  in_.seekg(0, std::ios::end);
+  const std::streamoff end = in_.tellg();
+  if (in_ && end >= 0) size_ = end;
+  in_.clear();
+  in_.seekg(0, std::ios::beg);
+  if (!in_) exhausted_ = true;
+}
+
+void TLineSource::Refill() {
+  next_ = 0;
+  end_ = 0;
+  if (exhausted_) return;
+  const std::streamsize n = in_.rdbuf()->sgetn(buffer_.data(), buffer_.size());
+  if (n <= 0)
+    exhausted_ = true;
+  else
+    end_ = static_cast<std::size_t>(n);
+}
+
+bool TLineSource::Peek(char& c) {
+  if (next_ == end_) Refill();
+  if (next_ == end_) return false;
+  c = buffer_[next_];
+  return true;
+}
+
+std::size_t TLineSource::Read(char* dest, std::size_t max) {
+  std::size_t n = 0;
+  char c;
+  while (n < max) {
+    if (!Peek(c)) {
+      // The last line may end with the stream.
+      if (inLine_) {
+        dest[n++] = '\n';
+        inLine_ = false;
+      }
+      return n;
+    }
+    ++next_;
+    ++position_;
+    if (c != '\r' && c != '\n') {
+      dest[n++] = c;
+      inLine_ = true;
+      continue;
+    }
+    // CR LF and LF CR are one line end, as are CR and LF alone.
+    const char pair = c == '\r' ? '\n' : '\r';
+    char following;
+    if (Peek(following) && following == pair) {
+      ++next_;
+      ++position_;
+    }
+    dest[n++] = '\n';
+    inLine_ = false;
+    return n;
+  }
+  return n;
+}
+
+// ---- reader
+
+TTextReader::TTextReader(TPGDSStructure& dataSet, std::istream& in, std::string readerName)
+    : DataSet(dataSet), Source(in), ReaderName(std::move(readerName)) {}
+
+TTextReader::~TTextReader() = default;
+
+void TTextReader::Consumed(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (lineEnded_) {
+      ++Line;
+      Column = 1;
+      lineEnded_ = false;
+    }
+    ++Column;
+    if (text[i] == '\n') lineEnded_ = true;
+  }
+}
+
+void TTextReader::LineEnd() {
+  const std::int64_t size = Source.Size();
+  const std::int64_t percent = size > 0 ? Source.Position() * 100 / size : 0;
+  bool stop = false;
+  DataSet.ProgressReport(static_cast<int>(percent), stop);
+  if (stop) Error(kOperationInterrupted());
+}
+
+void TTextReader::Error(const std::string& message) {
+  const std::string line = Format(kReadError(), message.c_str(), Line, Column, ReaderName.c_str());
+  DataSet.Messages.push_back(line);
+  throw EFileFormatWarning(line);
+}
+
+void TTextReader::ParserError(const char* message) {
+  // Bison calls an exhausted stack "memory exhausted"; it is the stack limit that was reached.
+  if (std::strcmp(message, "memory exhausted") == 0) Error("yyparse stack overflow");
+  Error(message);
+}
+
+// ---- building operations
+
+TLocus* TTextReader::NewLocus(const std::string& name) {
+  return DataSet.Loci.Adopt(std::make_unique<TLocus>(name, 5));
+}
+
+TSample* TTextReader::NewSample(const std::string& name, int individualsCapacity) {
+  auto sample = std::make_unique<TSample>(name, DataSet.LociCount(), individualsCapacity);
+  CurrentSample = sample.get();
+  DataSet.SamplesGroup.Members.Adopt(std::move(sample));
+  return CurrentSample;
+}
+
+TIndividual* TTextReader::NewIndividual(const std::string& name, std::uint8_t declaredPloidy) {
+  auto individual = std::make_unique<TIndividual>(name, DataSet.LociCount(), declaredPloidy);
+  CurrentIndividual = DataSet.AllIndividuals.Adopt(std::move(individual));
+  if (CurrentSample) CurrentSample->Individuals.Add(CurrentIndividual);
+  LocusPosition = 0;
+  return CurrentIndividual;
+}
+
+bool TTextReader::AtKnownLocus() const {
+  return CurrentIndividual && LocusPosition >= 0 && LocusPosition < DataSet.LociCount();
+}
+
+void TTextReader::AddAlleleCopy(const std::string& name, std::int32_t value) {
+  if (!AtKnownLocus()) return;
+  const std::int16_t code = DataSet.LocusAt(LocusPosition)->FindOrAddAllele(name, value, value, "");
+  CurrentIndividual->AddGene(LocusPosition, code);
+}
+
+void TTextReader::AddMissingCopy() {
+  if (AtKnownLocus()) CurrentIndividual->AddMissingGene(LocusPosition);
+}
+
+void TTextReader::CloseSample() {
+  if (!CurrentSample) return;
+  const int n = CurrentSample->Individuals.Count();
+  if (n == 0) Error(kMissingIndividual());
+  if (CurrentSample->Name.empty()) {
+    CurrentSample->SetName(CurrentSample->Individuals.Items(n - 1)->Name);
+    DataSet.SamplesGroup.Members.RebuildIndex();
+  }
+}
+
+void TTextReader::CheckGenotypeCount(const std::string& missingGenotypeText) {
+  if (DataSet.LociCount() > LocusPosition) Error(missingGenotypeText);
+  if (DataSet.LociCount() < LocusPosition) Error(kTooManyGenotypes());
+}
+
+void TTextReader::CheckGenotypeCount() {
+  CheckGenotypeCount(kMissingGenotype());
+}
+
+// ---- reading
+
+bool ReadText(TPGDSStructure& dataSet, std::istream& in, const std::string& readerName,
+              TTextParser parser) {
+  try {
+    TTextReader reader(dataSet, in, readerName);
+    return parser(reader);
+  } catch (const EFileFormatWarning&) {
+    return false;
+  } catch (const std::exception& e) {
+    dataSet.Messages.push_back(Format(kReadError(), e.what(), -1, -1, readerName.c_str()));
+    return false;
+  } catch (...) {
+    dataSet.Messages.push_back(Format(kReadError(), "", -1, -1, readerName.c_str()));
+    return false;
+  }
+}
