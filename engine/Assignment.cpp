@@ -1,0 +1,268 @@
+#include "engine/Assignment.h"
+
+#include "dataset/PGDSStructure.h"
+#include "engine/Bayesien2.h"
+#include "engine/Match.h"
+#include "engine/Progress.h"
+#include "engine/ResultTables.h"
+#include "model/Texts.h"
+
+namespace {
+// Score of a population that could not be scored in a distance run (the smallest positive normal
+// extended value), and the stand-in for a negative distance or an undefined ranked score.
+constexpr Extended kMinScore = 3.4E-4932L;
+constexpr Extended kTinyValue = 8.704E-4930L;
+
+// A group is shown by its name, an individual by its label ("population/individual").
+std::string CaptionOf(const TBioCalculable& unit) {
+  return dynamic_cast<const TGroupAbstract*>(&unit) ? unit.Name : unit.Label;
+}
+
+// The population a unit is evaluated against: the reference sample itself, or, in
+// self-assignment when the unit is one of its individuals, the sample without that individual.
+struct TEvaluatedPopulation {
+  const TGroupAbstract* Population = nullptr;
+  std::unique_ptr<TSample> LeaveOneOut;
+  bool IsHome = false;
+};
+
+TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
+                                   const TBioCalculable& unit) {
+  TEvaluatedPopulation p;
+  p.Population = &sample;
+  if (!run.Params.SelfAssignment) return p;
+  const int index = sample.Individuals.IndexOfObject(&unit);
+  if (index < 0) return p;
+  p.LeaveOneOut = sample.CopyWithout(index, false);
+  p.Population = p.LeaveOneOut.get();
+  p.IsHome = true;
+  return p;
+}
+
+bool CriterionValue(const TAssignmentRun& run, const TGroupAbstract& population,
+                    const TBioCalculable& unit, const TIntegerList& used, Extended& value) {
+  TCriterionArgs args;
+  args.Criterion = run.Params.Criterion;
+  args.DefaultFrequency = run.Params.DefaultFrequency;
+  args.Bayes = run.Params.Bayes;
+  return EvaluateCriterion(args, population, unit, run.Match, used, value);
+}
+
+// The ranked scores of a unit without any usable locus.
+void UndefinedRanking(TResultats& result) {
+  for (RResultat& row : result.SortedRows)
+    row.Score = Undefined();
+}
+
+// Likelihood shares: each score in percent of the sum of the scores (100 times the score when
+// the sum is 0, which leaves every score at 0).
+void LikelihoodShares(TResultats& result, Extended sum) {
+  const Extended f = sum > 0 ? 100.0L / sum : 100.0L;
+  for (RResultat& row : result.SortedRows)
+    row.Score *= f;
+}
+
+// Inverse-distance shares in percent, 100 (1/D_k) / sum of (1/D_j), computed relative to the
+// largest distance so that small distances do not overflow. Populations at distance exactly 0
+// share the whole 100 % and the others get 0.
+void DistanceShares(TResultats& result, Extended maxD) {
+  int zeros = 0;
+  for (const RResultat& row : result.SortedRows)
+    if (!IsUndefined(row.Value) && row.Value == 0) ++zeros;
+  if (zeros > 0) {
+    for (RResultat& row : result.SortedRows)
+      row.Score = !IsUndefined(row.Value) && row.Value == 0 ? 100.0L / zeros : 0.0L;
+    return;
+  }
+  Extended s = 0;
+  for (const RResultat& row : result.SortedRows)
+    if (!IsUndefined(row.Value)) s += maxD / row.Value;
+  const Extended f = s > 0 ? maxD * 100.0L / s : 100.0L;
+  for (RResultat& row : result.SortedRows)
+    row.Score = IsUndefined(row.Value) ? kTinyValue : f / row.Value;
+}
+
+// Takes the home score from the ranked copy (still in population order), ranks it, and sets the
+// well-classified flag: in self-assignment, the home population has the top score (ties count).
+void RankAndJudge(const TAssignmentRun& run, int home, TResultats& result, TUnitVerdict& verdict) {
+  if (home >= 0) verdict.HomeScore = result.SortedRow(home).Score;
+  result.SortRows();
+  verdict.WellClassified = run.Params.SelfAssignment && result.Count > 0 &&
+                           !IsUndefined(verdict.HomeScore) &&
+                           result.SortedRow(0).Score == verdict.HomeScore;
+  result.WellClassified = verdict.WellClassified;
+}
+
+// One unit: its usable loci, the evaluation by the criterion's kind, and the names of the loci
+// it was computed on and of those it lacks.
+bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntegerList& used,
+                  TIntegerList& missing, TResultats& result, TUnitVerdict& verdict) {
+  used.Clear();
+  missing.Clear();
+  UsableLoci(run.Match, unit, used, missing);
+  const std::uint8_t c = run.Params.Criterion;
+  bool ok = false;
+  if (c <= criterion::Paetkau)
+    ok = EvaluateLikelihoods(run, unit, used, result, verdict);
+  else if (criterion::IsDistance(c))
+    ok = EvaluateDistances(run, unit, used, result, verdict);
+  if (!ok) return false;
+  auto locusName = [&run](int i) {
+    return run.Target.LocusAt(run.Match.Locus(i).TargetLocus)->Name;
+  };
+  result.UsedLoci.clear();
+  result.MissingLoci.clear();
+  for (int i = 0; i < used.Count(); ++i)
+    result.UsedLoci.push_back(locusName(used[i]));
+  for (int i = 0; i < missing.Count(); ++i)
+    result.MissingLoci.push_back(locusName(missing[i]));
+  return true;
+}
+
+// Progress of unit i among n: "i/n" in the detail panel, 100 i / n percent.
+bool UnitProgress(int i, int n) {
+  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
+  return ReportProgress(" ", Format("%d/%d", i, n), percent);
+}
+} // namespace
+
+bool AssignmentAvailable(const TAssignmentParams& params) {
+  const std::uint8_t c = params.Criterion;
+  if (c > criterion::Paetkau && !criterion::IsDistance(c)) return false; // 9 and unknown codes
+  if (c == criterion::Baudouin2 && !params.Bayes) return false;
+  return !params.SimulationOn;
+}
+
+bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
+                         const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+  verdict = TUnitVerdict{};
+  result.WellClassified = false;
+  // Monte-Carlo probabilities are not computed yet.
+  if (run.Params.SimulationOn) return false;
+  const int populations = run.Reference.SamplesCount();
+  result.SetCount(populations);
+  result.Caption = CaptionOf(unit);
+  const bool typed = used.Count() > 0;
+  int home = -1;
+  Extended sum = 0;
+  for (int k = 0; k < populations; ++k) {
+    const TSample& sample = *run.Reference.SampleAt(k);
+    RResultat& row = result.Row(k);
+    row.Name = sample.Name;
+    if (!typed) {
+      row.Value = Undefined();
+      row.Score = Undefined();
+      continue;
+    }
+    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
+    Extended likelihood = Undefined();
+    if (!CriterionValue(run, *population.Population, unit, used, likelihood)) return false;
+    row.Value = likelihood;
+    row.Score = IsUndefined(likelihood) ? 0.0L : likelihood;
+    sum += row.Score;
+    if (population.IsHome) home = k;
+  }
+  result.CopyToSorted();
+  if (!typed) {
+    UndefinedRanking(result);
+    return true;
+  }
+  LikelihoodShares(result, sum);
+  RankAndJudge(run, home, result, verdict);
+  return true;
+}
+
+bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
+                       const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+  verdict = TUnitVerdict{};
+  result.WellClassified = false;
+  // Monte-Carlo probabilities are not computed yet.
+  if (run.Params.SimulationOn) return false;
+  const int populations = run.Reference.SamplesCount();
+  result.SetCount(populations);
+  result.Caption = CaptionOf(unit);
+  const bool typed = used.Count() > 0;
+  int home = -1;
+  Extended maxD = kMinScore;
+  for (int k = 0; k < populations; ++k) {
+    const TSample& sample = *run.Reference.SampleAt(k);
+    RResultat& row = result.Row(k);
+    row.Name = sample.Name;
+    if (!typed) {
+      row.Value = Undefined();
+      row.Score = kMinScore;
+      continue;
+    }
+    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
+    Extended distance = Undefined();
+    if (!CriterionValue(run, *population.Population, unit, used, distance)) return false;
+    // A negative distance (rounding) counts as a vanishingly small one.
+    if (!IsUndefined(distance) && distance < 0) distance = kTinyValue;
+    row.Value = distance;
+    row.Score = distance;
+    if (!IsUndefined(distance) && distance > maxD) maxD = distance;
+    if (population.IsHome) home = k;
+  }
+  result.CopyToSorted();
+  if (!typed) {
+    UndefinedRanking(result);
+    return true;
+  }
+  DistanceShares(result, maxD);
+  RankAndJudge(run, home, result, verdict);
+  return true;
+}
+
+bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
+                       std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                       std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality) {
+  quality = TAssignmentQuality{};
+  const int n = target.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!match || !AssignmentAvailable(params)) return false;
+  const TAssignmentRun run{reference, target, *match, params};
+  TIntegerList used, missing;
+  Extended qualitySum = 0;
+  int scored = 0, correct = 0;
+  for (int i = 0; i < n; ++i) {
+    const TIndividual& individual = *target.AllIndividuals.Items(i);
+    if (params.Criterion == criterion::Baudouin2)
+      params.Bayes->Prepare(reference, *match, params.SelfAssignment ? &individual : nullptr);
+    if (UnitProgress(i, n)) return false;
+    TUnitVerdict verdict;
+    if (!EvaluateUnit(run, individual, used, missing, resultTable->Item(i), verdict)) return false;
+    if (params.SelfAssignment && !IsUndefined(verdict.HomeScore)) {
+      qualitySum += verdict.HomeScore;
+      ++scored;
+      if (verdict.WellClassified) ++correct;
+    }
+    if (UnitProgress(i, n)) return false;
+  }
+  if (UnitProgress(n, n)) return false;
+  if (params.SelfAssignment && scored > 0) {
+    quality.QualityIndex = qualitySum / scored;
+    quality.CorrectlyAssigned = correct;
+    quality.CorrectlyAssignedPercentage = 100.0L * correct / scored;
+  }
+  return true;
+}
+
+bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
+                  std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                  std::unique_ptr<TTableResultats>& resultTable) {
+  const int n = target.SamplesCount();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!match || !AssignmentAvailable(params)) return false;
+  TAssignmentParams groupParams = params;
+  groupParams.SelfAssignment = false;
+  const TAssignmentRun run{reference, target, *match, groupParams};
+  TIntegerList used, missing;
+  for (int i = 0; i < n; ++i) {
+    if (UnitProgress(i, n)) return false;
+    TUnitVerdict verdict;
+    if (!EvaluateUnit(run, *target.SampleAt(i), used, missing, resultTable->Item(i), verdict))
+      return false;
+    if (UnitProgress(i, n)) return false;
+  }
+  return !UnitProgress(n, n);
+}

@@ -1,0 +1,94 @@
+// Assignment and exclusion: every treated individual (or group) is evaluated with one criterion
+// against every reference population; the values become percentage scores, the populations are
+// ranked, and one result per unit fills the result table. In self-assignment (the reference data
+// set assigns its own individuals) each individual's own population is evaluated without it
+// (leave-one-out), and the run measures how well the reference populations classify themselves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Criteria.h"
+#include "model/Real.h"
+
+class TBayesien2Data;
+class TBioCalculable;
+class TIntegerList;
+class TMatchPGDS;
+class TPGDSStructure;
+class TResultats;
+class TTableResultats;
+
+// The arguments of one assignment run, as the run driver gathers them.
+struct TAssignmentParams {
+  // Assignment threshold of the scores (or alpha with simulation): not used by the engine, the
+  // results grid greys out what lies below it.
+  Extended Threshold = 0;
+  std::vector<std::string> LocusNames; // the selected loci
+  std::uint8_t Criterion = criterion::RannalaMountain;
+  Extended DefaultFrequency = 0.01L; // criterion 3: frequency of an allele a population lacks
+  // Criterion 1: the priors estimated from the reference samples; re-prepared before every
+  // individual (without that individual in self-assignment).
+  TBayesien2Data* Bayes = nullptr;
+  // Individuals only: the target is the reference data set itself.
+  bool SelfAssignment = false;
+  // Monte-Carlo probabilities instead of raw values.
+  bool SimulationOn = false;
+  std::uint8_t SimulationAlgorithm = 0;
+  std::int32_t SimulatedCount = 0;       // individuals simulated on the fly
+  std::int32_t ReferenceSampleCount = 0; // number of reference populations
+};
+
+// How well the reference populations classify their own individuals (self-assignment only).
+struct TAssignmentQuality {
+  // Mean percentage score of the home population over the individuals with a defined home score.
+  Extended QualityIndex = 0;
+  std::int32_t CorrectlyAssigned = 0; // home population ranked first (ties included)
+  Extended CorrectlyAssignedPercentage = 0;
+};
+
+// What a run shares with its per-unit steps.
+struct TAssignmentRun {
+  const TPGDSStructure& Reference;
+  const TPGDSStructure& Target;
+  const TMatchPGDS& Match;
+  const TAssignmentParams& Params;
+};
+
+// The verdict of one unit: the percentage score of its home population (undefined without a
+// home or without usable loci) and whether that population is ranked first.
+struct TUnitVerdict {
+  Extended HomeScore = Undefined();
+  bool WellClassified = false;
+};
+
+// Assigns every individual of `target`. The match belongs to the run and is released when it
+// returns; `resultTable` is replaced by a new table with one result per individual. Returns true
+// when the run completed; false when it was stopped through the progress hook (the partial table
+// is kept) or the criterion cannot be computed (criterion 9, unknown codes, Monte-Carlo
+// probabilities for now). `quality` is filled on completion and zero otherwise.
+bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
+                       std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                       std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality);
+
+// Assigns every sample of `target` as one unit, its pooled allele tallies standing for an
+// individual's. Never self-assignment, no quality figures; otherwise as AssignIndividuals.
+bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
+                  std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                  std::unique_ptr<TTableResultats>& resultTable);
+
+// Whether the engine can run this criterion with these options: false for criterion 9, for
+// codes outside the criteria, and (for now) with Monte-Carlo probabilities.
+bool AssignmentAvailable(const TAssignmentParams& params);
+
+// One unit against every reference population, with a likelihood criterion (0 to 3): the rows
+// get the likelihoods, the ranked rows their percentage of the sum. Returns false when the
+// criterion cannot be computed.
+bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
+                         const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);
+// The same with a distance (4 to 8, 10): the ranked rows get the inverse-distance shares in
+// percent; populations at distance 0 share the whole 100 %.
+bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
+                       const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);

@@ -1,0 +1,45 @@
+#include "engine/Progress.h"
+
+#include <climits>
+#include <cmath>
+#include <utility>
+
+namespace {
+TProgressHook& Hook() {
+  static TProgressHook hook;
+  return hook;
+}
+
+// Nearest integer, halves to even (the default rounding of the floating-point unit); anything
+// that is not a representable percentage becomes -1, which displays nothing.
+int RoundedPercent(Extended percent) {
+  if (!std::isfinite(percent)) return -1;
+  const Extended r = std::nearbyint(percent);
+  if (r < INT_MIN || r > INT_MAX) return -1;
+  return static_cast<int>(r);
+}
+} // namespace
+
+void SetProgressHook(TProgressHook hook) {
+  Hook() = std::move(hook);
+}
+
+const TProgressHook& ProgressHook() {
+  return Hook();
+}
+
+bool ReportProgress(const std::string& panel, const std::string& detail, Extended percent) {
+  const TProgressHook& hook = Hook();
+  if (!hook) return false;
+  bool abort = false;
+  hook(RoundedPercent(percent), panel, detail, abort);
+  return abort;
+}
+
+TScopedProgressHook::TScopedProgressHook(TProgressHook hook) : previous_(std::move(Hook())) {
+  Hook() = std::move(hook);
+}
+
+TScopedProgressHook::~TScopedProgressHook() {
+  Hook() = std::move(previous_);
+}
