@@ -1,0 +1,111 @@
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "dataset/DataSetTexts.h"
+#include "dataset/Formats.h"
+#include "dataset/PGDSStructure.h"
+#include "tests/dataset/DataSetTestSupport.h"
+
+namespace {
+
+bool Read(TPGDSStructure& ds, const std::string& text) {
+  std::istringstream in(text);
+  return ReadMolvaPRN(ds, in);
+}
+
+// Loci, then each sample with its individuals: name, then per locus the ploidy and the allele
+// names.
+std::string Describe(const TPGDSStructure& ds) {
+  std::string text = "loci";
+  for (int l = 0; l < ds.LociCount(); ++l)
+    text += " <" + ds.LocusAt(l)->Name + ">";
+  for (int s = 0; s < ds.SamplesCount(); ++s) {
+    const TSample& sample = *ds.SampleAt(s);
+    text += " | " + sample.Name + ":";
+    for (int i = 0; i < sample.Individuals.Count(); ++i) {
+      const TIndividual& ind = *sample.Individuals.Items(i);
+      text += " " + ind.Name + "=";
+      for (int l = 0; l < ind.NbTypages(); ++l) {
+        text += (l ? "," : "") + std::to_string(ind.GetPloidy(l));
+        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
+          text += "." + ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name;
+      }
+    }
+  }
+  return text;
+}
+
+std::string Error(const std::string& message, int line, int column) {
+  return Format(kReadError(), message.c_str(), line, column, "Molva PRN");
+}
+
+std::string Written(const TPGDSStructure& ds) {
+  std::ostringstream out;
+  WriteMolvaPRN(ds, out);
+  return out.str();
+}
+
+} // namespace
+
+TEST(PrnReader, WordsCommentsAndEntries) {
+  TPGDSStructure ds;
+  ASSERT_TRUE(Read(ds, "* comment {x}\nLocus1 * L9\n  DATA\n* between\n"
+                       "{Pop1     Ind1      120    124    NIL    NIL\r\n"
+                       "          Ind2      120 * the copies go on\n"
+                       "   120    nul    * and on\n  Nil\n"
+                       "  * inside\n}\n{ P 2 }\nI3 NIL 120 NIL NIL\n}\n"));
+  EXPECT_EQ(Describe(ds), "loci <Locu> <s1> | Pop1: Ind1=2.120.124,2 Ind2=2.120.120,2 "
+                          "| P 2: I3=2.120,2");
+  EXPECT_EQ(ds.FileFormat, readfmt::MolvaPRN);
+}
+
+TEST(PrnReader, ReportsFaults) {
+  const std::string head = "A B\nDATA\n{P\n";
+  const struct {
+    std::string text, message;
+  } cases[] = {
+      {head + "i 120 124 130\n}\n", Error(kPrnMissingGenotype(), 4, 15)},
+      {head + "i 120 124\n}\n", Error(kMissingGenotype(), 4, 11)},
+      // A NIL after the last locus is one copy too many.
+      {head + "i 120 124 130 132 NIL\n}\n", Error(kTooManyGenotypes(), 4, 23)},
+      {head + "i 120 124 130 132\n", Error("syntax error", 4, 19)},
+      {"A B\n{P\ni 120 124 130 132\n}\n", Error("syntax error", 4, 3)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TPGDSStructure ds;
+    EXPECT_FALSE(Read(ds, c.text));
+    ASSERT_EQ(ds.Messages.size(), 1u);
+    EXPECT_EQ(ds.Messages[0], c.message);
+  }
+  std::string loci;
+  for (int l = 0; l <= 10001; ++l)
+    loci += "L" + std::to_string(l % 100) + "\n";
+  TPGDSStructure ds;
+  EXPECT_FALSE(Read(ds, loci + "DATA\n"));
+  EXPECT_EQ(ds.Messages.back(), Error(kTooManyLoci(), 10002, 3));
+}
+
+TEST(PrnWriter, ColumnsAndReadBack) {
+  TPGDSStructure ds;
+  TLocus* a = dstest::AddLocus(ds, "A");
+  a->FindOrAddAllele("120", 120, 60, "");
+  a->FindOrAddAllele("124", 124, 62, "");
+  dstest::AddLocus(ds, "Bb");
+  TSample* p = dstest::AddSample(ds, "Pop1");
+  dstest::AddIndividual(ds, *p, "i1", {{0, 1}, {-1, -1}});
+  dstest::AddIndividual(ds, *p, "i2", {{0}, {}});
+  dstest::AddSample(ds, "Empty");
+  EXPECT_EQ(Written(ds), "* MOLVA PRN\n* Liste des Locus\n" + std::string(20, ' ') +
+                             "A             Bb            \nDATA\n"
+                             "{Pop1     i1        120    124    NIL    NIL    \n"
+                             "          i2        120    NIL    NIL    NIL    \n"
+                             "}\n{Empty    \n}\n");
+  ds.SamplesGroup.Members.Clear(false);
+  ds.SamplesGroup.Members.Add(p);
+  TPGDSStructure back;
+  ASSERT_TRUE(Read(back, Written(ds)));
+  EXPECT_EQ(Describe(back), "loci <A> <Bb> | Pop1: i1=2.120.124,2 i2=2.120,2");
+}
