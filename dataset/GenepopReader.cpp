@@ -50,8 +50,16 @@ void GenepopDiploidGenotype(TTextReader& reader, const std::string& digits) {
   if (reader.AtKnownLocus()) {
     const std::size_t width = digits.size() / 2;
     const std::string_view text(digits);
-    DiploidCopy(reader, text.substr(0, width));
-    DiploidCopy(reader, text.substr(width, width));
+    const std::string_view first = text.substr(0, width), second = text.substr(width, width);
+    // A missing first copy is recorded after the present one: the genotype stays diploid
+    // (ploidy 2, one allele) instead of looking haploid.
+    if (DigitsValue(first) == 0 && DigitsValue(second) != 0) {
+      DiploidCopy(reader, second);
+      DiploidCopy(reader, first);
+    } else {
+      DiploidCopy(reader, first);
+      DiploidCopy(reader, second);
+    }
   }
   ++reader.LocusPosition;
 }

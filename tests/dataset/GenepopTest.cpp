@@ -296,3 +296,14 @@ TEST(GenepopWriter, WrittenFilesReadBack) {
   ASSERT_TRUE(ReadHaploid(back, Written(hap, TGenepopVariant::Haploid, 1)));
   EXPECT_EQ(Describe(back), "[H] format 2 loci <L> | pop <b_b> b_a/1:1.12 b_b/1:1");
 }
+
+TEST(GenepopReader, HalfMissingGenotypeStaysDiploid) {
+  std::istringstream in("t\nL1\nPOP\na , 000120\nb , 120000\n");
+  TPGDSStructure ds;
+  ASSERT_TRUE(ReadGenepopDiploid(ds, in));
+  for (int i = 0; i < 2; ++i) {
+    TIndividual* ind = ds.AllIndividuals.Items(i);
+    EXPECT_EQ(ind->GetPloidy(0), 2);
+    EXPECT_EQ(ind->NbAllelesTyped(0), 1);
+  }
+}
