@@ -1,16 +1,18 @@
-// tarvik2-cli: the data sets and their statistics from the command line.
+// tarvik2-cli: the data sets, their statistics, assignment and migrant detection from the
+// command line.
 #include <exception>
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"Tarvik2 on the command line: genotype files (microsatellites), their formats "
-               "and their population statistics.",
+  CLI::App app{"Tarvik2 on the command line: genotype files (microsatellites), their formats, "
+               "their population statistics, assignment of individuals to reference "
+               "populations and detection of first-generation migrants.",
                "tarvik2-cli"};
   app.require_subcommand(1);
-  app.footer(std::string("Exit status: 0 success, 1 a load or a save failed, 2 wrong command "
-                         "line.\n") +
+  app.footer(std::string("Exit status: 0 success, 1 a load or a save failed or a run was "
+                         "refused or failed, 2 wrong command line.\n") +
              kEncodingNote);
 
   TCommands commands;
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
   AddInfoCommand(app, commands);
   AddConvertCommand(app, commands);
   AddStatsCommand(app, commands);
+  AddAssignCommand(app, commands);
+  AddMigrantsCommand(app, commands);
 
   try {
     app.parse(argc, argv);

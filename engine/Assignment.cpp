@@ -5,6 +5,7 @@
 #include "engine/Match.h"
 #include "engine/Progress.h"
 #include "engine/ResultTables.h"
+#include "engine/Simulation.h"
 #include "model/Texts.h"
 
 namespace {
@@ -39,13 +40,28 @@ TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sam
   return p;
 }
 
-bool CriterionValue(const TAssignmentRun& run, const TGroupAbstract& population,
-                    const TBioCalculable& unit, const TIntegerList& used, Extended& value) {
+TCriterionArgs CriterionArgsOf(const TAssignmentRun& run) {
   TCriterionArgs args;
   args.Criterion = run.Params.Criterion;
   args.DefaultFrequency = run.Params.DefaultFrequency;
   args.Bayes = run.Params.Bayes;
-  return EvaluateCriterion(args, population, unit, run.Match, used, value);
+  return args;
+}
+
+bool CriterionValue(const TAssignmentRun& run, const TGroupAbstract& population,
+                    const TBioCalculable& unit, const TIntegerList& used, Extended& value) {
+  return EvaluateCriterion(CriterionArgsOf(run), population, unit, run.Match, used, value);
+}
+
+// The Monte-Carlo probability of `value` under `sample` (the home against its leave-one-out
+// copy). False when stopped.
+bool ProbabilityOf(const TAssignmentRun& run, TSample& sample,
+                   const TEvaluatedPopulation& population, const TIntegerList& used, Extended value,
+                   Extended& probability) {
+  const TAssignmentParams& p = run.Params;
+  return ProbabilityUnder(sample, *population.Population, population.IsHome, run.Reference,
+                          run.Match, used, CriterionArgsOf(run), p.SimulationAlgorithm,
+                          p.SimulatedCount, value, probability);
 }
 
 // The ranked scores of a unit without any usable locus.
@@ -93,6 +109,24 @@ void RankAndJudge(const TAssignmentRun& run, int home, TResultats& result, TUnit
   result.WellClassified = verdict.WellClassified;
 }
 
+// Distances with probabilities: the ranked scores are the probabilities themselves (a vanishing
+// score when undefined), not rescaled; the flag compares them before the home score, for the
+// quality index, becomes the home's percentage of their sum.
+void ProbabilityRanking(const TAssignmentRun& run, int home, TResultats& result,
+                        TUnitVerdict& verdict) {
+  Extended sum = 0;
+  for (RResultat& row : result.SortedRows) {
+    row.Score = IsUndefined(row.Value) ? kTinyValue : row.Value;
+    sum += row.Score;
+  }
+  RankAndJudge(run, home, result, verdict);
+  if (home < 0) return;
+  const Extended homeValue = result.Row(home).Value;
+  verdict.HomeScore =
+      IsUndefined(homeValue) ? Undefined() : homeValue * (sum > 0 ? 100.0L / sum : 100.0L);
+  if (IsUndefined(homeValue)) verdict.WellClassified = result.WellClassified = false;
+}
+
 // One unit: its usable loci, the evaluation by the criterion's kind, and the names of the loci
 // it was computed on and of those it lacks.
 bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntegerList& used,
@@ -130,15 +164,16 @@ bool AssignmentAvailable(const TAssignmentParams& params) {
   const std::uint8_t c = params.Criterion;
   if (c > criterion::Paetkau && !criterion::IsDistance(c)) return false; // 9 and unknown codes
   if (c == criterion::Baudouin2 && !params.Bayes) return false;
-  return !params.SimulationOn;
+  // Probabilities need a known algorithm and simulated individuals to compare with.
+  if (params.SimulationOn)
+    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
+  return true;
 }
 
 bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
                          const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
   verdict = TUnitVerdict{};
   result.WellClassified = false;
-  // Monte-Carlo probabilities are not computed yet.
-  if (run.Params.SimulationOn) return false;
   const int populations = run.Reference.SamplesCount();
   result.SetCount(populations);
   result.Caption = CaptionOf(unit);
@@ -146,7 +181,7 @@ bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
   int home = -1;
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
-    const TSample& sample = *run.Reference.SampleAt(k);
+    TSample& sample = *run.Reference.SampleAt(k);
     RResultat& row = result.Row(k);
     row.Name = sample.Name;
     if (!typed) {
@@ -157,6 +192,9 @@ bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
     TEvaluatedPopulation population = PopulationFor(run, sample, unit);
     Extended likelihood = Undefined();
     if (!CriterionValue(run, *population.Population, unit, used, likelihood)) return false;
+    if (run.Params.SimulationOn &&
+        !ProbabilityOf(run, sample, population, used, likelihood, likelihood))
+      return false;
     row.Value = likelihood;
     row.Score = IsUndefined(likelihood) ? 0.0L : likelihood;
     sum += row.Score;
@@ -176,8 +214,7 @@ bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
                        const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
   verdict = TUnitVerdict{};
   result.WellClassified = false;
-  // Monte-Carlo probabilities are not computed yet.
-  if (run.Params.SimulationOn) return false;
+  const bool simulated = run.Params.SimulationOn;
   const int populations = run.Reference.SamplesCount();
   result.SetCount(populations);
   result.Caption = CaptionOf(unit);
@@ -185,7 +222,7 @@ bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
   int home = -1;
   Extended maxD = kMinScore;
   for (int k = 0; k < populations; ++k) {
-    const TSample& sample = *run.Reference.SampleAt(k);
+    TSample& sample = *run.Reference.SampleAt(k);
     RResultat& row = result.Row(k);
     row.Name = sample.Name;
     if (!typed) {
@@ -196,6 +233,9 @@ bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
     TEvaluatedPopulation population = PopulationFor(run, sample, unit);
     Extended distance = Undefined();
     if (!CriterionValue(run, *population.Population, unit, used, distance)) return false;
+    // The probability compares the raw distance with the simulated ones.
+    if (simulated && !ProbabilityOf(run, sample, population, used, distance, distance))
+      return false;
     // A negative distance (rounding) counts as a vanishingly small one.
     if (!IsUndefined(distance) && distance < 0) distance = kTinyValue;
     row.Value = distance;
@@ -206,6 +246,10 @@ bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
   result.CopyToSorted();
   if (!typed) {
     UndefinedRanking(result);
+    return true;
+  }
+  if (simulated) {
+    ProbabilityRanking(run, home, result, verdict);
     return true;
   }
   DistanceShares(result, maxD);

@@ -67,28 +67,34 @@ struct TUnitVerdict {
 // Assigns every individual of `target`. The match belongs to the run and is released when it
 // returns; `resultTable` is replaced by a new table with one result per individual. Returns true
 // when the run completed; false when it was stopped through the progress hook (the partial table
-// is kept) or the criterion cannot be computed (criterion 9, unknown codes, Monte-Carlo
-// probabilities for now). `quality` is filled on completion and zero otherwise.
+// is kept) or the criterion cannot be computed (criterion 9, unknown codes). With Monte-Carlo
+// probabilities the rows hold the probabilities: the home population (left one out) and
+// individuals lacking some matched locus are compared with lists simulated on the fly, the
+// others with the lists pre-simulated for the run (simulated now when a population carries none
+// for these loci and settings). `quality` is filled on completion and zero otherwise.
 bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
                        std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                        std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality);
 
 // Assigns every sample of `target` as one unit, its pooled allele tallies standing for an
-// individual's. Never self-assignment, no quality figures; otherwise as AssignIndividuals.
+// individual's. Never self-assignment, no quality figures; otherwise as AssignIndividuals (a
+// group lacking some matched locus is simulated on the fly with the run's simulated count).
 bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
                   std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                   std::unique_ptr<TTableResultats>& resultTable);
 
-// Whether the engine can run this criterion with these options: false for criterion 9, for
-// codes outside the criteria, and (for now) with Monte-Carlo probabilities.
+// Whether the engine can run this criterion with these options: false for criterion 9 (with or
+// without Monte-Carlo probabilities), for codes outside the criteria, for criterion 1 without
+// its priors, and for probabilities without a known algorithm or a positive simulated count.
 bool AssignmentAvailable(const TAssignmentParams& params);
 
 // One unit against every reference population, with a likelihood criterion (0 to 3): the rows
-// get the likelihoods, the ranked rows their percentage of the sum. Returns false when the
-// criterion cannot be computed.
+// get the likelihoods (or their probabilities), the ranked rows their percentage of the sum.
+// Returns false when the criterion cannot be computed.
 bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
                          const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);
 // The same with a distance (4 to 8, 10): the ranked rows get the inverse-distance shares in
-// percent; populations at distance 0 share the whole 100 %.
+// percent; populations at distance 0 share the whole 100 %. With probabilities the ranked rows
+// get the probabilities themselves and the home score is the home's percentage of their sum.
 bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
                        const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);

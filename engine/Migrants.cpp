@@ -1,16 +1,414 @@
 #include "engine/Migrants.h"
 
-#include "engine/Match.h"
-#include "engine/ResultTables.h"
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
 
-bool DetectMigrantsHome(const TPGDSStructure&, std::unique_ptr<TMatchPGDS>, const TMigrantParams&,
-                        std::unique_ptr<TTableResultats>&, std::int32_t& flagged) {
-  flagged = 0;
-  return false;
+#include "dataset/PGDSStructure.h"
+#include "engine/Bayesien2.h"
+#include "engine/ExtendedList.h"
+#include "engine/Match.h"
+#include "engine/Progress.h"
+#include "engine/ResultTables.h"
+#include "engine/Simulation.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+#include "model/Texts.h"
+
+namespace {
+
+// Start values of the best likelihood (the smallest positive normal extended value) and of the
+// smallest distance (the largest extended value).
+constexpr Extended kMinLikelihood = 3.4E-4932L;
+constexpr Extended kMaxDistance = 1.1E4932L;
+
+bool Available(const TMigrantParams& params, bool ratio) {
+  const std::uint8_t c = params.Criterion;
+  if (!criterion::IsLikelihood(c) && !criterion::IsDistance(c)) return false;
+  if (c == criterion::Baudouin2 && !params.Bayes) return false;
+  if (c == criterion::Cornuet && (ratio || params.SimulationOn)) return false;
+  if (params.SimulationOn)
+    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
+  return true;
 }
 
-bool DetectMigrantsRatio(const TPGDSStructure&, const TMigrantParams&, bool,
-                         std::unique_ptr<TTableResultats>&, std::int32_t& flagged) {
+TCriterionArgs ArgsOf(const TMigrantParams& params) {
+  TCriterionArgs args;
+  args.Criterion = params.Criterion;
+  args.DefaultFrequency = params.DefaultFrequency;
+  args.Bayes = params.Bayes;
+  return args;
+}
+
+// The score of a row: -log10 of a likelihood (infinite for a likelihood of 0), a distance
+// itself; undefined for an undefined value.
+Extended ScoreOf(std::uint8_t c, Extended value) {
+  if (IsUndefined(value)) return Undefined();
+  if (criterion::IsDistance(c)) return value;
+  return value > 0 ? -std::log10(value) : std::numeric_limits<Extended>::infinity();
+}
+
+// Where each reference individual was sampled: its home sample and its position there.
+struct THome {
+  int Sample = -1;
+  int Position = -1;
+};
+
+std::unordered_map<const TIndividual*, THome> HomesOf(const TPGDSStructure& reference) {
+  std::unordered_map<const TIndividual*, THome> homes;
+  for (int k = 0; k < reference.SamplesCount(); ++k) {
+    const TSample& sample = *reference.SampleAt(k);
+    for (int j = 0; j < sample.NbIndividuals(); ++j)
+      homes.try_emplace(sample.Individuals.Items(j), THome{k, j});
+  }
+  return homes;
+}
+
+// The reference populations as one individual sees them: its home without it.
+class TPopulations {
+public:
+  TPopulations(const TPGDSStructure& reference, THome home) : reference_(reference), home_(home) {
+    if (home.Sample >= 0)
+      withoutIndividual_ = reference.SampleAt(home.Sample)->CopyWithout(home.Position, false);
+  }
+  int Count() const { return reference_.SamplesCount(); }
+  int Home() const { return home_.Sample; }
+  TSample& Sample(int k) const { return *reference_.SampleAt(k); }
+  const TGroupAbstract& At(int k) const {
+    return k == home_.Sample ? *withoutIndividual_ : *reference_.SampleAt(k);
+  }
+
+private:
+  const TPGDSStructure& reference_;
+  THome home_;
+  std::unique_ptr<TSample> withoutIndividual_;
+};
+
+// The best of `values` (largest likelihood or smallest distance), undefined values ignored,
+// `skip` left out; Position -1 when no value beats the start value.
+struct TBest {
+  Extended Value;
+  int Position = -1;
+};
+
+TBest BestOf(const std::vector<Extended>& values, bool likelihood, int skip) {
+  TBest best{likelihood ? kMinLikelihood : kMaxDistance};
+  for (int k = 0; k < static_cast<int>(values.size()); ++k) {
+    const Extended v = values[static_cast<size_t>(k)];
+    if (k == skip || IsUndefined(v)) continue;
+    if (likelihood ? v > best.Value : v < best.Value) best = {v, k};
+  }
+  return best;
+}
+
+// The statistic of options 1 and 2: the home value over the best one (of every population, or of
+// the others); undefined without a home value, without any defined value to compare with, or
+// with a best value of 0.
+Extended RatioOf(const std::vector<Extended>& values, int home, bool notHome, bool likelihood,
+                 int& bestPosition) {
+  const TBest best = BestOf(values, likelihood, notHome ? home : -1);
+  bestPosition = best.Position;
+  if (home < 0) return Undefined();
+  const Extended v = values[static_cast<size_t>(home)];
+  bool compared = false;
+  for (int k = 0; k < static_cast<int>(values.size()); ++k)
+    compared |= !(notHome && k == home) && !IsUndefined(values[static_cast<size_t>(k)]);
+  if (IsUndefined(v) || !compared || best.Value == 0) return Undefined();
+  return v / best.Value;
+}
+
+bool UnitProgress(int i, int n) {
+  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
+  return ReportProgress(" ", Format("%d/%d", i, n), percent);
+}
+
+void FillLoci(const TMatchPGDS& match, const TIntegerList& used, const TIntegerList& missing,
+              TResultats& result) {
+  auto name = [&match](int i) { return match.Target->LocusAt(match.Locus(i).TargetLocus)->Name; };
+  result.UsedLoci.clear();
+  result.MissingLoci.clear();
+  for (int i = 0; i < used.Count(); ++i)
+    result.UsedLoci.push_back(name(used[i]));
+  for (int i = 0; i < missing.Count(); ++i)
+    result.MissingLoci.push_back(name(missing[i]));
+}
+
+// Sorted row 0 holds the home population with the individual's statistic; the others are the
+// rows as they are.
+void SetHomeRow(TResultats& result, const TPopulations& populations, Extended value,
+                Extended score) {
+  result.CopyToSorted();
+  if (result.Count == 0) return;
+  const int home = populations.Home();
+  result.SortedRow(0) = {home >= 0 ? populations.Sample(home).Name : std::string(), value, score};
+}
+
+void SetVerdict(TResultats& result, bool migrant, int likeliest, std::int32_t& flagged) {
+  result.IsMigrant = migrant;
+  result.LikeliestPopulation = migrant ? likeliest : -1;
+  if (migrant) ++flagged;
+}
+
+// Empties the SimulationData slots of the reference samples when the run ends, however it ends.
+class TReleaseSimulationData {
+public:
+  explicit TReleaseSimulationData(const TPGDSStructure& reference) : reference_(reference) {}
+  ~TReleaseSimulationData() {
+    for (int k = 0; k < reference_.SamplesCount(); ++k)
+      reference_.SampleAt(k)->SimulationData.reset();
+  }
+  TReleaseSimulationData(const TReleaseSimulationData&) = delete;
+  TReleaseSimulationData& operator=(const TReleaseSimulationData&) = delete;
+
+private:
+  const TPGDSStructure& reference_;
+};
+
+// The simulated statistics of options 1 and 2 for one individual, made from its home population.
+class TRatioSimulation {
+public:
+  TRatioSimulation(const TPGDSStructure& reference, const TMatchPGDS& match,
+                   const TMigrantParams& params, bool notHome)
+      : reference_(reference), match_(match), params_(params), notHome_(notHome),
+        args_(ArgsOf(params)), likelihood_(criterion::IsLikelihood(params.Criterion)) {}
+
+  // Algorithm 2: the simulated populations of every reference population, as many batches as
+  // the smallest (non-empty) population needs to reach the simulated count. False when stopped.
+  bool Prepare() {
+    if (params_.SimulationAlgorithm != simulation::Paetkau2004) return true;
+    const int populations = reference_.SamplesCount();
+    int smallest = 0;
+    for (int k = 0; k < populations; ++k) {
+      const int n = reference_.SampleAt(k)->NbIndividuals();
+      if (n > 0 && (smallest == 0 || n < smallest)) smallest = n;
+    }
+    batches_ = smallest > 0 ? (params_.SimulatedCount + smallest - 1) / smallest : 0;
+    TIntegerList all;
+    for (int i = 0; i < match_.LocusCount(); ++i)
+      all.Add(i);
+    allLoci_ = ReferenceLoci(match_, all);
+    release_ = std::make_unique<TReleaseSimulationData>(reference_);
+    for (int p = 0; p < populations; ++p) {
+      if (ReportProgress(" ", Format("%d/%d", p, populations), 100.0L * p / populations))
+        return false;
+      TSample& sample = *reference_.SampleAt(p);
+      auto data = std::make_unique<TDataPaetkau2>();
+      if (sample.NbIndividuals() > 0)
+        for (int b = 0; b < batches_; ++b) {
+          std::unique_ptr<TSample> simulated =
+              SimulateOffspring(sample, allLoci_, sample.NbIndividuals());
+          // The other populations are read through their tallies only.
+          simulated->Individuals.Clear(true);
+          data->SimulatedSamples.Members.Adopt(std::move(simulated));
+        }
+      sample.SimulationData = std::move(data);
+    }
+    return true;
+  }
+
+  // Fills `list` with the statistics of individuals simulated from the home population of
+  // `populations` over the loci `used`, sorted. False when stopped.
+  bool Simulate(const TPopulations& populations, const TIntegerList& used, TExtendedList& list) {
+    list.Clear();
+    const int home = populations.Home();
+    if (home < 0) return true;
+    const TGroupAbstract& homeWithout = populations.At(home);
+    if (homeWithout.NbIndividuals() == 0) return true;
+    const std::vector<int> loci = ReferenceLoci(match_, used);
+    std::vector<Extended> values(static_cast<size_t>(populations.Count()));
+    auto keep = [&](const TBioCalculable& unit, auto populationAt) {
+      for (int k = 0; k < populations.Count(); ++k) {
+        const TGroupAbstract* population = populationAt(k);
+        Extended v = Undefined();
+        if (population) EvaluateCriterion(args_, *population, unit, match_, used, v);
+        values[static_cast<size_t>(k)] = v;
+      }
+      int best = -1;
+      const Extended r = RatioOf(values, home, notHome_, likelihood_, best);
+      if (std::isfinite(r)) list.Add(r);
+    };
+
+    if (params_.SimulationAlgorithm == simulation::Paetkau2004) {
+      const int offspring = populations.Sample(home).NbIndividuals();
+      for (int b = 0; b < batches_; ++b) {
+        const std::unique_ptr<TSample> simulatedHome =
+            SimulateOffspring(homeWithout, allLoci_, offspring);
+        TLeaveOneOut leaveOneOut(*simulatedHome, loci);
+        for (int j = 0; j < offspring; ++j) {
+          const TIndividual& member = *simulatedHome->Individuals.Items(j);
+          const TGroupAbstract& homeWithoutMember = leaveOneOut.Without(member);
+          keep(member, [&](int k) -> const TGroupAbstract* {
+            if (k == home) return &homeWithoutMember;
+            return StoredPopulation(populations.Sample(k), b);
+          });
+        }
+        if (SimulationStep(-1, -1, b + 1, batches_)) return false;
+      }
+    } else {
+      TIndividual simulated("0", homeWithout.NbLoci(), 0);
+      for (int i = 0; i < params_.SimulatedCount; ++i) {
+        SimulateIndividual(simulated, homeWithout, loci, params_.SimulationAlgorithm);
+        keep(simulated, [&](int k) -> const TGroupAbstract* {
+          const TGroupAbstract& p = populations.At(k);
+          return p.NbIndividuals() > 0 ? &p : nullptr;
+        });
+        if (SimulationStep(-1, -1, i + 1, params_.SimulatedCount)) return false;
+      }
+    }
+    list.Sort();
+    return true;
+  }
+
+private:
+  static const TGroupAbstract* StoredPopulation(const TSample& sample, int batch) {
+    const auto* data = dynamic_cast<const TDataPaetkau2*>(sample.SimulationData.get());
+    if (!data || batch >= data->SimulatedSamples.Members.Count()) return nullptr;
+    return data->SimulatedSamples.Members.Items(batch);
+  }
+
+  const TPGDSStructure& reference_;
+  const TMatchPGDS& match_;
+  const TMigrantParams& params_;
+  bool notHome_;
+  TCriterionArgs args_;
+  bool likelihood_;
+  int batches_ = 0;
+  std::vector<int> allLoci_;
+  std::unique_ptr<TReleaseSimulationData> release_;
+};
+
+} // namespace
+
+bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
+                        const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
+                        std::int32_t& flagged) {
   flagged = 0;
-  return false;
+  const int n = reference.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!match || match->Reference != &reference || match->Target != &reference ||
+      !Available(params, false))
+    return false;
+  const std::uint8_t c = params.Criterion;
+  const bool likelihood = criterion::IsLikelihood(c);
+  const TCriterionArgs args = ArgsOf(params);
+  if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, nullptr);
+  if (params.SimulationOn) {
+    TIntegerList all;
+    for (int i = 0; i < match->LocusCount(); ++i)
+      all.Add(i);
+    if (!Presimulate(reference, params.SimulationAlgorithm, params.SimulatedCount, *match, all,
+                     args))
+      return false;
+  }
+  const auto homes = HomesOf(reference);
+  TIntegerList used, missing;
+  for (int i = 0; i < n; ++i) {
+    const TIndividual& individual = *reference.AllIndividuals.Items(i);
+    if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, &individual);
+    if (UnitProgress(i, n)) return false;
+    TResultats& result = resultTable->Item(i);
+    result.Caption = individual.Label;
+    UsableLoci(*match, individual, used, missing);
+    FillLoci(*match, used, missing, result);
+    // The stepwise-mutation criterion has no value here: no rows, never flagged.
+    if (c != criterion::Cornuet) {
+      const auto found = homes.find(&individual);
+      const TPopulations populations(reference, found == homes.end() ? THome{} : found->second);
+      const int home = populations.Home();
+      result.SetCount(populations.Count());
+      std::vector<Extended> raw(static_cast<size_t>(populations.Count()), Undefined());
+      for (int k = 0; k < populations.Count(); ++k) {
+        RResultat& row = result.Row(k);
+        row.Name = populations.Sample(k).Name;
+        Extended value = Undefined();
+        if (used.Count() > 0)
+          EvaluateCriterion(args, populations.At(k), individual, *match, used, value);
+        raw[static_cast<size_t>(k)] = value;
+        row.Score = ScoreOf(c, value);
+        if (params.SimulationOn &&
+            !ProbabilityUnder(populations.Sample(k), populations.At(k), k == home, reference,
+                              *match, used, args, params.SimulationAlgorithm, params.SimulatedCount,
+                              value, value))
+          return false;
+        row.Value = value;
+      }
+      const TBest best = BestOf(raw, likelihood, -1);
+      const Extended homeValue = home >= 0 ? result.Row(home).Value : Undefined();
+      SetHomeRow(result, populations, homeValue, home >= 0 ? result.Row(home).Score : Undefined());
+      bool migrant;
+      if (params.SimulationOn) {
+        migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
+      } else {
+        migrant = !IsUndefined(homeValue) && best.Position >= 0 &&
+                  (likelihood ? homeValue < best.Value : best.Value < homeValue);
+      }
+      SetVerdict(result, migrant, best.Position, flagged);
+    }
+    if (UnitProgress(i, n)) return false;
+  }
+  return !ReportProgress(" ", " ", 100);
+}
+
+bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
+                         bool notHome, std::unique_ptr<TTableResultats>& resultTable,
+                         std::int32_t& flagged) {
+  flagged = 0;
+  const int n = reference.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!Available(params, true)) return false;
+  const TMatchPGDS match(reference, reference, params.LocusNames);
+  const std::uint8_t c = params.Criterion;
+  const bool likelihood = criterion::IsLikelihood(c);
+  const TCriterionArgs args = ArgsOf(params);
+  if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, nullptr);
+  TRatioSimulation simulation(reference, match, params, notHome);
+  if (params.SimulationOn && !simulation.Prepare()) return false;
+  const auto homes = HomesOf(reference);
+  TIntegerList used, missing;
+  TExtendedList statistics(std::max(params.SimulatedCount, 0));
+  for (int i = 0; i < n; ++i) {
+    const TIndividual& individual = *reference.AllIndividuals.Items(i);
+    if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, &individual);
+    if (UnitProgress(i, n)) return false;
+    TResultats& result = resultTable->Item(i);
+    result.Caption = individual.Label;
+    UsableLoci(match, individual, used, missing);
+    FillLoci(match, used, missing, result);
+    const auto found = homes.find(&individual);
+    const TPopulations populations(reference, found == homes.end() ? THome{} : found->second);
+    const int home = populations.Home();
+    result.SetCount(populations.Count());
+    std::vector<Extended> values(static_cast<size_t>(populations.Count()), Undefined());
+    for (int k = 0; k < populations.Count(); ++k) {
+      RResultat& row = result.Row(k);
+      row.Name = populations.Sample(k).Name;
+      Extended value = Undefined();
+      // A population without any individual (a home of one, left out) has no value.
+      if (used.Count() > 0 && populations.At(k).NbIndividuals() > 0)
+        EvaluateCriterion(args, populations.At(k), individual, match, used, value);
+      values[static_cast<size_t>(k)] = row.Value = value;
+      row.Score = ScoreOf(c, value);
+    }
+    int best = -1;
+    const Extended r = RatioOf(values, home, notHome, likelihood, best);
+    bool migrant;
+    Extended homeValue = r;
+    if (params.SimulationOn) {
+      if (IsUndefined(r)) {
+        homeValue = Undefined();
+      } else {
+        if (!simulation.Simulate(populations, used, statistics)) return false;
+        // Small ratios of likelihoods, large ratios of distances mark migrants.
+        homeValue = SimulatedProbability(statistics, r, c);
+      }
+      migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
+    } else {
+      migrant = !IsUndefined(r) && (likelihood ? r < 1 : r > 1);
+    }
+    SetHomeRow(result, populations, homeValue, ScoreOf(c, r));
+    SetVerdict(result, migrant, best, flagged);
+    if (UnitProgress(i, n)) return false;
+  }
+  return !ReportProgress(" ", " ", 100);
 }

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/Criteria.h"
+#include "model/Group.h"
+#include "model/GroupAbstract.h"
 #include "model/Real.h"
 
 class TBayesien2Data;
@@ -32,13 +34,27 @@ struct TMigrantParams {
   std::int32_t ReferenceSampleCount = 0;
 };
 
-// Option 0 (L_home). The match (the reference with itself) belongs to the run. Returns false
-// when stopped; `flagged` counts the individuals flagged so far.
-bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
-                        const TMigrantParams& params,
-                        std::unique_ptr<TTableResultats>& resultTable, std::int32_t& flagged);
+// The simulated populations of one reference population for the ratio statistics with algorithm
+// 2: one per batch, each as many offspring of random pairs of its members as it has individuals.
+// Only their allele tallies are kept. A reference sample carries it in its SimulationData slot
+// while a detection runs; the run empties the slots when it ends.
+class TDataPaetkau2 : public TSimulationData {
+public:
+  TGroup SimulatedSamples{"simulatedSamples", 0, 5};
+};
 
-// Options 1 and 2 (notHome): the ratio of the home likelihood to the best one.
+// Option 0 (L_home). The match (the reference with itself) belongs to the run. Returns false
+// when stopped, for a criterion that cannot be computed (unknown codes, criterion 1 without its
+// priors, criterion 9 with simulation) or a match of another data set; `flagged` counts the
+// individuals flagged so far. With simulation the run pre-simulates the lists of every
+// reference population for its own loci and criterion.
+bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
+                        const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
+                        std::int32_t& flagged);
+
+// Options 1 and 2 (notHome): the ratio of the home likelihood to the best one (of the home
+// distance to the smallest one), with simulation compared with the ratios of individuals
+// simulated from the home population. Criterion 9 is refused. Returns false as above.
 bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
                          bool notHome, std::unique_ptr<TTableResultats>& resultTable,
                          std::int32_t& flagged);

@@ -322,8 +322,20 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
   EXPECT_FALSE(run(Params(criterion::Cornuet, true)));
   EXPECT_FALSE(run(Params(42, true)));
   EXPECT_FALSE(run(Params(criterion::Baudouin2, true))); // no prepared priors
+  // Probabilities are offered for every criterion but 9, with a known algorithm and
+  // individuals to simulate.
   TAssignmentParams simulated = Params(criterion::Paetkau, true);
   simulated.SimulationOn = true;
+  simulated.SimulatedCount = 100;
+  EXPECT_TRUE(AssignmentAvailable(simulated));
+  simulated.SimulationAlgorithm = 3;
+  EXPECT_FALSE(run(simulated));
+  simulated.SimulationAlgorithm = 2;
+  simulated.SimulatedCount = 0;
+  EXPECT_FALSE(run(simulated));
+  simulated.SimulatedCount = 100;
+  simulated.Criterion = criterion::Cornuet;
+  EXPECT_FALSE(AssignmentAvailable(simulated));
   EXPECT_FALSE(run(simulated));
 }
 

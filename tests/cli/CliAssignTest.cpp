@@ -1,0 +1,179 @@
+// tarvik2-cli assign and migrants as a user runs them, on the example files copied into a
+// scratch folder (so that the journal shows short file names). The expected exports are kept
+// under tests/cli/golden/, with time stamps and durations normalised; running the tests with
+// TARVIK_UPDATE_GOLDEN=1 rewrites them.
+#ifdef TARVIK_CLI_PATH
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "../app/AppTestSupport.h"
+#include "model/Texts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+// Two populations of three diploids at two loci; b3 looks like a member of A.
+const char* const kSmallFile = "Small reference\n"
+                               "L1\n"
+                               "L2\n"
+                               "Pop A\n"
+                               "a1 , 0101 0101\n"
+                               "a2 , 0102 0101\n"
+                               "a3 , 0101 0102\n"
+                               "Pop B\n"
+                               "b1 , 0202 0202\n"
+                               "b2 , 0102 0202\n"
+                               "b3 , 0101 0101\n";
+
+class CliAssign : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("tarvik2-assign-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "reference.gen", folder_ / "reference.gen");
+    fs::copy_file(examples / "samples.gen", folder_ / "samples.gen");
+    std::ofstream(folder_ / "small.gen", std::ios::binary) << kSmallFile;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  // Runs tarvik2-cli in the scratch folder.
+  TRun Run(const std::string& arguments) const {
+    const fs::path errors = folder_ / "stderr.txt";
+    const std::string command = "cd '" + folder_.string() + "' && '" TARVIK_CLI_PATH "' " +
+                                arguments + " 2>'" + errors.string() + "'";
+    TRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      run.Out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Err = ReadAll(errors);
+    return run;
+  }
+
+  // Compares the normalised output with a golden file.
+  static void ExpectGolden(const std::string& output, const std::string& name) {
+    const fs::path golden = fs::path(TARVIK_SOURCE_DIR) / "tests/cli/golden" / name;
+    const std::string actual = apptest::Normalised(output);
+    if (std::getenv("TARVIK_UPDATE_GOLDEN")) {
+      fs::create_directories(golden.parent_path());
+      std::ofstream(golden, std::ios::binary) << actual;
+    }
+    EXPECT_EQ(actual, ReadAll(golden)) << name;
+  }
+
+  fs::path folder_;
+};
+
+} // namespace
+
+TEST_F(CliAssign, GoldenExports) {
+  TRun run = Run("assign small.gen");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  ExpectGolden(run.Out, "assign_self_fr.csv");
+
+  run = Run("assign reference.gen --samples samples.gen --scores 2 --lang en");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  ExpectGolden(run.Out, "assign_samples_en.csv");
+
+  run = Run("assign reference.gen --samples samples.gen --groups --criterion nei-da "
+            "--threshold 0.005 --loci MS03,MS01");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  ExpectGolden(run.Out, "assign_groups_fr.csv");
+
+  run = Run("migrants small.gen --statistic 2 --lang en");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  ExpectGolden(run.Out, "migrants_en.csv");
+
+  run = Run("migrants small.gen --criterion goldstein --statistic 0");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  ExpectGolden(run.Out, "migrants_fr.csv");
+
+  // The file holds the ISO-8859-1 bytes of what standard output shows in UTF-8.
+  run = Run("assign reference.gen --samples samples.gen --groups -o out.csv");
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Out.empty());
+  const std::string written = ReadAll(folder_ / "out.csv");
+  EXPECT_NE(written.find(Latin1("Echantillon assigné;")), std::string::npos);
+  run = Run("assign reference.gen --samples samples.gen --groups");
+  EXPECT_EQ(apptest::Normalised(Utf8(written)), apptest::Normalised(run.Out));
+}
+
+TEST_F(CliAssign, SeededSimulationRepeats) {
+  const std::string arguments = "assign small.gen --simulate rannala --simulated 50 --alpha 0.02 "
+                                "--seed 12,34,56,78";
+  const TRun first = Run(arguments);
+  ASSERT_EQ(first.Status, 0) << first.Err;
+  EXPECT_EQ(apptest::Normalised(Run(arguments).Out), apptest::Normalised(first.Out));
+  EXPECT_NE(first.Out.find(";A;B;Nb. de locus;"), std::string::npos) << "no score triples";
+  EXPECT_NE(first.Out.find("Nombre d'individus simulés : 50"), std::string::npos);
+}
+
+TEST_F(CliAssign, RefusalsAndUsageErrors) {
+  struct TCase {
+    const char* Arguments;
+    int Status;
+    const char* Message; // UTF-8, part of standard error
+  };
+  const TCase cases[] = {
+      {"assign reference.gen --groups --simulate paetkau", 1,
+       "n'est pas disponible pour l'affectation des groupes"},
+      {"assign reference.gen --criterion cornuet --simulate 0 --lang en", 1,
+       "Probability computation is not available with criterion Cornuet (in prep.)"},
+      {"assign reference.gen --criterion 9", 1,
+       "Le critère Cornuet (in prep.) n'est pas disponible"},
+      {"assign reference.gen --samples small.gen --loci L1", 1,
+       "Le locus L1 est absent du fichier reference.gen"},
+      {"assign reference.gen --samples small.gen --lang en", 1, "No locus selected !"},
+      {"assign reference.gen --scores 5", 1, "entre 0 et 4"},
+      {"assign missing.gen", 1, ""},
+      {"assign reference.gen --threshold 1", 2, "strictly between 0 and 1"},
+      {"assign reference.gen --criterion nei", 2, "unknown criterion"},
+      {"assign reference.gen --simulate 2 --simulated 9", 2, ""},
+      {"assign reference.gen --seed 0,1,2,3", 2, "I in 1..168"},
+      {"assign reference.gen --alpha 0.05", 2, "requires --simulate"},
+      {"migrants reference.gen --statistic 3", 2, ""},
+  };
+  for (const TCase& c : cases) {
+    const TRun run = Run(c.Arguments);
+    EXPECT_EQ(run.Status, c.Status) << c.Arguments << "\n" << run.Err;
+    EXPECT_NE(run.Err.find(c.Message), std::string::npos) << c.Arguments << "\n" << run.Err;
+    EXPECT_TRUE(run.Out.empty()) << c.Arguments;
+  }
+}
+
+#endif // TARVIK_CLI_PATH

@@ -1,0 +1,299 @@
+#include "engine/Simulation.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Assignment.h"
+#include "engine/EngineTexts.h"
+#include "engine/GenMars.h"
+#include "engine/Match.h"
+#include "engine/Progress.h"
+#include "engine/ResultTables.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+#include "tests/engine/MatchTestSupport.h"
+#include "tests/engine/SimulationTestSupport.h"
+
+namespace {
+
+using matchtest::Build;
+using matchtest::Raw;
+
+TIntegerList AllPositions(const TMatchPGDS& match) {
+  TIntegerList all;
+  for (int i = 0; i < match.LocusCount(); ++i)
+    all.Add(i);
+  return all;
+}
+
+TAssignmentParams SimulatedParams(std::uint8_t criterion, std::uint8_t algorithm, int count,
+                                  bool self) {
+  TAssignmentParams p;
+  p.Criterion = criterion;
+  p.SelfAssignment = self;
+  p.SimulationOn = true;
+  p.SimulationAlgorithm = algorithm;
+  p.SimulatedCount = count;
+  return p;
+}
+
+// The share of the individuals of `table` whose row `population` holds a probability below
+// alpha; only individuals of rows [first, last).
+double ExclusionRate(const TTableResultats& table, int first, int last, int population,
+                     Extended alpha) {
+  int excluded = 0;
+  for (int i = first; i < last; ++i) {
+    const Extended p = table.Item(i).Row(population).Value;
+    excluded += !IsUndefined(p) && p < alpha;
+  }
+  return static_cast<double>(excluded) / (last - first);
+}
+
+} // namespace
+
+TEST(Simulation, ProbabilityIsTheRankAmongSimulatedValues) {
+  TExtendedList ties;
+  for (Extended x : {1.0L, 2.0L, 2.0L, 3.0L})
+    ties.Add(x);
+  EXPECT_EQ(SimulatedProbability(ties, 2, criterion::RannalaMountain), 0.5L);
+  EXPECT_EQ(SimulatedProbability(ties, 2, criterion::NeiDA), 0.5L);
+  // Larger likelihoods rank high, larger distances rank low.
+  EXPECT_EQ(SimulatedProbability(ties, 5, criterion::Paetkau), 1);
+  EXPECT_EQ(SimulatedProbability(ties, 5, criterion::Rogers), 0);
+  EXPECT_EQ(SimulatedProbability(ties, 0.5L, criterion::Rogers), 1);
+  EXPECT_TRUE(IsUndefined(SimulatedProbability(ties, Undefined(), criterion::Paetkau)));
+  EXPECT_TRUE(IsUndefined(SimulatedProbability(TExtendedList(), 1, criterion::Paetkau)));
+}
+
+TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
+  const auto freqs = simtest::Populations(1, 4, 5, 11);
+  SimulationGenerator().SetSeeds(1, 2, 3, 4);
+  for (const auto& [size, batches, values] : {std::tuple{25, 40, 1000}, std::tuple{30, 34, 1020}}) {
+    auto ds = simtest::Draw({{"A", &freqs[0], size}}, 5);
+    const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
+    std::vector<int> percents;
+    TScopedProgressHook hook([&](int percent, const std::string& panel, const std::string&, bool&) {
+      EXPECT_EQ(panel, kStatusPresimulation());
+      percents.push_back(percent);
+    });
+    TExtendedList list;
+    const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
+    ASSERT_TRUE(SimulateDistribution(list, *ds, 0, 100, args, AllPositions(match), match, 1000,
+                                     simulation::Paetkau2004, *ds->SampleAt(0)));
+    EXPECT_EQ(static_cast<int>(percents.size()), batches);
+    EXPECT_EQ(percents.back(), 100);
+    EXPECT_EQ(list.Count(), values);
+    EXPECT_TRUE(list.Sorted());
+    EXPECT_LE(list.Get(0), list.Get(values - 1));
+  }
+}
+
+TEST(Simulation, SimulatedIndividualsFollowThePopulation) {
+  // L1 diploid, L2 haploid, L3 untyped everywhere, L4 untyped in a2 only; allele 1 holds 3 of
+  // the 4 genes of L2.
+  auto ds = Build(Raw({"L1", "L2", "L3", "L4"}, {{"A",
+                                                  {{"1/2", "1", "", "1/2"},
+                                                   {"2/2", "1", "", ""},
+                                                   {"1/1", "2", "", "2/2"},
+                                                   {"1/2", "1", "", "1/1"}}}}));
+  const TSample& a = *ds->SampleAt(0);
+  const std::vector<int> loci{0, 1, 2, 3};
+  SimulationGenerator().SetSeeds(7, 8, 9, 10);
+  for (std::uint8_t algorithm : {simulation::Cornuet1999, simulation::Rannala1997}) {
+    TIndividual individual("0", a.NbLoci(), 0);
+    int allele1 = 0;
+    const int draws = 4000;
+    for (int i = 0; i < draws; ++i) {
+      SimulateIndividual(individual, a, loci, algorithm);
+      ASSERT_EQ(individual.GetPloidy(0), 2);
+      ASSERT_EQ(individual.NbGenes(0), 2);
+      ASSERT_EQ(individual.GetPloidy(1), 1);
+      ASSERT_EQ(individual.NbGenes(1), 1);
+      ASSERT_EQ(individual.GetPloidy(2), 2);
+      ASSERT_EQ(individual.NbGenes(2), 0);
+      ASSERT_EQ(individual.GetPloidy(3), 2);
+      ASSERT_NE(individual.NbGenes(3), 1);
+      allele1 += individual.GetAllele(1, 0) == 0;
+    }
+    // Frequencies 3/4; posterior predictive (3 + 1/2) / (4 + 1).
+    const double expected = algorithm == simulation::Cornuet1999 ? 0.75 : 0.7;
+    EXPECT_NEAR(static_cast<double>(allele1) / draws, expected, 0.025);
+  }
+  // Offspring: one copy from each diploid parent, one from either haploid parent; untyped
+  // parents hand down missing copies.
+  const std::unique_ptr<TSample> offspring = SimulateOffspring(a, loci, 200);
+  EXPECT_EQ(offspring->Name, "sim_A");
+  ASSERT_EQ(offspring->NbIndividuals(), 200);
+  EXPECT_EQ(offspring->Individuals.Items(199)->Name, "199");
+  int oneCopy = 0;
+  for (int j = 0; j < 200; ++j) {
+    const TIndividual& child = *offspring->Individuals.Items(j);
+    EXPECT_EQ(child.NbGenes(0), 2);
+    EXPECT_EQ(child.NbGenes(1), 1);
+    EXPECT_EQ(child.GetPloidy(2), 2);
+    EXPECT_EQ(child.GetPloidy(3), 2);
+    oneCopy += child.NbGenes(3) == 1;
+  }
+  EXPECT_EQ(offspring->NbGenes(2), 0);
+  // a2 is one parent out of two for 3 children in 8.
+  EXPECT_GT(oneCopy, 50);
+  EXPECT_LT(oneCopy, 100);
+}
+
+TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
+  // Three populations; sample A also holds 4 individuals born in B.
+  const auto freqs = simtest::Populations(3, 8, 6, 2024);
+  auto ds = simtest::Draw(
+      {{"A", &freqs[0], 40, &freqs[1], 4}, {"B", &freqs[1], 40}, {"C", &freqs[2], 40}}, 99);
+  const Extended alpha = 0.05L;
+  struct TCase {
+    std::uint8_t Criterion, Algorithm;
+  };
+  for (const TCase c : {TCase{criterion::RannalaMountain, simulation::Paetkau2004},
+                        TCase{criterion::Paetkau, simulation::Cornuet1999},
+                        TCase{criterion::NeiDA, simulation::Paetkau2004}}) {
+    SCOPED_TRACE(testing::Message() << int(c.Criterion) << " " << int(c.Algorithm));
+    SimulationGenerator().SetSeeds(21, 22, 23, 24);
+    TAssignmentParams params = SimulatedParams(c.Criterion, c.Algorithm, 100, true);
+    auto match = std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds));
+    ASSERT_TRUE(Presimulate(*ds, c.Algorithm, 100, *match, AllPositions(*match),
+                            {c.Criterion, 0.01L, nullptr}));
+    std::unique_ptr<TTableResultats> table;
+    TAssignmentQuality quality;
+    ASSERT_TRUE(AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
+    // Residents of A, B and C against their home (left out), migrants against A.
+    const double residents =
+        (ExclusionRate(*table, 0, 40, 0, alpha) + ExclusionRate(*table, 44, 84, 1, alpha) +
+         ExclusionRate(*table, 84, 124, 2, alpha)) /
+        3;
+    // Resampling the sample's own frequencies (algorithms 0 and 1) ignores their sampling
+    // error and excludes somewhat more often than alpha; simulated populations do not.
+    EXPECT_GE(residents, 0.02);
+    EXPECT_LE(residents, c.Algorithm == simulation::Paetkau2004 ? 0.09 : 0.15);
+    const double migrants = ExclusionRate(*table, 40, 44, 0, alpha);
+    EXPECT_GE(migrants, 0.5);
+    EXPECT_GT(migrants, 4 * residents);
+    // Residents of A against the list pre-simulated for B.
+    EXPECT_GE(ExclusionRate(*table, 0, 40, 1, alpha), 0.8);
+    EXPECT_GT(quality.QualityIndex, 50);
+  }
+}
+
+TEST(Simulation, LeaveOneOutOfASimulatedPopulationMatchesTheCopy) {
+  const auto freqs = simtest::Populations(1, 5, 6, 3);
+  auto ds = simtest::Draw({{"A", &freqs[0], 30}}, 4);
+  const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
+  const TIntegerList all = AllPositions(match);
+  SimulationGenerator().SetSeeds(3, 4, 5, 6);
+  const std::unique_ptr<TSample> simulated =
+      SimulateOffspring(*ds->SampleAt(0), {0, 1, 2, 3, 4}, 30);
+  TLeaveOneOut leaveOneOut(*simulated, {0, 1, 2, 3, 4});
+  for (std::uint8_t c : {criterion::RannalaMountain, criterion::Paetkau, criterion::NeiStandard,
+                         criterion::CavalliSforza}) {
+    const TCriterionArgs args{c, 0.01L, nullptr};
+    for (int j = 0; j < 30; ++j) {
+      const TIndividual& member = *simulated->Individuals.Items(j);
+      Extended expected, actual;
+      EvaluateCriterion(args, *simulated->CopyWithout(j, false), member, match, all, expected);
+      EvaluateCriterion(args, leaveOneOut.Without(member), member, match, all, actual);
+      ASSERT_EQ(expected, actual) << int(c) << " " << j;
+    }
+  }
+}
+
+TEST(Simulation, AssignmentRowsHoldProbabilities) {
+  const auto freqs = simtest::Populations(2, 4, 4, 8);
+  auto reference = simtest::Draw({{"A", &freqs[0], 20}, {"B", &freqs[1], 20}}, 9);
+  // t3 lacks L4; sample U is untyped at L4 as a whole.
+  auto target = Build(Raw(
+      {"L1", "L2", "L3", "L4"},
+      {{"T",
+        {{"1/1", "2/2", "3/3", "4/4"}, {"2/3", "3/4", "4/1", "1/2"}, {"1/2", "2/3", "3/4", ""}}},
+       {"U", {{"1/2", "2/2", "3/3", ""}, {"1/1", "2/3", "3/3", ""}}}}));
+  const std::vector<std::string> loci = simtest::LocusNames(*target);
+  SimulationGenerator().SetSeeds(5, 6, 7, 8);
+  // Lists left by a run over L1 only must not serve a run over all four loci.
+  const TMatchPGDS l1(*reference, *target, {"L1"});
+  const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
+  ASSERT_TRUE(Presimulate(*reference, simulation::Cornuet1999, 100, l1, AllPositions(l1), args));
+
+  TAssignmentParams params =
+      SimulatedParams(criterion::RannalaMountain, simulation::Cornuet1999, 100, false);
+  std::unique_ptr<TTableResultats> table;
+  TAssignmentQuality quality;
+  ASSERT_TRUE(AssignIndividuals(*reference, *target,
+                                std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
+                                table, quality));
+  const TMatchPGDS match(*reference, *target, loci);
+  const TIntegerList all = AllPositions(match);
+  const TSimulationKey key =
+      SimulationKeyOf(match, all, args, simulation::Cornuet1999, params.SimulatedCount);
+  for (int k = 0; k < 2; ++k) {
+    const TSample& population = *reference->SampleAt(k);
+    const TExtendedList* list = PresimulatedList(population, key);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Count(), 100);
+    for (int i = 0; i < 2; ++i) {
+      const TIndividual& unit = *target->AllIndividuals.Items(i);
+      const Extended L = DirichletLikelihood(population, unit, match, all, args.Criterion);
+      EXPECT_EQ(table->Item(i).Row(k).Value, SimulatedProbability(*list, L, args.Criterion));
+    }
+  }
+  // A unit lacking a locus is compared with a list of its own: still a probability.
+  const TResultats& t3 = table->Item(2);
+  EXPECT_EQ(t3.MissingLoci, std::vector<std::string>{"L4"});
+  Extended shares = 0;
+  for (int k = 0; k < 2; ++k) {
+    EXPECT_GE(t3.Row(k).Value, 0);
+    EXPECT_LE(t3.Row(k).Value, 1);
+    shares += t3.SortedRow(k).Score;
+  }
+  EXPECT_NEAR(static_cast<double>(shares), 100, 1e-12);
+
+  // Distances rank by the probabilities themselves; a group lacking a locus is simulated with
+  // the run's count.
+  params.Criterion = criterion::NeiDA;
+  std::unique_ptr<TTableResultats> groups;
+  ASSERT_TRUE(AssignGroups(*reference, *target,
+                           std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
+                           groups));
+  for (int g = 0; g < 2; ++g) {
+    const TResultats& r = groups->Item(g);
+    const Extended top = std::max(r.Row(0).Value, r.Row(1).Value);
+    EXPECT_FALSE(IsUndefined(top));
+    EXPECT_EQ(r.SortedRow(0).Score, top);
+  }
+  EXPECT_EQ(groups->Item(1).MissingLoci, std::vector<std::string>{"L4"});
+}
+
+TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
+  const auto freqs = simtest::Populations(2, 3, 4, 12);
+  auto ds = simtest::Draw({{"A", &freqs[0], 10}, {"B", &freqs[1], 10}}, 13);
+  const std::vector<std::string> loci = simtest::LocusNames(*ds);
+  const TMatchPGDS match(*ds, *ds, loci);
+  const TCriterionArgs args{criterion::Paetkau, 0.01L, nullptr};
+  {
+    // Stopped while simulating A: A carries no partial list.
+    int calls = 0;
+    TScopedProgressHook hook(
+        [&](int, const std::string&, const std::string&, bool& abort) { abort = ++calls == 3; });
+    EXPECT_FALSE(Presimulate(*ds, simulation::Paetkau2004, 50, match, AllPositions(match), args));
+    EXPECT_EQ(PresimulatedList(*ds->SampleAt(0)), nullptr);
+  }
+  // Stopped when the second individual starts: the first result is complete, the others empty.
+  TScopedProgressHook hook([&](int, const std::string&, const std::string& detail, bool& abort) {
+    abort = detail == "1/20";
+  });
+  std::unique_ptr<TTableResultats> table;
+  TAssignmentQuality quality;
+  EXPECT_FALSE(AssignIndividuals(
+      *ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci),
+      SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true), table, quality));
+  ASSERT_EQ(table->Count(), 20);
+  EXPECT_EQ(table->Item(0).Count, 2);
+  EXPECT_FALSE(IsUndefined(table->Item(0).Row(0).Value));
+  EXPECT_EQ(table->Item(1).Count, 0);
+}
