@@ -44,6 +44,7 @@ inline const TText kCorrectlyAssigned{"Bien classés : %5.1f %% (%d)",
 inline const TText kDurationPanel{"Durée %.3f s", "Duration %.3f s"};
 inline const TText kComputationTerminated{"Calcul terminé. Durée : %.3f s",
                                           "Computation terminated. Duration: %.3f s"};
+inline const TText kElapsedTime{"Temps écoulé : %.3f s", "Elapsed time: %.3f s"};
 inline const TText kExceptionPrefix{"EXCEPTION: "};
 
 // Progress and stop.

@@ -28,11 +28,12 @@ class ECriterionNotAvailable : public EBase {
 };
 
 // Refuses a criterion whose computation the engine does not offer (probabilities aside: their
-// availability is the simulation's business).
-void RequireCriterion(const TAssignmentParams& params) {
+// availability is the simulation's business). Migrant detection has no value of the
+// stepwise-mutation criterion.
+void RequireCriterion(const TAssignmentParams& params, bool migrants = false) {
   TAssignmentParams probe = params;
   probe.SimulationOn = false;
-  if (!AssignmentAvailable(probe))
+  if (!AssignmentAvailable(probe) || (migrants && params.Criterion == criterion::Cornuet))
     throw ECriterionNotAvailable(
         Format(kCriterionNotAvailable(), NameOfCriterion(params.Criterion).c_str()));
 }
@@ -148,6 +149,12 @@ void TRunDriver::Finish(TRunOutcome& outcome, long startMs) {
   const std::string done = Format(kComputationTerminated(), outcome.Duration);
   sink_.LogLine(done);
   ResultTable->AddLine(done);
+  // Processor time adds up the time of every thread: the wait is the elapsed time.
+  outcome.Elapsed =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart_).count();
+  const std::string elapsed = Format(kElapsedTime(), outcome.Elapsed);
+  sink_.LogLine(elapsed);
+  ResultTable->AddLine(elapsed);
 }
 
 void TRunDriver::Failed(TRunOutcome& outcome, const std::string& message) {
@@ -174,6 +181,7 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
       return outcome;
     }
     const long startMs = ProcessorMilliseconds();
+    wallStart_ = std::chrono::steady_clock::now();
 
     std::vector<std::string> block;
     block.push_back(a.GroupAssignment ? kAssignmentOfGroups() : kAssignmentOfIndividuals());
@@ -210,6 +218,8 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     params.SimulationAlgorithm = a.SimulationAlgorithm;
     params.SimulatedCount = a.SimulatedCount;
     params.ReferenceSampleCount = reference->SamplesCount();
+    params.FastPath = FastPath;
+    params.Threads = Threads;
     RequireCriterion(params);
 
     sink_.SetStatus(1, kStatusAssignment());
@@ -224,8 +234,8 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     if (a.SimulationOn) {
       const TCriterionArgs args{a.Criterion, a.DefaultFrequency, bayes.get()};
       // A stopped pre-simulation ends the run: the user was asked already.
-      completed =
-          Presimulate(*reference, a.SimulationAlgorithm, a.SimulatedCount, *match, positions, args);
+      completed = Presimulate(*reference, a.SimulationAlgorithm, a.SimulatedCount, *match,
+                              positions, args, FastPath, Threads);
     }
     if (completed) {
       engineCalled = true;
@@ -280,6 +290,7 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
       return outcome;
     }
     const long startMs = ProcessorMilliseconds();
+    wallStart_ = std::chrono::steady_clock::now();
 
     std::vector<std::string> block;
     block.push_back(Format(kDataFileLine(), reference->FileName.c_str()));
@@ -315,7 +326,7 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     TAssignmentParams probe;
     probe.Criterion = a.Criterion;
     probe.Bayes = bayes.get();
-    RequireCriterion(probe);
+    RequireCriterion(probe, true);
 
     TMigrantParams params;
     params.LocusNames = loci;

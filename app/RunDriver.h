@@ -9,6 +9,7 @@
 // the journal lines, the messages, the progress and the status texts.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -46,6 +47,7 @@ struct TRunOutcome {
   std::string MigrantSummary;
   // Processor time of the run, in seconds.
   double Duration = 0;
+  double Elapsed = 0; // wall-clock seconds
   std::string Error;
 };
 
@@ -96,6 +98,9 @@ public:
   std::unique_ptr<TTableResultats> ResultTable;
   // Set by the Stop button; read by the progress handler and after the engine returns.
   bool StopRequested = false;
+  // How the engine computes: fast evaluation (or step by step) and threads (0: every core).
+  bool FastPath = true;
+  int Threads = 0;
 
   // The Stop button: asks for a stop at the next progress report.
   void RequestStop();
@@ -111,6 +116,7 @@ public:
 
 private:
   TRunSink& sink_;
+  std::chrono::steady_clock::time_point wallStart_;
 
   // The selected loci the data set `ds` has, and the loci text of the journal (a blank before
   // each name).

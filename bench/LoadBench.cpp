@@ -1,28 +1,80 @@
-// Loading and statistics of a large Genepop file.
+// Loading of a large Genepop file, and the population statistics of the loaded data set (the
+// tallies of every sample recomputed and laid out as the statistics window shows them, then
+// exported as the window saves them).
 #include <cstdio>
 #include <filesystem>
 
 #include "bench/BenchSupport.h"
-#include "bench/DataGenerator.h"
 #include "dataset/PGDSStructure.h"
+#include "stats/StatisticsExport.h"
+#include "stats/StatisticsGrid.h"
 
-void BenchLoadGenepop(bool small) {
+namespace {
+
+TGeneratorParams LoadData(const TBenchOptions& options) {
   TGeneratorParams params;
   params.Populations = 100;
-  params.IndividualsPerPopulation = small ? 100 : 1000; // 100,000 individuals
+  params.IndividualsPerPopulation = Sized(options, 1000, 100); // 100,000 individuals
   params.Loci = 20;
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "tarvik2-bench-load.gen").string();
-  const std::uint64_t bytes = WriteGenepopFile(path, params);
-  const double before = PeakMemoryMiB();
+  return params;
+}
+
+TMeasure MeasureLoad(const TGeneratorParams& params, const TBenchOptions& options) {
+  const std::string path = DataFile(params, options);
   TStopwatch watch;
   TPGDSStructure ds;
-  ds.LoadFromFile(path, 7);
-  const double wall = watch.WallSeconds(), cpu = watch.CpuSeconds();
-  const double individuals = static_cast<double>(ds.AllIndividuals.Count());
+  ds.LoadFromFile(path, GeneratedFormat(params));
+  TMeasure m;
+  m.Wall = watch.WallSeconds();
+  m.Cpu = watch.CpuSeconds();
+  const double genotypes = static_cast<double>(ds.AllIndividuals.Count()) * ds.LociCount();
+  m.Work = genotypes;
+  const double mib = static_cast<double>(std::filesystem::file_size(path)) / 1048576.0;
   char note[160];
-  std::snprintf(note, sizeof note, "%.0f individuals x %d loci, file %.1f MiB, memory %+.1f MiB",
-                individuals, ds.LociCount(), bytes / 1048576.0, PeakMemoryMiB() - before);
-  Report("load Genepop (detection, tallies)", wall, cpu, individuals / wall, "ind/s", note);
-  std::filesystem::remove(path);
+  std::snprintf(note, sizeof note, "%d individuals in %d samples, file %.1f MiB (%.1f MiB/s)",
+                ds.AllIndividuals.Count(), ds.SamplesCount(), mib, mib / m.Wall);
+  m.Note = note;
+  return m;
+}
+
+TMeasure MeasureStatistics(const TGeneratorParams& params, const TBenchOptions& options) {
+  TPGDSStructure ds;
+  LoadGenerated(ds, params, options);
+  const std::string exportPath =
+      (std::filesystem::path(options.DataDir) / "statistics.csv").string();
+  TStopwatch watch;
+  const TStatisticsGrid grid = BuildStatisticsGrid(ds, 2057);
+  SaveStatistics(grid, exportPath);
+  TMeasure m;
+  m.Wall = watch.WallSeconds();
+  m.Cpu = watch.CpuSeconds();
+  m.Work = static_cast<double>(ds.AllIndividuals.Count()) * ds.LociCount();
+  char note[160];
+  std::snprintf(note, sizeof note, "grid %d x %d cells, export %.1f MiB", grid.RowCount(),
+                grid.ColumnCount(),
+                static_cast<double>(std::filesystem::file_size(exportPath)) / 1048576.0);
+  m.Note = note;
+  std::filesystem::remove(exportPath);
+  return m;
+}
+
+} // namespace
+
+void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
+  const TGeneratorParams data = LoadData(options);
+  const std::string size = Count(data.Individuals()) + " ind x " + std::to_string(data.Loci);
+  TScenario load;
+  load.Name = "load";
+  load.Title = "Genepop file of " + Count(data.Individuals()) + " individuals x " +
+               std::to_string(data.Loci) +
+               " loci: loading (format, tallies), then the statistics grid and its export "
+               "(file loaded outside the timing)";
+  load.Unit = "genotype";
+  load.Data = {data};
+  load.Variants = {{"load", "load", size, "", "", ""},
+                   {"statistics", "statistics", size, "", "", ""}};
+  load.Run = [data](const std::string& variant, const TBenchOptions& o) {
+    return variant == "load" ? MeasureLoad(data, o) : MeasureStatistics(data, o);
+  };
+  scenarios.push_back(std::move(load));
 }

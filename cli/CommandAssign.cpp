@@ -15,6 +15,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
+#include "engine/CornuetEstimator.h"
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
 #include "engine/GenMars.h"
@@ -273,6 +274,11 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
       .add_option("--seed", options.Seed,
                   "Seeds of the random generators, so that a run repeats exactly")
       ->check(kSeedValidator);
+  command
+      .add_option("--threads", options.Threads,
+                  "Threads the computation uses (0, the default: every core); the results do "
+                  "not depend on it")
+      ->check(CLI::NonNegativeNumber);
   AddLanguageOption(command, options.Language);
   command.add_option("-o,--output", options.Output,
                      "Write the export to this file (ISO-8859-1) instead of standard output "
@@ -287,6 +293,9 @@ int RunComputation(const TRunCommandOptions& options) {
     for (TGenMars* generator : {&SimulationGenerator(), &CornuetGenerator()})
       generator->SetSeeds(static_cast<std::uint8_t>(s[0]), static_cast<std::uint8_t>(s[1]),
                           static_cast<std::uint8_t>(s[2]), static_cast<std::uint8_t>(s[3]));
+    // The stepwise-mutation criterion also draws from the runtime's generator.
+    CornuetRuntimeGenerator().seed(
+        static_cast<std::uint32_t>(((s[0] * 169 + s[1]) * 169 + s[2]) * 169 + s[3]));
   }
 
   TPGDSStructure reference;
@@ -338,6 +347,7 @@ int RunComputation(const TRunCommandOptions& options) {
 
   TConsoleSink sink;
   TRunDriver driver(sink);
+  driver.Threads = options.Threads;
   TRunData data;
   data.Reference = &reference;
   data.Samples = samples.get();

@@ -44,6 +44,7 @@ struct TRunCommandOptions {
   int Simulated = 1000;
   std::string Alpha;
   std::string Seed;
+  int Threads = 0; // 0: every core
   int Statistic = 1; // migrants only
   std::string Language;
   std::string Output;

@@ -2,6 +2,8 @@
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Bayesien2.h"
+#include "engine/FastRuns.h"
+#include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
 #include "engine/ResultTables.h"
@@ -61,7 +63,8 @@ bool ProbabilityOf(const TAssignmentRun& run, TSample& sample,
   const TAssignmentParams& p = run.Params;
   return ProbabilityUnder(sample, *population.Population, population.IsHome, run.Reference,
                           run.Match, used, CriterionArgsOf(run), p.SimulationAlgorithm,
-                          p.SimulatedCount, value, probability);
+                          p.SimulatedCount, value, probability,
+                          run.UnitRandom ? *run.UnitRandom : SimulationGenerator());
 }
 
 // The ranked scores of a unit without any usable locus.
@@ -129,8 +132,10 @@ void ProbabilityRanking(const TAssignmentRun& run, int home, TResultats& result,
 
 // One unit: its usable loci, the evaluation by the criterion's kind, and the names of the loci
 // it was computed on and of those it lacks.
+// Criterion 9 reports its progress within `share` percent from `start`.
 bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntegerList& used,
-                  TIntegerList& missing, TResultats& result, TUnitVerdict& verdict) {
+                  TIntegerList& missing, TResultats& result, TUnitVerdict& verdict, int start,
+                  int share) {
   used.Clear();
   missing.Clear();
   UsableLoci(run.Match, unit, used, missing);
@@ -140,6 +145,8 @@ bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntege
     ok = EvaluateLikelihoods(run, unit, used, result, verdict);
   else if (criterion::IsDistance(c))
     ok = EvaluateDistances(run, unit, used, result, verdict);
+  else if (c == criterion::Cornuet)
+    ok = EvaluateCornuet(run, unit, used, result, verdict, start, share);
   if (!ok) return false;
   auto locusName = [&run](int i) {
     return run.Target.LocusAt(run.Match.Locus(i).TargetLocus)->Name;
@@ -153,6 +160,26 @@ bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntege
   return true;
 }
 
+// With probabilities: the lists pre-simulated for every reference population (simulated now, in
+// population order, for those that carry none for this run), before any unit draws its stream.
+// False when stopped.
+bool EnsurePresimulated(const TAssignmentRun& run) {
+  if (!run.Params.SimulationOn) return true;
+  const TAssignmentParams& p = run.Params;
+  for (int k = 0; k < run.Reference.SamplesCount(); ++k) {
+    bool stopped = false;
+    PresimulatedListFor(*run.Reference.SampleAt(k), run.Reference, run.Match, CriterionArgsOf(run),
+                        p.SimulationAlgorithm, p.SimulatedCount, stopped);
+    if (stopped) return false;
+  }
+  return true;
+}
+
+// The seeds of the next unit's stream: drawn in unit order, with probabilities only.
+TGenMarsSeeds UnitSeeds(const TAssignmentParams& params) {
+  return params.SimulationOn ? DrawStreamSeeds(SimulationGenerator()) : TGenMarsSeeds{};
+}
+
 // Progress of unit i among n: "i/n" in the detail panel, 100 i / n percent.
 bool UnitProgress(int i, int n) {
   const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
@@ -162,7 +189,9 @@ bool UnitProgress(int i, int n) {
 
 bool AssignmentAvailable(const TAssignmentParams& params) {
   const std::uint8_t c = params.Criterion;
-  if (c > criterion::Paetkau && !criterion::IsDistance(c)) return false; // 9 and unknown codes
+  // The stepwise-mutation criterion has no simulated values.
+  if (c == criterion::Cornuet) return !params.SimulationOn;
+  if (c > criterion::Paetkau && !criterion::IsDistance(c)) return false; // unknown codes
   if (c == criterion::Baudouin2 && !params.Bayes) return false;
   // Probabilities need a known algorithm and simulated individuals to compare with.
   if (params.SimulationOn)
@@ -172,89 +201,109 @@ bool AssignmentAvailable(const TAssignmentParams& params) {
 
 bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
                          const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+  const int populations = run.Reference.SamplesCount();
+  std::vector<Extended> values(static_cast<size_t>(populations), Undefined());
+  int home = -1;
+  for (int k = 0; k < populations && used.Count() > 0; ++k) {
+    TSample& sample = *run.Reference.SampleAt(k);
+    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
+    Extended& likelihood = values[static_cast<size_t>(k)];
+    if (!CriterionValue(run, *population.Population, unit, used, likelihood)) return false;
+    if (run.Params.SimulationOn &&
+        !ProbabilityOf(run, sample, population, used, likelihood, likelihood))
+      return false;
+    if (population.IsHome) home = k;
+  }
+  RankLikelihoods(run, unit, used.Count() > 0, values, home, result, verdict);
+  return true;
+}
+
+void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
+                     const std::vector<Extended>& values, int home, TResultats& result,
+                     TUnitVerdict& verdict) {
   verdict = TUnitVerdict{};
   result.WellClassified = false;
   const int populations = run.Reference.SamplesCount();
   result.SetCount(populations);
   result.Caption = CaptionOf(unit);
-  const bool typed = used.Count() > 0;
-  int home = -1;
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
-    TSample& sample = *run.Reference.SampleAt(k);
     RResultat& row = result.Row(k);
-    row.Name = sample.Name;
+    row.Name = run.Reference.SampleAt(k)->Name;
     if (!typed) {
       row.Value = Undefined();
       row.Score = Undefined();
       continue;
     }
-    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
-    Extended likelihood = Undefined();
-    if (!CriterionValue(run, *population.Population, unit, used, likelihood)) return false;
-    if (run.Params.SimulationOn &&
-        !ProbabilityOf(run, sample, population, used, likelihood, likelihood))
-      return false;
+    const Extended likelihood = values[static_cast<size_t>(k)];
     row.Value = likelihood;
     row.Score = IsUndefined(likelihood) ? 0.0L : likelihood;
     sum += row.Score;
-    if (population.IsHome) home = k;
   }
   result.CopyToSorted();
   if (!typed) {
     UndefinedRanking(result);
-    return true;
+    return;
   }
   LikelihoodShares(result, sum);
   RankAndJudge(run, home, result, verdict);
-  return true;
 }
 
 bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
                        const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+  const int populations = run.Reference.SamplesCount();
+  std::vector<Extended> values(static_cast<size_t>(populations), Undefined());
+  int home = -1;
+  for (int k = 0; k < populations && used.Count() > 0; ++k) {
+    TSample& sample = *run.Reference.SampleAt(k);
+    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
+    Extended& distance = values[static_cast<size_t>(k)];
+    if (!CriterionValue(run, *population.Population, unit, used, distance)) return false;
+    // The probability compares the raw distance with the simulated ones.
+    if (run.Params.SimulationOn &&
+        !ProbabilityOf(run, sample, population, used, distance, distance))
+      return false;
+    if (population.IsHome) home = k;
+  }
+  RankDistances(run, unit, used.Count() > 0, values, home, result, verdict);
+  return true;
+}
+
+void RankDistances(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
+                   const std::vector<Extended>& values, int home, TResultats& result,
+                   TUnitVerdict& verdict) {
   verdict = TUnitVerdict{};
   result.WellClassified = false;
-  const bool simulated = run.Params.SimulationOn;
   const int populations = run.Reference.SamplesCount();
   result.SetCount(populations);
   result.Caption = CaptionOf(unit);
-  const bool typed = used.Count() > 0;
-  int home = -1;
   Extended maxD = kMinScore;
   for (int k = 0; k < populations; ++k) {
-    TSample& sample = *run.Reference.SampleAt(k);
     RResultat& row = result.Row(k);
-    row.Name = sample.Name;
+    row.Name = run.Reference.SampleAt(k)->Name;
     if (!typed) {
       row.Value = Undefined();
       row.Score = kMinScore;
       continue;
     }
-    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
-    Extended distance = Undefined();
-    if (!CriterionValue(run, *population.Population, unit, used, distance)) return false;
-    // The probability compares the raw distance with the simulated ones.
-    if (simulated && !ProbabilityOf(run, sample, population, used, distance, distance))
-      return false;
+    Extended distance = values[static_cast<size_t>(k)];
     // A negative distance (rounding) counts as a vanishingly small one.
     if (!IsUndefined(distance) && distance < 0) distance = kTinyValue;
     row.Value = distance;
     row.Score = distance;
     if (!IsUndefined(distance) && distance > maxD) maxD = distance;
-    if (population.IsHome) home = k;
   }
   result.CopyToSorted();
   if (!typed) {
     UndefinedRanking(result);
-    return true;
+    return;
   }
-  if (simulated) {
+  if (run.Params.SimulationOn) {
     ProbabilityRanking(run, home, result, verdict);
-    return true;
+    return;
   }
   DistanceShares(result, maxD);
   RankAndJudge(run, home, result, verdict);
-  return true;
 }
 
 bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
@@ -264,17 +313,24 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
   const int n = target.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || !AssignmentAvailable(params)) return false;
-  const TAssignmentRun run{reference, target, *match, params};
+  if (FastRunCovers(params))
+    return FastAssignIndividuals(reference, target, *match, params, resultTable, quality);
+  TAssignmentRun run{reference, target, *match, params};
+  if (!EnsurePresimulated(run)) return false;
   TIntegerList used, missing;
   Extended qualitySum = 0;
   int scored = 0, correct = 0;
   for (int i = 0; i < n; ++i) {
     const TIndividual& individual = *target.AllIndividuals.Items(i);
+    TGenMars unitRandom(UnitSeeds(params));
+    run.UnitRandom = &unitRandom;
     if (params.Criterion == criterion::Baudouin2)
       params.Bayes->Prepare(reference, *match, params.SelfAssignment ? &individual : nullptr);
     if (UnitProgress(i, n)) return false;
     TUnitVerdict verdict;
-    if (!EvaluateUnit(run, individual, used, missing, resultTable->Item(i), verdict)) return false;
+    if (!EvaluateUnit(run, individual, used, missing, resultTable->Item(i), verdict, 100 * i / n,
+                      100 / n))
+      return false;
     if (params.SelfAssignment && !IsUndefined(verdict.HomeScore)) {
       qualitySum += verdict.HomeScore;
       ++scored;
@@ -297,14 +353,19 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
   const int n = target.SamplesCount();
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || !AssignmentAvailable(params)) return false;
+  if (FastRunCovers(params)) return FastAssignGroups(reference, target, *match, params, resultTable);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
-  const TAssignmentRun run{reference, target, *match, groupParams};
+  TAssignmentRun run{reference, target, *match, groupParams};
+  if (!EnsurePresimulated(run)) return false;
   TIntegerList used, missing;
   for (int i = 0; i < n; ++i) {
+    TGenMars unitRandom(UnitSeeds(params));
+    run.UnitRandom = &unitRandom;
     if (UnitProgress(i, n)) return false;
     TUnitVerdict verdict;
-    if (!EvaluateUnit(run, *target.SampleAt(i), used, missing, resultTable->Item(i), verdict))
+    if (!EvaluateUnit(run, *target.SampleAt(i), used, missing, resultTable->Item(i), verdict,
+                      100 * i / n, 100 / n))
       return false;
     if (UnitProgress(i, n)) return false;
   }

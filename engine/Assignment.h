@@ -15,6 +15,7 @@
 
 class TBayesien2Data;
 class TBioCalculable;
+class TGenMars;
 class TIntegerList;
 class TMatchPGDS;
 class TPGDSStructure;
@@ -39,6 +40,10 @@ struct TAssignmentParams {
   std::uint8_t SimulationAlgorithm = 0;
   std::int32_t SimulatedCount = 0;       // individuals simulated on the fly
   std::int32_t ReferenceSampleCount = 0; // number of reference populations
+  // How the run computes (never what it finds): the fast evaluation over compact tallies, or
+  // the step-by-step evaluation over the data model; and the number of threads (0: all cores).
+  bool FastPath = true;
+  int Threads = 0;
 };
 
 // How well the reference populations classify their own individuals (self-assignment only).
@@ -55,6 +60,8 @@ struct TAssignmentRun {
   const TPGDSStructure& Target;
   const TMatchPGDS& Match;
   const TAssignmentParams& Params;
+  // The stream of the unit being treated, for the lists simulated on the fly.
+  TGenMars* UnitRandom = nullptr;
 };
 
 // The verdict of one unit: the percentage score of its home population (undefined without a
@@ -67,11 +74,11 @@ struct TUnitVerdict {
 // Assigns every individual of `target`. The match belongs to the run and is released when it
 // returns; `resultTable` is replaced by a new table with one result per individual. Returns true
 // when the run completed; false when it was stopped through the progress hook (the partial table
-// is kept) or the criterion cannot be computed (criterion 9, unknown codes). With Monte-Carlo
-// probabilities the rows hold the probabilities: the home population (left one out) and
-// individuals lacking some matched locus are compared with lists simulated on the fly, the
-// others with the lists pre-simulated for the run (simulated now when a population carries none
-// for these loci and settings). `quality` is filled on completion and zero otherwise.
+// is kept) or the criterion cannot be computed (unknown codes, criterion 9 with probabilities).
+// With Monte-Carlo probabilities the rows hold the probabilities: the home population (left one
+// out) and individuals lacking some matched locus are compared with lists simulated on the fly,
+// the others with the lists pre-simulated for the run (simulated now when a population carries
+// none for these loci and settings). `quality` is filled on completion and zero otherwise.
 bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
                        std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                        std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality);
@@ -83,9 +90,9 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
                   std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                   std::unique_ptr<TTableResultats>& resultTable);
 
-// Whether the engine can run this criterion with these options: false for criterion 9 (with or
-// without Monte-Carlo probabilities), for codes outside the criteria, for criterion 1 without
-// its priors, and for probabilities without a known algorithm or a positive simulated count.
+// Whether the engine can run this criterion with these options: false for codes outside the
+// criteria, for criterion 1 without its priors, for criterion 9 with Monte-Carlo probabilities,
+// and for probabilities without a known algorithm or a positive simulated count.
 bool AssignmentAvailable(const TAssignmentParams& params);
 
 // One unit against every reference population, with a likelihood criterion (0 to 3): the rows
@@ -98,3 +105,22 @@ bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
 // get the probabilities themselves and the home score is the home's percentage of their sum.
 bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
                        const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);
+// The same with the stepwise-mutation criterion (9, without probabilities): the rows get the
+// conditional probabilities of the unit's genes, the ranked rows their percentage of the sum.
+// Every locus of every population reports progress within progressShare percent from
+// progressStart. Returns false when stopped through the progress hook.
+bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
+                     const TIntegerList& used, TResultats& result, TUnitVerdict& verdict,
+                     int progressStart, int progressShare);
+
+// Fills a unit's result from its per-population values (the raw criterion values, or their
+// probabilities with Monte-Carlo simulation; `home` is the index of the unit's own population in
+// self-assignment, else -1; `typed` false when the unit has no usable locus): the rows, the
+// percentage scores of the ranked rows, the ranking and the verdict. Both evaluations above end
+// here, and so does the fast evaluation.
+void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
+                     const std::vector<Extended>& values, int home, TResultats& result,
+                     TUnitVerdict& verdict);
+void RankDistances(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
+                   const std::vector<Extended>& values, int home, TResultats& result,
+                   TUnitVerdict& verdict);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/Real.h"
 
@@ -49,6 +50,34 @@ Extended GoldsteinDistance(const TGroupAbstract& pop, const TBioCalculable& unit
 Extended RogersDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                         const TMatchPGDS& match, const TIntegerList& used);
 
+// Criterion 9, the stepwise-mutation test criterion: how many histories the probability of one
+// histogram of allele sizes is estimated with (a twentieth of them when the population has a
+// single size at the locus), and how many for each candidate θ.
+struct TCornuetSettings {
+  int Draws = 20000;
+  int CandidateDraws = 300;
+};
+
+// Where criterion 9 reports its progress: every locus of its first likelihood (with the unit's
+// genes) at Start percent, of the second (without) at Start + Step; Detail is the detail text.
+struct TCornuetProgress {
+  Extended Start = 0;
+  Extended Step = 0;
+  std::string Detail;
+};
+
+// Criterion 9: Π over the used loci of P1 / P0, the probabilities under the strict stepwise
+// mutation model of the population's histogram of allele sizes with the unit's genes (P1) and
+// without (P0), each the probability of the genes in one given order; so the value is the
+// probability of the unit's genes taken in one given order. θ is estimated, once for every
+// population and locus, from `full`, the population before any leave-one-out (pop itself
+// otherwise). The value is undefined when the used-loci list is empty or when the full population
+// has fewer than two genes at a used locus. Returns false when stopped through the progress hook.
+bool CornuetLikelihood(const TGroupAbstract& pop, const TGroupAbstract& full,
+                       const TBioCalculable& unit, const TMatchPGDS& match,
+                       const TIntegerList& used, const TCornuetSettings& settings,
+                       const TCornuetProgress& progress, Extended& value);
+
 // The arguments a run passes to every criterion.
 struct TCriterionArgs {
   std::uint8_t Criterion = criterion::RannalaMountain;
@@ -56,7 +85,8 @@ struct TCriterionArgs {
   const TBayesien2Data* Bayes = nullptr; // criterion 1 only
 };
 
-// Dispatches on args.Criterion (0 to 8 and 10); returns false for any other code.
+// Dispatches on args.Criterion (0 to 8 and 10); returns false for any other code (criterion 9
+// needs the full population and reports progress: CornuetLikelihood).
 bool EvaluateCriterion(const TCriterionArgs& args, const TGroupAbstract& pop,
                        const TBioCalculable& unit, const TMatchPGDS& match,
                        const TIntegerList& used, Extended& value);

@@ -36,6 +36,8 @@ inline const TText kStatusAssignment{"AFFECTATION ...", "ASSIGNMENT ..."};
 inline const TText kStatusMigrants{"DETECTION DE MIGRANTS ...", "DETECTION OF MIGRANTS ..."};
 inline const TText kStatusPresimulation{"Présimulation ...", "Presimulation ..."};
 inline const TText kStatusEnd{"Terminé.", "Terminated."};
+// Criterion 9, at every locus of every population: population name, locus name.
+inline const TText kCornuetProgress{"Ref=\"%s\",  Loc=\"%s\""};
 
 // Results grid: column titles and units.
 inline const TText kGridAssignedSample{"Echantillon assigné", "Assigned sample"};

@@ -100,10 +100,10 @@ int TExtendedList::CountBelow(Extended x) const {
   int below = 0, equal = 0;
   for (int i = 0; i < count_; ++i) {
     const Extended v = items_[static_cast<size_t>(i)];
-    if (v < x)
-      ++below;
-    else if (v == x)
+    if (TiesWith(v, x))
       ++equal;
+    else if (v < x)
+      ++below;
   }
   return below + equal / 2;
 }
@@ -112,10 +112,10 @@ int TExtendedList::CountAbove(Extended x) const {
   int above = 0, equal = 0;
   for (int i = 0; i < count_; ++i) {
     const Extended v = items_[static_cast<size_t>(i)];
-    if (v > x)
-      ++above;
-    else if (v == x)
+    if (TiesWith(v, x))
       ++equal;
+    else if (v > x)
+      ++above;
   }
   return above + equal / 2;
 }

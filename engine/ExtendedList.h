@@ -7,6 +7,16 @@
 #include "model/Persistent.h"
 #include "model/Real.h"
 
+// Whether a simulated value v ties with an observed value x: equal, or within a relative 1E-10.
+// Criterion values that are equal in exact arithmetic (two genotypes whose alleles have the
+// same counts) come out of sums taken in different orders and differ in their last bits; they
+// must still count as ties, however the sums were ordered.
+constexpr Extended kTieTolerance = 1E-10L;
+inline bool TiesWith(Extended v, Extended x) {
+  return v == x || (v - x <= kTieTolerance * (x < 0 ? -x : x) &&
+                    x - v <= kTieTolerance * (x < 0 ? -x : x));
+}
+
 class TExtendedList : public TPersistent {
 public:
   explicit TExtendedList(int capacity = 0);
@@ -34,9 +44,9 @@ public:
   // Ascending order (undefined values, if any, go last).
   void Sort();
 
-  // Values strictly below x, plus half (truncated) of the values equal to x.
+  // Values below x, plus half (truncated) of the values tied with x (TiesWith).
   int CountBelow(Extended x) const;
-  // Values strictly above x, plus half (truncated) of the values equal to x.
+  // Values above x, plus half (truncated) of the values tied with x.
   int CountAbove(Extended x) const;
 
 private:

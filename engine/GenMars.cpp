@@ -81,6 +81,15 @@ Extended TGenMars::Next() {
   return uni;
 }
 
+TGenMarsSeeds DrawStreamSeeds(TGenMars& from) {
+  TGenMarsSeeds seeds;
+  seeds.I = static_cast<std::uint8_t>(from.RandomFrom0(168) + 1);
+  seeds.J = static_cast<std::uint8_t>(from.RandomFrom0(169));
+  seeds.K = static_cast<std::uint8_t>(from.RandomFrom0(169));
+  seeds.L = static_cast<std::uint8_t>(from.RandomFrom0(169));
+  return seeds;
+}
+
 TGenMars& SimulationGenerator() {
   static TGenMars generator;
   return generator;

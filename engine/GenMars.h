@@ -10,6 +10,11 @@
 
 #include "model/Real.h"
 
+// The four seeds of one stream.
+struct TGenMarsSeeds {
+  std::uint8_t I = 1, J = 0, K = 0, L = 0;
+};
+
 class TGenMars {
 public:
   Extended Last = 0;
@@ -27,6 +32,8 @@ public:
   // Seeded from four bytes of the entropy device `device`; when it cannot be opened or read, from
   // a clock-seeded pseudo-random generator.
   explicit TGenMars(const std::string& device = "/dev/random");
+  // Seeded with `seeds`, without reading any device.
+  explicit TGenMars(const TGenMarsSeeds& seeds) { SetSeeds(seeds.I, seeds.J, seeds.K, seeds.L); }
 
   // Re-initialises the lag table and the sequence from the four seeds (i in 1..168 and j, k, l in
   // 0..168 give distinct streams).
@@ -40,6 +47,11 @@ public:
     return static_cast<std::int32_t>(Next() * static_cast<Extended>(n));
   }
 };
+
+// Seeds of a new stream drawn from `from` (four draws): i in 1..168, j, k, l in 0..168. A run
+// gives each population and each treated unit a stream of its own, drawn in a fixed order, so
+// its results do not depend on how the work is shared among threads.
+TGenMarsSeeds DrawStreamSeeds(TGenMars& from);
 
 // The process-wide generator of the Monte-Carlo simulations and of migrant detection.
 TGenMars& SimulationGenerator();

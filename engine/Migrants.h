@@ -32,6 +32,9 @@ struct TMigrantParams {
   std::uint8_t SimulationAlgorithm = 2;
   std::int32_t SimulatedCount = 1000;
   std::int32_t ReferenceSampleCount = 0;
+  // As for assignment: fast evaluation or step by step, and the number of threads (0: all cores).
+  bool FastPath = true;
+  int Threads = 0;
 };
 
 // The simulated populations of one reference population for the ratio statistics with algorithm

@@ -1,10 +1,14 @@
 #include "engine/Progress.h"
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <utility>
 
 namespace {
+// On a worker thread of a parallel run: the run's stop flag, which stands for the hook.
+thread_local const std::atomic<bool>* workerStop = nullptr;
+
 TProgressHook& Hook() {
   static TProgressHook hook;
   return hook;
@@ -29,6 +33,7 @@ const TProgressHook& ProgressHook() {
 }
 
 bool ReportProgress(const std::string& panel, const std::string& detail, Extended percent) {
+  if (workerStop) return workerStop->load(std::memory_order_relaxed);
   const TProgressHook& hook = Hook();
   if (!hook) return false;
   bool abort = false;
@@ -42,4 +47,12 @@ TScopedProgressHook::TScopedProgressHook(TProgressHook hook) : previous_(std::mo
 
 TScopedProgressHook::~TScopedProgressHook() {
   Hook() = std::move(previous_);
+}
+
+TWorkerProgress::TWorkerProgress(const std::atomic<bool>& stop) : previous_(workerStop) {
+  workerStop = &stop;
+}
+
+TWorkerProgress::~TWorkerProgress() {
+  workerStop = previous_;
 }

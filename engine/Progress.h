@@ -4,6 +4,7 @@
 // is what keeps the window responsive during a run.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -32,4 +33,18 @@ public:
 
 private:
   TProgressHook previous_;
+};
+
+// Marks the current thread as a worker of a parallel run for the lifetime of the object: the
+// hook belongs to the calling thread, so on a worker ReportProgress only answers the run's stop
+// flag.
+class TWorkerProgress {
+public:
+  explicit TWorkerProgress(const std::atomic<bool>& stop);
+  ~TWorkerProgress();
+  TWorkerProgress(const TWorkerProgress&) = delete;
+  TWorkerProgress& operator=(const TWorkerProgress&) = delete;
+
+private:
+  const std::atomic<bool>* previous_;
 };

@@ -6,7 +6,9 @@
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Bayesien2.h"
+#include "engine/CompactTallies.h"
 #include "engine/EngineTexts.h"
+#include "engine/FastRuns.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
@@ -101,9 +103,9 @@ std::int16_t DrawFromPosterior(const TSampledLocus& tally, std::vector<int>& dra
 
 // One copy handed down by a parent: the allele at a random position of its genotype, or a
 // missing copy when the parent is untyped there.
-std::int16_t CopyFrom(const TIndividual& parent, int locus) {
+std::int16_t CopyFrom(const TIndividual& parent, int locus, TGenMars& random) {
   const TTypage& t = parent.GetTypage(locus);
-  const int position = SimulationGenerator().RandomFrom0(t.Count());
+  const int position = random.RandomFrom0(t.Count());
   return position < t.Count() ? t.Alleles[static_cast<size_t>(position)] : std::int16_t{-1};
 }
 
@@ -144,19 +146,24 @@ const TExtendedList* PresimulatedList(const TSample& sample, const TSimulationKe
 
 bool Presimulate(const TPGDSStructure& reference, std::uint8_t algorithm,
                  std::int32_t simulatedCount, const TMatchPGDS& match,
-                 const TIntegerList& locusPositions, const TCriterionArgs& criterion) {
+                 const TIntegerList& locusPositions, const TCriterionArgs& criterion,
+                 bool fast, int threads) {
+  if (fast && TCompactCriterion::Covers(criterion.Criterion) &&
+      locusPositions.Count() == match.LocusCount())
+    return FastPresimulate(reference, match, criterion, algorithm, simulatedCount, threads);
   if (ReportProgress(" ", " ", 0)) return false;
   const int populations = reference.SamplesCount();
   const TSimulationKey key =
       SimulationKeyOf(match, locusPositions, criterion, algorithm, simulatedCount);
   for (int p = 0; p < populations; ++p) {
     TSample& sample = *reference.SampleAt(p);
+    TGenMars random(DrawStreamSeeds(SimulationGenerator()));
     auto data = std::make_unique<TPresimulatedList>(std::max(simulatedCount, 0), key);
     TExtendedList& list = data->List;
     sample.SimulationData = std::move(data);
     if (!SimulateDistribution(list, reference, 100.0L * p / populations, 100.0L / populations,
                               criterion, locusPositions, match, simulatedCount, algorithm,
-                              sample)) {
+                              sample, random)) {
       // A partial list must not pass for a complete one in a later run.
       sample.SimulationData.reset();
       return false;
@@ -176,8 +183,9 @@ const TExtendedList* PresimulatedListFor(TSample& sample, const TPGDSStructure& 
   TSimulationKey key = SimulationKeyOf(match, all, criterion, algorithm, simulatedCount);
   if (const TExtendedList* list = PresimulatedList(sample, key)) return list;
   auto data = std::make_unique<TPresimulatedList>(std::max(simulatedCount, 0), std::move(key));
+  TGenMars random(DrawStreamSeeds(SimulationGenerator()));
   if (!SimulateDistribution(data->List, reference, -1, -1, criterion, all, match, simulatedCount,
-                            algorithm, sample)) {
+                            algorithm, sample, random)) {
     stopped = true;
     return nullptr;
   }
@@ -190,14 +198,14 @@ bool ProbabilityUnder(TSample& sample, const TGroupAbstract& population, bool is
                       const TPGDSStructure& reference, const TMatchPGDS& match,
                       const TIntegerList& used, const TCriterionArgs& criterion,
                       std::uint8_t algorithm, std::int32_t simulatedCount, Extended value,
-                      Extended& probability) {
+                      Extended& probability, TGenMars& random) {
   probability = Undefined();
   // An undefined value has no probability: nothing to simulate.
   if (IsUndefined(value)) return true;
   if (isHome || used.Count() != match.LocusCount()) {
     TExtendedList list(std::max(simulatedCount, 0));
     if (!SimulateDistribution(list, reference, -1, -1, criterion, used, match, simulatedCount,
-                              algorithm, population))
+                              algorithm, population, random))
       return false;
     probability = SimulatedProbability(list, value, criterion.Criterion);
     return true;
@@ -214,7 +222,8 @@ bool SimulateDistribution(TExtendedList& list, const TPGDSStructure& reference,
                           Extended progressStart, Extended progressShare,
                           const TCriterionArgs& criterion, const TIntegerList& used,
                           const TMatchPGDS& match, std::int32_t simulatedCount,
-                          std::uint8_t algorithm, const TGroupAbstract& population) {
+                          std::uint8_t algorithm, const TGroupAbstract& population,
+                          TGenMars& random) {
   list.Clear();
   if (!HasSimulatedValues(criterion.Criterion)) return false;
   const TEvaluation evaluation(reference, match, used, criterion);
@@ -230,7 +239,7 @@ bool SimulateDistribution(TExtendedList& list, const TPGDSStructure& reference,
     list.SetCapacity(std::max(simulatedCount, 0));
     TIndividual individual("0", population.NbLoci(), 0);
     for (int i = 0; i < simulatedCount; ++i) {
-      SimulateIndividual(individual, population, loci, algorithm);
+      SimulateIndividual(individual, population, loci, algorithm, random);
       keep(evaluation.Value(population, individual));
       if (SimulationStep(progressStart, progressShare, i + 1, simulatedCount)) return false;
     }
@@ -239,7 +248,7 @@ bool SimulateDistribution(TExtendedList& list, const TPGDSStructure& reference,
     const int batches = simulatedCount > 0 ? (simulatedCount + size - 1) / size : 0;
     list.SetCapacity(batches * size);
     for (int b = 0; b < batches; ++b) {
-      const std::unique_ptr<TSample> simulated = SimulateOffspring(population, loci, size);
+      const std::unique_ptr<TSample> simulated = SimulateOffspring(population, loci, size, random);
       TLeaveOneOut leaveOneOut(*simulated, loci);
       for (int j = 0; j < size; ++j) {
         const TIndividual& member = *simulated->Individuals.Items(j);
@@ -267,8 +276,7 @@ std::vector<int> ReferenceLoci(const TMatchPGDS& match, const TIntegerList& used
 }
 
 void SimulateIndividual(TIndividual& individual, const TGroupAbstract& population,
-                        const std::vector<int>& loci, std::uint8_t algorithm) {
-  TGenMars& random = SimulationGenerator();
+                        const std::vector<int>& loci, std::uint8_t algorithm, TGenMars& random) {
   const int size = population.NbIndividuals();
   std::vector<std::int16_t> copies;
   std::vector<int> drawn;
@@ -293,8 +301,8 @@ void SimulateIndividual(TIndividual& individual, const TGroupAbstract& populatio
 }
 
 std::unique_ptr<TSample> SimulateOffspring(const TGroupAbstract& parents,
-                                           const std::vector<int>& loci, int size) {
-  TGenMars& random = SimulationGenerator();
+                                           const std::vector<int>& loci, int size,
+                                           TGenMars& random) {
   const int n = parents.NbIndividuals();
   auto sample = std::make_unique<TSample>("sim_" + parents.Name, parents.NbLoci(), size);
   for (int j = 0; j < size; ++j) {
@@ -306,11 +314,11 @@ std::unique_ptr<TSample> SimulateOffspring(const TGroupAbstract& parents,
       int count = 0;
       switch (father.GetPloidy(l)) {
       case 1:
-        copies[count++] = CopyFrom(random.Next() >= 0.5L ? mother : father, l);
+        copies[count++] = CopyFrom(random.Next() >= 0.5L ? mother : father, l, random);
         break;
       case 2:
-        copies[count++] = CopyFrom(father, l);
-        copies[count++] = CopyFrom(mother, l);
+        copies[count++] = CopyFrom(father, l, random);
+        copies[count++] = CopyFrom(mother, l, random);
         break;
       default: // no other ploidy is handed down
         break;

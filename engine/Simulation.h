@@ -10,6 +10,7 @@
 
 #include "engine/Criteria.h"
 #include "engine/ExtendedList.h"
+#include "engine/GenMars.h"
 #include "model/GroupAbstract.h"
 #include "model/Real.h"
 
@@ -54,16 +55,20 @@ const TExtendedList* PresimulatedList(const TSample& sample);
 // The same, only when it was made with `key`.
 const TExtendedList* PresimulatedList(const TSample& sample, const TSimulationKey& key);
 
-// Fills and attaches one list per reference sample, over all matched loci. Returns false when
+// Fills and attaches one list per reference sample, over all matched loci, each sample with a
+// stream of its own drawn in sample order from the simulation generator. Returns false when
 // stopped through the progress hook (the sample being simulated then carries no list) or when
 // the criterion has no simulated values (criterion 9, unknown codes).
+// With `fast` (criteria 0, 2, 3 and the distances, over all matched loci) the lists are the fast
+// runs' ones, simulated on `threads` threads (0: every core).
 bool Presimulate(const TPGDSStructure& reference, std::uint8_t algorithm,
                  std::int32_t simulatedCount, const TMatchPGDS& match,
-                 const TIntegerList& locusPositions, const TCriterionArgs& criterion);
+                 const TIntegerList& locusPositions, const TCriterionArgs& criterion,
+                 bool fast = false, int threads = 1);
 
 // The list pre-simulated for `sample` over all matched loci with these settings. When the sample
 // carries none, or one made for other loci or settings (an earlier run), it is simulated and
-// attached now. Null with `stopped` set when the simulation was stopped or the criterion has no
+// attached now (with a stream drawn from the simulation generator). Null with `stopped` set when the simulation was stopped or the criterion has no
 // simulated values.
 const TExtendedList* PresimulatedListFor(TSample& sample, const TPGDSStructure& reference,
                                          const TMatchPGDS& match, const TCriterionArgs& criterion,
@@ -75,12 +80,13 @@ const TExtendedList* PresimulatedListFor(TSample& sample, const TPGDSStructure& 
 // the unit's home (`isHome`), its copy without the unit. The home and a unit lacking some
 // matched locus are compared with a list simulated now from `population` for these loci; every
 // other unit with the sample's pre-simulated list (PresimulatedListFor). Undefined for an
-// undefined value. Returns false when stopped.
+// undefined value. Lists simulated now draw from `random`, the unit's stream. Returns false when
+// stopped.
 bool ProbabilityUnder(TSample& sample, const TGroupAbstract& population, bool isHome,
                       const TPGDSStructure& reference, const TMatchPGDS& match,
                       const TIntegerList& used, const TCriterionArgs& criterion,
                       std::uint8_t algorithm, std::int32_t simulatedCount, Extended value,
-                      Extended& probability);
+                      Extended& probability, TGenMars& random = SimulationGenerator());
 
 // Fills `list` with the criterion values of individuals simulated from `population` over the
 // loci `used` of `match` (reference loci positions), sorted ascending. Progress is reported when
@@ -91,7 +97,8 @@ bool SimulateDistribution(TExtendedList& list, const TPGDSStructure& reference,
                           Extended progressStart, Extended progressShare,
                           const TCriterionArgs& criterion, const TIntegerList& used,
                           const TMatchPGDS& match, std::int32_t simulatedCount,
-                          std::uint8_t algorithm, const TGroupAbstract& population);
+                          std::uint8_t algorithm, const TGroupAbstract& population,
+                          TGenMars& random = SimulationGenerator());
 
 // Probability of an observed value against a filled list: CountBelow/Count for likelihoods,
 // CountAbove/Count for distances; undefined for an empty list or an undefined value.
@@ -107,13 +114,15 @@ std::vector<int> ReferenceLoci(const TMatchPGDS& match, const TIntegerList& used
 // computes it. At each locus the number of copies, present and missing, is that of a random
 // member of the population. The other loci are left as they were.
 void SimulateIndividual(TIndividual& individual, const TGroupAbstract& population,
-                        const std::vector<int>& loci, std::uint8_t algorithm);
+                        const std::vector<int>& loci, std::uint8_t algorithm,
+                        TGenMars& random = SimulationGenerator());
 
 // A computed sample "sim_<population name>" of `size` offspring of random pairs of members of
 // `parents` (which has individuals), typed at the reference loci `loci` (algorithm 2). A parent
 // untyped at a locus passes a missing copy.
 std::unique_ptr<TSample> SimulateOffspring(const TGroupAbstract& parents,
-                                           const std::vector<int>& loci, int size);
+                                           const std::vector<int>& loci, int size,
+                                           TGenMars& random = SimulationGenerator());
 
 // A population without one of its individuals, for the criteria, which read only allele tallies:
 // the individual's copies are taken out of a copy of the tallies at the loci `loci`, in time

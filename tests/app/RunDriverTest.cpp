@@ -78,6 +78,7 @@ TEST(RunDriver, SelfAssignmentJournalAndQuality) {
                             static_cast<double>(outcome.Quality.CorrectlyAssignedPercentage),
                             outcome.Quality.CorrectlyAssigned));
   expected.push_back(Latin1("<t> - Calcul terminé. Durée : <d> s"));
+  expected.push_back(Latin1("<t> - Temps écoulé : <d> s"));
   EXPECT_EQ(NormalisedLines(driver.ResultTable->Journal), expected);
   expected.push_back("");
   EXPECT_EQ(sink.Journal, expected);
@@ -112,7 +113,8 @@ TEST(RunDriver, SamplesGroupsAndLanguage) {
                 "        Samples file: s.gen", "        Used loci:  L1 L2",
                 "        Criterion: Paetkau at al. (1995)",
                 "        Default allelic frequency: 0.01", "        Threshold: 0.05",
-                "        Starting computation", "<t> - Computation terminated. Duration: <d> s"}));
+                "        Starting computation", "<t> - Computation terminated. Duration: <d> s",
+                "<t> - Elapsed time: <d> s"}));
   EXPECT_EQ(driver.ResultTable->Count(), 1);
 }
 
@@ -136,8 +138,10 @@ TEST(RunDriver, NoLocusAndStops) {
   EXPECT_EQ(sink.Boxes, std::vector<std::string>{
                             Latin1("warning: L'opération a été interrompue par l'utilisateur")});
   ASSERT_GE(sink.Journal.size(), 2u);
-  EXPECT_EQ(sink.Journal[sink.Journal.size() - 2], "<t> - Interruption utilisateur");
-  EXPECT_EQ(sink.Journal.back(), Latin1("<t> - Calcul terminé. Durée : <d> s"));
+  ASSERT_GE(sink.Journal.size(), 3u);
+  EXPECT_EQ(sink.Journal[sink.Journal.size() - 3], "<t> - Interruption utilisateur");
+  EXPECT_EQ(sink.Journal[sink.Journal.size() - 2], Latin1("<t> - Calcul terminé. Durée : <d> s"));
+  EXPECT_EQ(sink.Journal.back(), Latin1("<t> - Temps écoulé : <d> s"));
   EXPECT_EQ(Normalised(driver.ResultTable->Journal.back()), sink.Journal.back());
 
   // Stop, then No: the run goes on and is not asked again.
@@ -156,6 +160,18 @@ TEST(RunDriver, ErrorsEndTheRun) {
   a.Inputs.RefLoaded = true;
   a.Inputs.Rannala = false;
   a.Inputs.Cornuet = true;
+  a.Compute();
+  // The stepwise-mutation criterion assigns (without probabilities)...
+  {
+    TRecordingSink sink;
+    TRunDriver driver(sink);
+    const TRunOutcome outcome = driver.Start(a, {reference.get(), nullptr, {"L1"}});
+    EXPECT_EQ(outcome.Status, TRunStatus::Completed);
+    ASSERT_EQ(driver.ResultTable->Count(), 6);
+    EXPECT_EQ(driver.ResultTable->Item(0).Count, 2);
+  }
+  // ...but has no value for migrant detection.
+  a.Inputs.MigrantDetection = true;
   a.Compute();
   TRecordingSink sink;
   TRunDriver driver(sink);

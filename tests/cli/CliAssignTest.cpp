@@ -143,6 +143,15 @@ TEST_F(CliAssign, SeededSimulationRepeats) {
   EXPECT_NE(first.Out.find("Nombre d'individus simulés : 50"), std::string::npos);
 }
 
+TEST_F(CliAssign, CornuetRuns) {
+  const TRun run = Run("assign small.gen --criterion cornuet --seed 1,2,3,4");
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("Cornuet (in prep.)"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\nB/b3;"), std::string::npos) << run.Out;
+  EXPECT_EQ(apptest::Normalised(Run("assign small.gen --criterion cornuet --seed 1,2,3,4").Out),
+            apptest::Normalised(run.Out));
+}
+
 TEST_F(CliAssign, RefusalsAndUsageErrors) {
   struct TCase {
     const char* Arguments;
@@ -154,7 +163,9 @@ TEST_F(CliAssign, RefusalsAndUsageErrors) {
        "n'est pas disponible pour l'affectation des groupes"},
       {"assign reference.gen --criterion cornuet --simulate 0 --lang en", 1,
        "Probability computation is not available with criterion Cornuet (in prep.)"},
-      {"assign reference.gen --criterion 9", 1,
+      {"assign small.gen --criterion 9 --simulate 2", 1,
+       "n'est pas disponible avec le critère Cornuet (in prep.)"},
+      {"migrants small.gen --criterion cornuet", 1,
        "Le critère Cornuet (in prep.) n'est pas disponible"},
       {"assign reference.gen --samples small.gen --loci L1", 1,
        "Le locus L1 est absent du fichier reference.gen"},

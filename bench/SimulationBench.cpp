@@ -1,0 +1,186 @@
+// Self-assignment with Monte-Carlo probabilities (criterion 2), with each simulation algorithm:
+// the pre-simulated list of every population, and the lists simulated on the fly for each
+// individual's own population (left one out) and for individuals lacking some locus.
+#include "bench/SimulationBench.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "dataset/PGDSStructure.h"
+#include "engine/Assignment.h"
+#include "engine/CompactSimulation.h"
+#include "engine/Match.h"
+#include "engine/ResultTables.h"
+#include "engine/Simulation.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+
+TGeneratorParams SimulationData(int individualsPerPopulation) {
+  TGeneratorParams data;
+  data.Populations = 20;
+  data.IndividualsPerPopulation = individualsPerPopulation;
+  data.Loci = 15;
+  return data;
+}
+
+TGeneratorParams ReducedSimulationData(const TBenchOptions& options) {
+  return SimulationData(Sized(options, 10, 5));
+}
+
+double SimulatedPerList(std::uint8_t algorithm, int count, int size) {
+  if (size <= 0) return 0;
+  if (algorithm != simulation::Paetkau2004) return count;
+  return static_cast<double>((count + size - 1) / size) * size;
+}
+
+int ComparisonThreads(const TBenchOptions& options) {
+  return options.Threads > 0 ? options.Threads : 2;
+}
+
+namespace {
+
+// The simulated individuals of a self-assignment run: one list per population beforehand, then
+// per individual a list for its home without it, and lists for every other population when it
+// lacks some locus (untyped individuals are not simulated for).
+double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
+                            std::uint8_t algorithm, int count) {
+  double total = 0;
+  const int populations = ds.SamplesCount();
+  for (int k = 0; k < populations; ++k)
+    total += SimulatedPerList(algorithm, count, ds.SampleAt(k)->NbIndividuals());
+  TIntegerList used, missing;
+  for (int k = 0; k < populations; ++k) {
+    const TSample& home = *ds.SampleAt(k);
+    for (int i = 0; i < home.NbIndividuals(); ++i) {
+      UsableLoci(match, *home.Individuals.Items(i), used, missing);
+      if (used.Count() == 0) continue;
+      total += SimulatedPerList(algorithm, count, home.NbIndividuals() - 1);
+      if (missing.Count() == 0) continue;
+      for (int j = 0; j < populations; ++j)
+        if (j != k) total += SimulatedPerList(algorithm, count, ds.SampleAt(j)->NbIndividuals());
+    }
+  }
+  return total;
+}
+
+// The simulated values the reference samples still carry (step-by-step or fast lists).
+double KeptValues(const TPGDSStructure& ds) {
+  double kept = 0;
+  for (int k = 0; k < ds.SamplesCount(); ++k) {
+    const TSimulationData* data = ds.SampleAt(k)->SimulationData.get();
+    if (const auto* list = dynamic_cast<const TPresimulatedList*>(data))
+      kept += list->List.Count();
+    else if (const auto* fast = dynamic_cast<const TFastPresimulatedList*>(data))
+      kept += static_cast<double>(fast->Keys.size());
+  }
+  return kept;
+}
+
+struct TSimulatedAssignment {
+  TGeneratorParams Data;
+  std::uint8_t Algorithm = simulation::Paetkau2004;
+  bool SimulationOn = true;
+  int SimulatedCount = 0;
+  bool FastPath = true;
+  int Threads = 1;
+};
+
+// Times match + assignment (pre-simulation included); the file is loaded before.
+TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenchOptions& options) {
+  TPGDSStructure ds;
+  LoadGenerated(ds, run.Data, options);
+  TAssignmentParams params;
+  params.Threshold = 0.01L;
+  params.LocusNames = AllLocusNames(ds);
+  params.Criterion = criterion::RannalaMountain;
+  params.SelfAssignment = true;
+  params.SimulationOn = run.SimulationOn;
+  params.SimulationAlgorithm = run.Algorithm;
+  params.SimulatedCount = run.SimulatedCount;
+  params.ReferenceSampleCount = ds.SamplesCount();
+  params.FastPath = run.FastPath;
+  params.Threads = run.Threads;
+  TMeasure m;
+  if (!AssignmentAvailable(params)) {
+    m.Available = false;
+    return m;
+  }
+
+  TStopwatch watch;
+  auto match = std::make_unique<TMatchPGDS>(ds, ds, params.LocusNames);
+  const double simulated =
+      run.SimulationOn ? SimulatedIndividuals(ds, *match, run.Algorithm, run.SimulatedCount) : 0;
+  std::unique_ptr<TTableResultats> table;
+  TAssignmentQuality quality;
+  const bool completed = AssignIndividuals(ds, ds, std::move(match), params, table, quality);
+  m.Wall = watch.WallSeconds();
+  m.Cpu = watch.CpuSeconds();
+  const double loci = ds.LociCount();
+  m.Work =
+      static_cast<double>(ds.AllIndividuals.Count()) * ds.SamplesCount() * loci + simulated * loci;
+  m.ValuesKept = KeptValues(ds);
+
+  // The mean probability of the home population and the individuals it excludes at 1 %: the
+  // same for every way of computing.
+  double homeSum = 0;
+  int homes = 0, excluded = 0;
+  for (int k = 0, unit = 0; k < ds.SamplesCount(); ++k)
+    for (int i = 0; i < ds.SampleAt(k)->NbIndividuals(); ++i, ++unit) {
+      const Extended p = table->Item(unit).Row(k).Value;
+      if (IsUndefined(p)) continue;
+      homeSum += static_cast<double>(p);
+      ++homes;
+      if (p < params.Threshold) ++excluded;
+    }
+  char note[256];
+  if (run.SimulationOn)
+    std::snprintf(note, sizeof note, "%s simulated; home p mean %.4f, %d excluded at 1 %%%s",
+                  Count(simulated).c_str(), homes > 0 ? homeSum / homes : 0.0, excluded,
+                  completed ? "" : "; RUN NOT COMPLETED");
+  else
+    std::snprintf(note, sizeof note, "same data and run without simulation%s",
+                  completed ? "" : "; RUN NOT COMPLETED");
+  m.Note = note;
+  return m;
+}
+
+} // namespace
+
+void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
+  const TGeneratorParams data = SimulationData();
+  const TGeneratorParams small = ReducedSimulationData(options);
+  const int full = Sized(options, 10000, 1000);
+  const int reduced = Sized(options, 50, 10);
+  const int threads = ComparisonThreads(options);
+  const char* const names[] = {"Cornuet et al. 1999", "Rannala & Mountain 1997",
+                               "Paetkau et al. 2004"};
+  for (std::uint8_t algorithm : {std::uint8_t{2}, std::uint8_t{0}, std::uint8_t{1}}) {
+    TScenario s;
+    s.Name = "simulate-a" + std::to_string(algorithm);
+    s.Title = "self-assignment with probabilities, algorithm " + std::to_string(algorithm) + " (" +
+              names[algorithm] + "), criterion 2, " + data.Shape() + " (step by step compared on " +
+              small.Shape() + ")" + ": match + pre-simulation + run (file loaded before)";
+    s.Unit = "loc-eval";
+    s.Data = {small, data};
+    const std::string fullSize = Count(data.Individuals()) + " ind " + Count(full) + " sim";
+    const std::string smallSize = Count(small.Individuals()) + " ind " + Count(reduced) + " sim";
+    s.Variants = {
+        {"baseline", "no simulation", Count(data.Individuals()) + " ind", "", "", ""},
+        {"step", "step by step", smallSize, "", "", ""},
+        {"fast-same", "fast, 1 thread", smallSize, "step", "vs step", ""},
+        {"fast-1", "fast, 1 thread", fullSize, "", "", "baseline"},
+        {"fast-n", "fast, " + ThreadsText(threads), fullSize, "fast-1", "vs 1 thread", "baseline"}};
+    s.Run = [=](const std::string& variant, const TBenchOptions& o) {
+      const bool reducedRun = variant == "step" || variant == "fast-same";
+      TSimulatedAssignment run;
+      run.Data = reducedRun ? small : data;
+      run.Algorithm = algorithm;
+      run.SimulationOn = variant != "baseline";
+      run.SimulatedCount = reducedRun ? reduced : full;
+      run.FastPath = variant != "step";
+      run.Threads = variant == "fast-n" ? threads : 1;
+      return MeasureSimulatedAssignment(run, o);
+    };
+    scenarios.push_back(std::move(s));
+  }
+}

@@ -1,0 +1,215 @@
+#include "engine/CompactSimulation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/ExtendedList.h"
+#include "engine/GenMars.h"
+#include "engine/Progress.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+
+namespace {
+size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+
+// Simulated individuals between two chances for the user to stop.
+constexpr int kIndividualsPerReport = 512;
+
+// A population's tally at one locus in tally order (alleles present only), with the cumulative
+// frequencies algorithm 0 draws with, summed as the tallies hold them.
+struct TTallyDraw {
+  std::vector<std::int16_t> Entry;
+  std::vector<std::int32_t> Count;
+  std::vector<Extended> Cumulative;
+  std::int32_t N = 0;
+};
+
+std::vector<TTallyDraw> TalliesOf(const TCompactSource& source,
+                                  const std::vector<std::int32_t>& used) {
+  std::vector<TTallyDraw> tallies(source.Match.Loci.size());
+  for (std::int32_t l : used) {
+    TTallyDraw& t = tallies[At(l)];
+    t.N = source.Population.N[At(l)];
+    const Extended n = t.N;
+    Extended cumulative = 0;
+    for (std::int16_t entry : source.Match.Loci[At(l)].TallyOrder) {
+      const std::int32_t count = source.Population.Count(l, entry);
+      if (count <= 0) continue;
+      cumulative += count / n;
+      t.Entry.push_back(entry);
+      t.Count.push_back(count);
+      t.Cumulative.push_back(cumulative);
+    }
+  }
+  return tallies;
+}
+
+// Algorithm 0: the first allele whose cumulative frequency reaches u (the last when rounding
+// left the sum below u).
+std::int16_t DrawFromFrequencies(const TTallyDraw& t, Extended u) {
+  if (t.Entry.empty()) return -1;
+  const auto it = std::lower_bound(t.Cumulative.begin(), t.Cumulative.end(), u);
+  return it == t.Cumulative.end() ? t.Entry.back() : t.Entry[At(static_cast<std::int32_t>(it - t.Cumulative.begin()))];
+}
+
+// Algorithm 1: copy m from the posterior predictive distribution, prior 1/K, given the copies
+// drawn before it (`drawn`, by tally position).
+std::int16_t DrawFromPosterior(const TTallyDraw& t, std::vector<int>& drawn, int m, Extended u) {
+  const int K = static_cast<int>(t.Entry.size());
+  if (K == 0) return -1;
+  const Extended prior = 1.0L / K;
+  const Extended target = u * (static_cast<Extended>(t.N) + 1 + m);
+  Extended cumulative = 0;
+  int chosen = 0;
+  for (int a = 0; a < K; ++a) {
+    chosen = a;
+    cumulative += t.Count[At(a)] + prior + drawn[At(a)];
+    if (cumulative >= target) break;
+  }
+  ++drawn[At(chosen)];
+  return t.Entry[At(chosen)];
+}
+
+// One copy handed down by a parent: the copy at a random position of its genotype, or a missing
+// copy when the parent is untyped there.
+std::int16_t CopyFrom(const TCompactMembers& members, int parent, int l, TGenMars& random) {
+  const int present = members.Present(parent, l);
+  const int position = random.RandomFrom0(present);
+  return position < present ? members.Copy(parent, l, position) : std::int16_t{-1};
+}
+
+void KeepScore(std::vector<double>& keys, Extended score, bool distance) {
+  if (std::isnan(score) || (distance && !std::isfinite(score)) || score == INFINITY) return;
+  keys.push_back(TCompactCriterion::Key(score));
+}
+
+} // namespace
+
+TCompactMembers TCompactMembers::Of(const TCompactMatch& m, const TGroupAbstract& population,
+                                    const TIndividual* without) {
+  TCompactMembers members;
+  members.loci_ = m.LocusCount();
+  for (int i = 0; i < population.NbIndividuals(); ++i) {
+    const TIndividual& individual = *population.Individuals.Items(i);
+    if (&individual == without) continue;
+    ++members.count_;
+    for (const TCompactLocus& c : m.Loci) {
+      const TTypage& t = individual.GetTypage(c.RefLocus);
+      members.ploidy_.push_back(t.Ploidy);
+      members.begin_.push_back(static_cast<std::int32_t>(members.entries_.size()));
+      members.present_.push_back(t.Count());
+      for (std::int16_t code : t.Alleles)
+        members.entries_.push_back(code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)]
+                                                                              : std::int16_t{-1});
+    }
+  }
+  return members;
+}
+
+bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
+                  const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
+                  std::uint8_t algorithm, TGenMars& random) {
+  keys.clear();
+  const int size = source.Members.Count();
+  if (size == 0 || simulatedCount <= 0) return true;
+  const TCompactMatch& m = source.Match;
+  const bool distance = source.Criterion.IsDistance();
+  const int loci = m.LocusCount();
+  std::vector<char> isUsed(At(loci), 0);
+  for (std::int32_t l : used)
+    isUsed[At(l)] = 1;
+
+  if (algorithm == simulation::Cornuet1999 || algorithm == simulation::Rannala1997) {
+    const std::vector<TTallyDraw> tallies = TalliesOf(source, used);
+    keys.reserve(At(simulatedCount));
+    TCompactUnit individual;
+    std::vector<int> drawn;
+    for (int i = 0; i < simulatedCount; ++i) {
+      individual.Reset(loci);
+      for (int l = 0; l < loci; ++l) {
+        if (isUsed[At(l)]) {
+          // As many copies as a random member carries there.
+          const int present = source.Members.Present(random.RandomFrom0(size), l);
+          const TTallyDraw& t = tallies[At(l)];
+          drawn.assign(t.Entry.size(), 0);
+          for (int c = 0; c < present; ++c) {
+            const Extended u = random.Next();
+            const std::int16_t entry = algorithm == simulation::Cornuet1999
+                                           ? DrawFromFrequencies(t, u)
+                                           : DrawFromPosterior(t, drawn, c, u);
+            if (entry >= 0) individual.AddCopy(entry);
+          }
+        }
+        individual.EndLocus();
+      }
+      KeepScore(keys,
+                source.Criterion.Score(source.Population, individual, used.data(),
+                                       static_cast<int>(used.size()), false),
+                distance);
+      if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
+    }
+  } else if (algorithm == simulation::Paetkau2004) {
+    // Whole populations of offspring, each individual against its population without it.
+    const int batches = (simulatedCount + size - 1) / size;
+    keys.reserve(At(batches) * At(size));
+    std::vector<TCompactUnit> offspring(At(size));
+    for (int b = 0; b < batches; ++b) {
+      TCompactPopulation simulated = TCompactPopulation::Empty(m);
+      for (TCompactUnit& child : offspring) {
+        const int father = random.RandomFrom0(size);
+        const int mother = random.RandomFrom0(size);
+        child.Reset(loci);
+        for (int l = 0; l < loci; ++l) {
+          if (isUsed[At(l)]) {
+            std::int16_t copies[2] = {-1, -1};
+            switch (source.Members.Ploidy(father, l)) {
+            case 1:
+              copies[0] = CopyFrom(source.Members, random.Next() >= 0.5L ? mother : father, l,
+                                   random);
+              break;
+            case 2:
+              copies[0] = CopyFrom(source.Members, father, l, random);
+              copies[1] = CopyFrom(source.Members, mother, l, random);
+              break;
+            default: // no other ploidy is handed down
+              break;
+            }
+            for (std::int16_t entry : copies)
+              if (entry >= 0) child.AddCopy(entry);
+          }
+          child.EndLocus();
+        }
+        simulated.Add(m, child, +1);
+      }
+      for (const TCompactUnit& child : offspring)
+        KeepScore(keys,
+                  source.Criterion.Score(simulated, child, used.data(),
+                                         static_cast<int>(used.size()), true),
+                  distance);
+      if (ReportProgress(" ", " ", -1)) return false;
+    }
+  }
+  std::sort(keys.begin(), keys.end());
+  return true;
+}
+
+Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance) {
+  if (std::isnan(score) || keys.empty()) return Undefined();
+  // Ties as TiesWith: within a relative 1E-10 of the value, that is for the logarithms of the
+  // likelihoods within 1E-10.
+  const double key = TCompactCriterion::Key(score);
+  const double tolerance =
+      static_cast<double>(kTieTolerance) * (distance ? std::fabs(key) : 1.0);
+  const auto low = key == -INFINITY ? std::lower_bound(keys.begin(), keys.end(), key)
+                                    : std::lower_bound(keys.begin(), keys.end(), key - tolerance);
+  const auto high = key == -INFINITY ? std::upper_bound(low, keys.end(), key)
+                                     : std::upper_bound(low, keys.end(), key + tolerance);
+  const auto below = low - keys.begin(), equal = high - low, above = keys.end() - high;
+  const auto n = (distance ? above : below) + equal / 2;
+  return static_cast<Extended>(n) / static_cast<Extended>(keys.size());
+}
+
+const std::vector<double>* FastPresimulatedList(const TSample& sample, const TSimulationKey& key) {
+  const auto* data = dynamic_cast<const TFastPresimulatedList*>(sample.SimulationData.get());
+  return data && data->Key == key ? &data->Keys : nullptr;
+}

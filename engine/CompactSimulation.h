@@ -1,0 +1,70 @@
+// The fast Monte-Carlo simulations: simulated individuals are short arrays of allele entries of
+// a compact match, never model objects, and their criterion values are kept as 8-byte keys
+// (logarithms of the likelihoods, the distances themselves) in a sorted array. The random draws
+// are exactly those of the step-by-step simulations, in the same order, so both find the same
+// simulated genotypes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/CompactTallies.h"
+#include "engine/Simulation.h"
+#include "model/GroupAbstract.h"
+
+class TGenMars;
+
+// The members of a population as the simulations draw from them, at every locus of a compact
+// match: ploidy (missing copies included) and the entries of the copies present, in the order of
+// the genotype.
+class TCompactMembers {
+public:
+  // `population`'s individuals in order, without `without` (when not null).
+  static TCompactMembers Of(const TCompactMatch& m, const TGroupAbstract& population,
+                            const TIndividual* without = nullptr);
+
+  int Count() const { return count_; }
+  std::uint8_t Ploidy(int member, int locus) const { return ploidy_[Cell(member, locus)]; }
+  int Present(int member, int locus) const { return present_[Cell(member, locus)]; }
+  std::int16_t Copy(int member, int locus, int c) const {
+    return entries_[static_cast<size_t>(begin_[Cell(member, locus)] + c)];
+  }
+
+private:
+  size_t Cell(int member, int locus) const {
+    return static_cast<size_t>(member) * static_cast<size_t>(loci_) + static_cast<size_t>(locus);
+  }
+  int count_ = 0, loci_ = 0;
+  std::vector<std::uint8_t> ploidy_;
+  std::vector<std::int32_t> present_, begin_;
+  std::vector<std::int16_t> entries_;
+};
+
+// What one simulation draws from and compares with: a population (its counts and members) and
+// the criterion prepared for the compact match.
+struct TCompactSource {
+  const TCompactMatch& Match;
+  const TCompactCriterion& Criterion;
+  const TCompactPopulation& Population;
+  const TCompactMembers& Members;
+};
+
+// Fills `keys` with the sorted keys of the simulated individuals of `source` at the compact loci
+// `used` (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty).
+// Pending events are processed now and then (progress -1). False when stopped.
+bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
+                  const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
+                  std::uint8_t algorithm, TGenMars& random);
+
+// CountBelow / Count (likelihoods) or CountAbove / Count (distances) of `score` among sorted
+// keys, ties counting half; undefined for an empty list or an undefined score.
+Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance);
+
+// The fast pre-simulated list a reference sample carries in its SimulationData slot.
+class TFastPresimulatedList : public TSimulationData {
+public:
+  std::vector<double> Keys;
+  TSimulationKey Key;
+};
+
+const std::vector<double>* FastPresimulatedList(const TSample& sample, const TSimulationKey& key);

@@ -1,0 +1,346 @@
+#include "engine/CompactTallies.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "dataset/PGDSStructure.h"
+#include "engine/Criteria.h"
+#include "engine/Match.h"
+#include "model/GroupAbstract.h"
+
+namespace {
+constexpr Extended kPi = 3.14159265358979323846264338327950288L;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+} // namespace
+
+// ---- the match
+
+TCompactMatch::TCompactMatch(const TMatchPGDS& match) : Match(match) {
+  Loci.resize(static_cast<size_t>(match.LocusCount()));
+  for (int i = 0; i < match.LocusCount(); ++i) {
+    const TMatchedLoci& m = match.Locus(i);
+    TCompactLocus& c = Loci[static_cast<size_t>(i)];
+    c.K = m.Count();
+    c.RefLocus = m.RefLocus;
+    c.TargetLocus = m.TargetLocus;
+    const TLocus& refLocus = *match.Reference->LocusAt(m.RefLocus);
+    const TLocus& targetLocus = *match.Target->LocusAt(m.TargetLocus);
+    c.RefEntry.assign(static_cast<size_t>(refLocus.NbAlleles()), -1);
+    c.TargetEntry.assign(static_cast<size_t>(targetLocus.NbAlleles()), -1);
+    c.Size.assign(static_cast<size_t>(c.K), 0);
+    for (int j = 0; j < c.K; ++j) {
+      const TMatchedAlleles& e = m.Allele(j);
+      const TAllele* allele = nullptr;
+      if (e.TargetAllele >= 0) {
+        c.TargetEntry[static_cast<size_t>(e.TargetAllele)] = static_cast<std::int16_t>(j);
+        allele = targetLocus.GetAllele(e.TargetAllele);
+      }
+      if (e.RefAllele >= 0) {
+        c.RefEntry[static_cast<size_t>(e.RefAllele)] = static_cast<std::int16_t>(j);
+        allele = refLocus.GetAllele(e.RefAllele); // the reference's size comes first
+      }
+      if (!allele) {
+        c.SizesDefined = false;
+        continue;
+      }
+      c.Size[static_cast<size_t>(j)] = allele->NbRepeats != 0 ? allele->NbRepeats : allele->Length;
+    }
+    for (std::int16_t entry : c.RefEntry)
+      if (entry >= 0) c.TallyOrder.push_back(entry);
+  }
+}
+
+// ---- units
+
+void TCompactUnit::Reset(int loci) {
+  Begin.assign(1, 0);
+  Begin.reserve(static_cast<size_t>(loci) + 1);
+  Entry.clear();
+  Copies.clear();
+  X.clear();
+  X.reserve(static_cast<size_t>(loci));
+}
+
+void TCompactUnit::AddCopy(std::int16_t entry) {
+  const std::int32_t first = Begin.back();
+  for (std::int32_t i = first; i < static_cast<std::int32_t>(Entry.size()); ++i)
+    if (Entry[At(i)] == entry) {
+      ++Copies[At(i)];
+      return;
+    }
+  // Kept in ascending order: units carry a handful of entries per locus.
+  auto position = Entry.begin() + first;
+  while (position != Entry.end() && *position < entry)
+    ++position;
+  const auto index = position - Entry.begin();
+  Entry.insert(position, entry);
+  Copies.insert(Copies.begin() + index, 1);
+}
+
+void TCompactUnit::EndLocus() {
+  std::int32_t x = 0;
+  for (std::int32_t i = Begin.back(); i < static_cast<std::int32_t>(Entry.size()); ++i)
+    x += Copies[At(i)];
+  X.push_back(x);
+  Begin.push_back(static_cast<std::int32_t>(Entry.size()));
+}
+
+TCompactUnit TCompactUnit::Of(const TCompactMatch& m, const TBioCalculable& unit, bool target) {
+  TCompactUnit u;
+  u.Reset(m.LocusCount());
+  for (const TCompactLocus& c : m.Loci) {
+    const std::vector<std::int16_t>& map = target ? c.TargetEntry : c.RefEntry;
+    const TSampledLocus& tally = unit.GetSampledLocus(target ? c.TargetLocus : c.RefLocus);
+    std::int32_t x = 0;
+    for (const TAlleleFeatures& f : tally.Features) {
+      if (f.Count <= 0 || f.AlleleCode < 0 || At(f.AlleleCode) >= map.size()) continue;
+      const std::int16_t entry = map[At(f.AlleleCode)];
+      if (entry < 0) continue;
+      auto position = std::lower_bound(u.Entry.begin() + u.Begin.back(), u.Entry.end(), entry);
+      const auto index = position - u.Entry.begin();
+      u.Entry.insert(position, entry);
+      u.Copies.insert(u.Copies.begin() + index, f.Count);
+      x += f.Count;
+    }
+    u.X.push_back(x);
+    u.Begin.push_back(static_cast<std::int32_t>(u.Entry.size()));
+  }
+  return u;
+}
+
+// ---- populations
+
+TCompactPopulation TCompactPopulation::Empty(const TCompactMatch& m) {
+  TCompactPopulation p;
+  std::int32_t offset = 0;
+  for (const TCompactLocus& c : m.Loci) {
+    p.Offset.push_back(offset);
+    offset += c.K;
+  }
+  p.Counts.assign(At(offset), 0);
+  p.N.assign(m.Loci.size(), 0);
+  p.SumSquares.assign(m.Loci.size(), 0);
+  p.SumSizes.assign(m.Loci.size(), 0);
+  return p;
+}
+
+TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
+                                          const TGroupAbstract& population) {
+  TCompactPopulation p = Empty(m);
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    const TCompactLocus& c = m.Loci[At(l)];
+    for (const TAlleleFeatures& f : population.GetSampledLocus(c.RefLocus).Features) {
+      if (f.Count <= 0 || f.AlleleCode < 0 || At(f.AlleleCode) >= c.RefEntry.size()) continue;
+      const std::int16_t entry = c.RefEntry[At(f.AlleleCode)];
+      if (entry < 0) continue;
+      p.Counts[At(p.Offset[At(l)] + entry)] += f.Count;
+      p.N[At(l)] += f.Count;
+    }
+    for (int e = 0; e < c.K; ++e) {
+      const std::int64_t n = p.Counts[At(p.Offset[At(l)] + e)];
+      p.SumSquares[At(l)] += n * n;
+      p.SumSizes[At(l)] += n * c.Size[At(e)];
+    }
+  }
+  return p;
+}
+
+void TCompactPopulation::Add(const TCompactMatch& m, const TCompactUnit& unit, int sign) {
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
+      std::int32_t& n = Counts[At(Offset[At(l)] + unit.Entry[At(i)])];
+      const std::int64_t before = n;
+      n += sign * unit.Copies[At(i)];
+      SumSquares[At(l)] += static_cast<std::int64_t>(n) * n - before * before;
+      SumSizes[At(l)] +=
+          sign * static_cast<std::int64_t>(unit.Copies[At(i)]) * m.Loci[At(l)].Size[At(unit.Entry[At(i)])];
+    }
+    N[At(l)] += sign * unit.X[At(l)];
+  }
+}
+
+// ---- criteria
+
+TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion,
+                                     Extended defaultFrequency, int maxCount)
+    : m_(m), criterion_(criterion), distance_(criterion::IsDistance(criterion)),
+      maxCount_(std::max(maxCount, 2)) {
+  const size_t n = At(maxCount_) + 1;
+  lnFact_.assign(n, 0);
+  lnInt_.assign(n, -std::numeric_limits<double>::infinity());
+  for (size_t c = 1; c < n; ++c) {
+    lnInt_[c] = static_cast<double>(std::log(static_cast<Extended>(c)));
+    lnFact_[c] = lnFact_[c - 1] + lnInt_[c];
+  }
+  lnDefault_ = static_cast<double>(std::log(defaultFrequency));
+  if (criterion != criterion::BaudouinLebrun && criterion != criterion::RannalaMountain) return;
+  for (const TCompactLocus& c : m.Loci) {
+    // The prior of each allele is a/K: 1 (criterion 0) or 1/K (criterion 2).
+    const Extended K = c.K;
+    const Extended a = criterion == criterion::BaudouinLebrun ? K : 1;
+    const Extended prior = c.K > 0 ? a / K : 0;
+    std::vector<double> lnPrior(n), lnTotal(n);
+    for (size_t i = 0; i < n; ++i) {
+      lnPrior[i] = static_cast<double>(std::log(prior + static_cast<Extended>(i)));
+      lnTotal[i] = static_cast<double>(std::log(a + static_cast<Extended>(i)));
+    }
+    lnPrior_.push_back(std::move(lnPrior));
+    lnTotal_.push_back(std::move(lnTotal));
+  }
+}
+
+bool TCompactCriterion::Covers(std::uint8_t c) {
+  return c == criterion::BaudouinLebrun || c == criterion::RannalaMountain ||
+         c == criterion::Paetkau || criterion::IsDistance(c);
+}
+
+Extended TCompactCriterion::Value(Extended score) const {
+  if (std::isnan(score)) return Undefined();
+  return distance_ ? score : std::exp(score);
+}
+
+// ln of the Dirichlet-multinomial probability of the unit's copies given the population's
+// counts: ln X! - sum ln x! + sum over the unit's alleles of ln (prior + n)(prior + n + 1)...
+// (x factors) - ln (a + N)(a + N + 1)... (X factors).
+double TCompactCriterion::DirichletLocus(const TCompactPopulation& pop, const TCompactUnit& unit,
+                                         int l, bool leaveOut, bool& undefined) const {
+  const TCompactLocus& c = m_.Loci[At(l)];
+  const std::int32_t X = unit.X[At(l)];
+  const std::int32_t N = pop.N[At(l)] - (leaveOut ? X : 0);
+  if (N == 0 && X == 0) {
+    undefined = true;
+    return 0;
+  }
+  if (c.K == 0) return 0;
+  const double* lnPrior = lnPrior_[At(l)].data();
+  const double* lnTotal = lnTotal_[At(l)].data();
+  double s = lnFact_[At(X)];
+  const std::int32_t offset = pop.Offset[At(l)];
+  for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
+    const std::int32_t x = unit.Copies[At(i)];
+    const std::int32_t n = pop.Counts[At(offset + unit.Entry[At(i)])] - (leaveOut ? x : 0);
+    s -= lnFact_[At(x)];
+    for (std::int32_t t = 0; t < x; ++t)
+      s += lnPrior[At(n + t)];
+  }
+  for (std::int32_t t = 0; t < X; ++t)
+    s -= lnTotal[At(N + t)];
+  return s;
+}
+
+// ln of the multinomial probability of the unit's copies under the population's frequencies, an
+// allele the population lacks taking the default frequency.
+double TCompactCriterion::FrequencyLocus(const TCompactPopulation& pop, const TCompactUnit& unit,
+                                         int l, bool leaveOut, bool& undefined) const {
+  const std::int32_t X = unit.X[At(l)];
+  const std::int32_t N = pop.N[At(l)] - (leaveOut ? X : 0);
+  if (N <= 0 || X <= 0) {
+    undefined = true;
+    return 0;
+  }
+  double s = lnFact_[At(X)];
+  const double lnN = lnInt_[At(N)];
+  const std::int32_t offset = pop.Offset[At(l)];
+  for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
+    const std::int32_t x = unit.Copies[At(i)];
+    const std::int32_t n = pop.Counts[At(offset + unit.Entry[At(i)])] - (leaveOut ? x : 0);
+    s -= lnFact_[At(x)];
+    s += x * (n > 0 ? lnInt_[At(n)] - lnN : lnDefault_);
+  }
+  return s;
+}
+
+Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactUnit& unit,
+                                  const std::int32_t* used, int nUsed, bool leaveOut) const {
+  if (nUsed == 0) return kNaN;
+  if (!distance_) {
+    double s = 0;
+    bool undefined = false;
+    const bool dirichlet = criterion_ != criterion::Paetkau;
+    for (int k = 0; k < nUsed && !undefined; ++k)
+      s += dirichlet ? DirichletLocus(pop, unit, used[k], leaveOut, undefined)
+                     : FrequencyLocus(pop, unit, used[k], leaveOut, undefined);
+    return undefined ? kNaN : s;
+  }
+
+  // Distances: loci where both sides have genes count; frequencies as the tallies hold them.
+  Extended jx = 0, jy = 0, jxy = 0, s = 0;
+  int L = 0;
+  for (int k = 0; k < nUsed; ++k) {
+    const int l = used[k];
+    const TCompactLocus& c = m_.Loci[At(l)];
+    const std::int32_t X = unit.X[At(l)];
+    const std::int32_t N = pop.N[At(l)] - (leaveOut ? X : 0);
+    if (N <= 0 || X <= 0) continue;
+    ++L;
+    const Extended ex = X, en = N;
+    const std::int32_t offset = pop.Offset[At(l)];
+    // What the population carries beyond the unit's alleles: the squared counts of the others.
+    std::int64_t othersSquares = pop.SumSquares[At(l)];
+    std::int64_t sizes = pop.SumSizes[At(l)];
+    Extended sqq = 0, spp = 0, sqp = 0, sroot = 0, mux = 0, sdiff = 0;
+    for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
+      const std::int32_t x = unit.Copies[At(i)];
+      const std::int64_t full = pop.Counts[At(offset + unit.Entry[At(i)])];
+      const std::int64_t n = full - (leaveOut ? x : 0);
+      othersSquares -= full * full;
+      if (leaveOut) sizes -= static_cast<std::int64_t>(x) * c.Size[At(unit.Entry[At(i)])];
+      const Extended q = x / ex, p = static_cast<Extended>(n) / en;
+      sqq += q * q;
+      spp += p * p;
+      sqp += q * p;
+      sroot += std::sqrt(q * p);
+      mux += q * static_cast<Extended>(c.Size[At(unit.Entry[At(i)])]);
+      sdiff += (q - p) * (q - p);
+    }
+    const Extended others = static_cast<Extended>(othersSquares) / (en * en);
+    switch (criterion_) {
+    case criterion::NeiStandard:
+    case criterion::NeiMinimum:
+      jx += sqq;
+      jy += spp + others;
+      jxy += sqp;
+      break;
+    case criterion::NeiDA:
+      s += sroot;
+      break;
+    case criterion::CavalliSforza:
+      // Rounding may push the sum of the geometric means of identical frequencies above 1.
+      s += std::sqrt(2 * (1 - std::min<Extended>(sroot, 1)));
+      break;
+    case criterion::Goldstein: {
+      if (!c.SizesDefined) return kNaN;
+      const Extended d = mux - static_cast<Extended>(sizes) / en;
+      s += d * d;
+      break;
+    }
+    case criterion::Rogers:
+      s += sdiff + others;
+      break;
+    default:
+      return kNaN;
+    }
+  }
+  if (L == 0) return kNaN;
+  switch (criterion_) {
+  case criterion::NeiStandard:
+    // No allele in common at any locus: the identity is 0 and the distance is not finite.
+    if (jx * jy <= 0 || jxy == 0) return kNaN;
+    return -std::log((jxy / L) / std::sqrt((jx / L) * (jy / L)));
+  case criterion::NeiMinimum:
+    return (jx / L + jy / L) / 2 - jxy / L;
+  case criterion::NeiDA:
+    return 1 - s / L;
+  case criterion::CavalliSforza:
+    return 2 / (kPi * L) * s;
+  case criterion::Goldstein:
+    return s / L;
+  case criterion::Rogers:
+    return s / (2 * L);
+  default:
+    return kNaN;
+  }
+}

@@ -1,0 +1,118 @@
+// The fast evaluation of the criteria. A match's alleles are numbered per locus (its entries),
+// populations become arrays of counts per entry, and a unit is the short list of the entries it
+// carries. Each criterion is rewritten so that its cost is proportional to the copies the unit
+// carries, not to the number of alleles: what the unit lacks enters through sums over the
+// population computed once (exactly, in integers, where the criteria compare with zero). The
+// values are those of the step-by-step criteria up to rounding.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "model/Real.h"
+
+class TBioCalculable;
+class TGroupAbstract;
+class TIndividual;
+class TMatchPGDS;
+
+// One matched locus in compact form.
+struct TCompactLocus {
+  int K = 0;                          // entries
+  int RefLocus = -1, TargetLocus = -1; // positions in the two data sets
+  std::vector<std::int16_t> RefEntry;    // reference allele code -> entry (-1: none)
+  std::vector<std::int16_t> TargetEntry; // target allele code -> entry (-1: none)
+  std::vector<std::int64_t> Size;        // allele size of each entry (criterion 8)
+  bool SizesDefined = true;              // every entry has a size
+  // Entries with a reference allele in ascending order of the reference code: the order of a
+  // population's tally, in which simulated alleles are drawn.
+  std::vector<std::int16_t> TallyOrder;
+};
+
+class TCompactMatch {
+public:
+  explicit TCompactMatch(const TMatchPGDS& match);
+
+  std::vector<TCompactLocus> Loci;
+  const TMatchPGDS& Match;
+
+  int LocusCount() const { return static_cast<int>(Loci.size()); }
+};
+
+// A unit (individual, group or simulated individual) at every locus of a compact match: the
+// entries it carries in ascending order, each with its number of copies, and X, the copies
+// present at the locus.
+class TCompactUnit {
+public:
+  std::vector<std::int32_t> Begin; // per locus, index of its first entry (size loci + 1)
+  std::vector<std::int16_t> Entry;
+  std::vector<std::int32_t> Copies;
+  std::vector<std::int32_t> X;
+
+  // The tallies of a computed unit of the match's target (`target` true) or reference data set.
+  static TCompactUnit Of(const TCompactMatch& m, const TBioCalculable& unit, bool target);
+  // Starts an empty unit over `loci` loci; then, per locus in order, AddCopies then EndLocus.
+  void Reset(int loci);
+  void AddCopy(std::int16_t entry); // to the current locus, entries in any order
+  void EndLocus();
+};
+
+// The tallies of one population over the reference side of a compact match: counts per entry,
+// genes per locus, the sum of squared counts and the sum of the sizes of the genes.
+class TCompactPopulation {
+public:
+  std::vector<std::int32_t> Offset; // per locus, index of entry 0 in Counts
+  std::vector<std::int32_t> Counts;
+  std::vector<std::int32_t> N;
+  std::vector<std::int64_t> SumSquares;
+  std::vector<std::int64_t> SumSizes;
+
+  static TCompactPopulation Of(const TCompactMatch& m, const TGroupAbstract& population);
+  // All counts zero, shaped after `m`.
+  static TCompactPopulation Empty(const TCompactMatch& m);
+  // Adds (sign +1) or takes out (-1) the copies of `unit` (reference side).
+  void Add(const TCompactMatch& m, const TCompactUnit& unit, int sign);
+  std::int32_t Count(int locus, int entry) const {
+    return Counts[static_cast<size_t>(Offset[static_cast<size_t>(locus)] + entry)];
+  }
+};
+
+// A criterion (codes 0, 2, 3 and the distances) prepared for a compact match: tables of the
+// logarithms the likelihoods need.
+class TCompactCriterion {
+public:
+  // maxCount bounds every count plus copies the tables will be asked for.
+  TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion, Extended defaultFrequency,
+                    int maxCount);
+
+  // Whether the fast evaluation covers this criterion.
+  static bool Covers(std::uint8_t criterion);
+
+  // The criterion of `unit` against `pop` over the matched loci `used` (positions). With
+  // `leaveOut`, `pop` includes the unit and is evaluated without it. For the likelihoods the
+  // answer is the natural logarithm of the likelihood (NaN when undefined); for the distances the
+  // distance itself (NaN when undefined).
+  Extended Score(const TCompactPopulation& pop, const TCompactUnit& unit, const std::int32_t* used,
+                 int nUsed, bool leaveOut) const;
+  // The value the step-by-step criterion gives: exp(score) for likelihoods; undefined for NaN.
+  Extended Value(Extended score) const;
+  // The 8-byte key under which a simulated score is kept and compared (NaN: not kept).
+  static double Key(Extended score) { return static_cast<double>(score); }
+  bool IsDistance() const { return distance_; }
+
+private:
+  double DirichletLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,
+                        bool leaveOut, bool& undefined) const;
+  double FrequencyLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,
+                        bool leaveOut, bool& undefined) const;
+
+  const TCompactMatch& m_;
+  std::uint8_t criterion_;
+  bool distance_;
+  int maxCount_;
+  double lnDefault_ = 0;
+  // Per locus: ln(prior + c) and ln(a + c) for c = 0 .. maxCount (criteria 0 and 2).
+  std::vector<std::vector<double>> lnPrior_, lnTotal_;
+  std::vector<double> lnInt_;  // ln c (criterion 3), ln 0 = -inf
+  std::vector<double> lnFact_; // ln c!
+};

@@ -1,0 +1,359 @@
+#include "engine/FastRuns.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "dataset/PGDSStructure.h"
+#include "engine/Assignment.h"
+#include "engine/CompactSimulation.h"
+#include "engine/CompactTallies.h"
+#include "engine/EngineTexts.h"
+#include "engine/GenMars.h"
+#include "engine/Match.h"
+#include "engine/Progress.h"
+#include "engine/ResultTables.h"
+#include "engine/Simulation.h"
+#include "engine/ThreadPool.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+
+namespace {
+size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+
+TCriterionArgs ArgsOf(const TAssignmentParams& p) {
+  TCriterionArgs args;
+  args.Criterion = p.Criterion;
+  args.DefaultFrequency = p.DefaultFrequency;
+  args.Bayes = p.Bayes;
+  return args;
+}
+
+// The compact forms a run works with. Observed values compare the units with the reference
+// populations through the run's match; simulated individuals carry the reference data set's
+// alleles and are compared through a match of the reference with itself (the run's match when it
+// is one).
+class TFastContext {
+public:
+  TFastContext(const TPGDSStructure& reference, const TMatchPGDS& match,
+               const TCriterionArgs& args, bool simulation, int largestUnit)
+      : Reference(reference), run_(match) {
+    for (int k = 0; k < reference.SamplesCount(); ++k)
+      runPops_.push_back(TCompactPopulation::Of(run_, *reference.SampleAt(k)));
+    if (simulation && !(match.Reference == &reference && match.Target == &reference)) {
+      std::vector<std::string> names;
+      for (int i = 0; i < match.LocusCount(); ++i)
+        names.push_back(reference.LocusAt(match.Locus(i).RefLocus)->Name);
+      ownSelfMatch_ = std::make_unique<TMatchPGDS>(reference, reference, names);
+      ownSelf_ = std::make_unique<TCompactMatch>(*ownSelfMatch_);
+      for (int k = 0; k < reference.SamplesCount(); ++k)
+        ownSelfPops_.push_back(TCompactPopulation::Of(*ownSelf_, *reference.SampleAt(k)));
+    }
+    int largest = largestUnit;
+    if (simulation)
+      for (int k = 0; k < reference.SamplesCount(); ++k) {
+        Members.push_back(TCompactMembers::Of(Self(), *reference.SampleAt(k)));
+        const TCompactMembers& m = Members.back();
+        for (int i = 0; i < m.Count(); ++i)
+          for (int l = 0; l < Self().LocusCount(); ++l)
+            largest = std::max(largest, m.Present(i, l));
+      }
+    // Tables cover every count a population, a leave-one-out copy or a simulated population can
+    // reach, plus the copies of a unit.
+    int maxCount = 0;
+    for (int k = 0; k < reference.SamplesCount(); ++k) {
+      for (std::int32_t n : runPops_[At(k)].N)
+        maxCount = std::max(maxCount, n);
+      maxCount = std::max(maxCount, 2 * reference.SampleAt(k)->NbIndividuals());
+    }
+    maxCount += largest + 2;
+    runCriterion_ = std::make_unique<TCompactCriterion>(run_, args.Criterion,
+                                                        args.DefaultFrequency, maxCount);
+    if (ownSelf_)
+      ownSelfCriterion_ = std::make_unique<TCompactCriterion>(*ownSelf_, args.Criterion,
+                                                              args.DefaultFrequency, maxCount);
+  }
+
+  const TCompactMatch& Run() const { return run_; }
+  const TCompactCriterion& RunCriterion() const { return *runCriterion_; }
+  const TCompactPopulation& RunPopulation(int k) const { return runPops_[At(k)]; }
+  const TCompactMatch& Self() const { return ownSelf_ ? *ownSelf_ : run_; }
+  const TCompactCriterion& SelfCriterion() const {
+    return ownSelfCriterion_ ? *ownSelfCriterion_ : *runCriterion_;
+  }
+  const TCompactPopulation& SelfPopulation(int k) const {
+    return ownSelf_ ? ownSelfPops_[At(k)] : runPops_[At(k)];
+  }
+  TCompactSource Source(int k) const {
+    return {Self(), SelfCriterion(), SelfPopulation(k), Members[At(k)]};
+  }
+
+  const TPGDSStructure& Reference;
+  std::vector<TCompactMembers> Members; // over Self(), with simulation only
+
+private:
+  TCompactMatch run_;
+  std::unique_ptr<TMatchPGDS> ownSelfMatch_;
+  std::unique_ptr<TCompactMatch> ownSelf_;
+  std::vector<TCompactPopulation> runPops_, ownSelfPops_;
+  std::unique_ptr<TCompactCriterion> runCriterion_, ownSelfCriterion_;
+};
+
+std::vector<std::int32_t> AllLoci(int n) {
+  std::vector<std::int32_t> all(At(n));
+  for (int i = 0; i < n; ++i)
+    all[At(i)] = i;
+  return all;
+}
+
+// Pre-simulates the samples that lack a fast list with `key`, in sample order for the streams.
+bool PresimulateMissing(const TFastContext& context, const TSimulationKey& key,
+                        std::uint8_t algorithm, std::int32_t simulatedCount, int threads) {
+  const TPGDSStructure& reference = context.Reference;
+  const int populations = reference.SamplesCount();
+  std::vector<int> missing;
+  std::vector<TGenMarsSeeds> seeds;
+  for (int k = 0; k < populations; ++k)
+    if (!FastPresimulatedList(*reference.SampleAt(k), key)) {
+      missing.push_back(k);
+      seeds.push_back(DrawStreamSeeds(SimulationGenerator()));
+    }
+  if (missing.empty()) return true;
+  const std::vector<std::int32_t> all = AllLoci(context.Self().LocusCount());
+  std::vector<std::unique_ptr<TFastPresimulatedList>> lists(missing.size());
+  std::vector<char> completed(missing.size(), 0);
+  const int n = static_cast<int>(missing.size());
+  auto progress = [&](int i) {
+    return ReportProgress(kStatusPresimulation(), " ", 100.0L * missing[At(i)] / populations);
+  };
+  const bool done = ParallelUnits(
+      n, threads,
+      [&](int i) {
+        auto list = std::make_unique<TFastPresimulatedList>();
+        list->Key = key;
+        TGenMars random(seeds[At(i)]);
+        completed[At(i)] = SimulateKeys(list->Keys, context.Source(missing[At(i)]), all,
+                                        simulatedCount, algorithm, random);
+        lists[At(i)] = std::move(list);
+      },
+      progress,
+      [&](int i) {
+        if (!completed[At(i)]) return true; // stopped inside the simulation
+        reference.SampleAt(missing[At(i)])->SimulationData = std::move(lists[At(i)]);
+        return ReportProgress(kStatusPresimulation(), " ",
+                              100.0L * (missing[At(i)] + 1) / populations);
+      },
+      [] { return ReportProgress(" ", " ", -1); });
+  return done;
+}
+
+// One treated unit, prepared on the calling thread.
+struct TFastUnit {
+  const TBioCalculable* Unit = nullptr;
+  TCompactUnit Tallies;
+  TIntegerList Used, Missing;
+  int Home = -1; // its own reference population in self-assignment
+  TGenMarsSeeds Seeds;
+};
+
+struct TFastAssignment {
+  const TAssignmentRun& Run;
+  const TFastContext& Context;
+  std::vector<TFastUnit>& Units;
+  TTableResultats& Table;
+  std::vector<TUnitVerdict>& Verdicts;
+  std::vector<const std::vector<double>*> Lists; // pre-simulated, per reference sample
+
+  void Treat(int i) const {
+    const TFastUnit& u = Units[At(i)];
+    const TAssignmentParams& p = Run.Params;
+    const int populations = Run.Reference.SamplesCount();
+    const bool distance = Context.RunCriterion().IsDistance();
+    std::vector<Extended> values(At(populations), Undefined());
+    const std::vector<std::int32_t>& used = u.Used.Items;
+    const bool typed = !used.empty();
+    const int nUsed = static_cast<int>(used.size());
+    TGenMars random(u.Seeds);
+    std::vector<double> keys;
+    for (int k = 0; k < populations && typed; ++k) {
+      const bool home = k == u.Home;
+      const Extended score =
+          Context.RunCriterion().Score(Context.RunPopulation(k), u.Tallies, used.data(), nUsed, home);
+      Extended& value = values[At(k)];
+      value = Context.RunCriterion().Value(score);
+      if (!p.SimulationOn || IsUndefined(value)) continue;
+      if (home || nUsed != Context.Run().LocusCount()) {
+        // Simulated now from the population (without the unit for its home) at the unit's loci.
+        if (home) {
+          TCompactPopulation without = Context.SelfPopulation(k);
+          without.Add(Context.Self(), u.Tallies, -1);
+          const auto* individual = dynamic_cast<const TIndividual*>(u.Unit);
+          const TCompactMembers members =
+              TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
+          SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
+                       p.SimulatedCount, p.SimulationAlgorithm, random);
+        } else {
+          SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount, p.SimulationAlgorithm,
+                       random);
+        }
+        value = KeyProbability(keys, score, distance);
+      } else {
+        const std::vector<double>* list = Lists[At(k)];
+        value = list ? KeyProbability(*list, score, distance) : Undefined();
+      }
+    }
+    TResultats& result = Table.Item(i);
+    if (distance)
+      RankDistances(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
+    else
+      RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
+    auto locusName = [this](int l) {
+      return Run.Target.LocusAt(Run.Match.Locus(l).TargetLocus)->Name;
+    };
+    result.UsedLoci.clear();
+    result.MissingLoci.clear();
+    for (std::int32_t l : u.Used.Items)
+      result.UsedLoci.push_back(locusName(l));
+    for (std::int32_t l : u.Missing.Items)
+      result.MissingLoci.push_back(locusName(l));
+  }
+
+  TIntegerList AllPositions() const {
+    TIntegerList all;
+    for (int l = 0; l < Run.Match.LocusCount(); ++l)
+      all.Add(l);
+    return all;
+  }
+};
+
+bool UnitProgress(int i, int n) {
+  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
+  return ReportProgress(" ", Format("%d/%d", i, n), percent);
+}
+
+// The shared course of both runs: the units prepared, the lists pre-simulated, the seeds of the
+// units drawn in order, then the units treated in parallel and followed in order.
+bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableResultats& table,
+              std::vector<TUnitVerdict>& verdicts, const std::function<void(int)>& followed) {
+  const TAssignmentParams& p = run.Params;
+  int largest = 0;
+  for (TFastUnit& u : units) {
+    UsableLoci(run.Match, *u.Unit, u.Used, u.Missing);
+    for (std::int32_t x : u.Tallies.X)
+      largest = std::max(largest, x);
+  }
+  const TCriterionArgs args = ArgsOf(p);
+  const TFastContext context(run.Reference, run.Match, args, p.SimulationOn, largest);
+  TFastAssignment assignment{run, context, units, table, verdicts, {}};
+  if (p.SimulationOn) {
+    const TSimulationKey key = SimulationKeyOf(run.Match, assignment.AllPositions(), args,
+                                               p.SimulationAlgorithm, p.SimulatedCount);
+    if (!PresimulateMissing(context, key, p.SimulationAlgorithm, p.SimulatedCount, p.Threads))
+      return false;
+    for (int k = 0; k < run.Reference.SamplesCount(); ++k)
+      assignment.Lists.push_back(FastPresimulatedList(*run.Reference.SampleAt(k), key));
+    for (TFastUnit& u : units)
+      u.Seeds = DrawStreamSeeds(SimulationGenerator());
+  }
+  const int n = static_cast<int>(units.size());
+  int kept = 0;
+  const bool done = ParallelUnits(
+      n, p.Threads, [&](int i) { assignment.Treat(i); }, [n](int i) { return UnitProgress(i, n); },
+      [&](int i) {
+        followed(i);
+        ++kept;
+        return UnitProgress(i, n);
+      },
+      [] { return ReportProgress(" ", " ", -1); });
+  // A stopped run keeps the units treated before the stop, as a run on one thread does: what
+  // other threads computed ahead is dropped.
+  if (!done)
+    for (int i = kept; i < n; ++i)
+      table.Items[At(i)] = std::make_unique<TResultats>();
+  return done && !UnitProgress(n, n);
+}
+
+} // namespace
+
+bool FastRunCovers(const TAssignmentParams& params) {
+  return params.FastPath && TCompactCriterion::Covers(params.Criterion);
+}
+
+bool FastPresimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
+                     const TCriterionArgs& criterion, std::uint8_t algorithm,
+                     std::int32_t simulatedCount, int threads) {
+  if (ReportProgress(" ", " ", 0)) return false;
+  const TFastContext context(reference, match, criterion, true, 0);
+  TIntegerList all;
+  for (int l = 0; l < match.LocusCount(); ++l)
+    all.Add(l);
+  const TSimulationKey key = SimulationKeyOf(match, all, criterion, algorithm, simulatedCount);
+  // Every sample gets a fresh list, as a pre-simulation always does.
+  for (int k = 0; k < reference.SamplesCount(); ++k)
+    reference.SampleAt(k)->SimulationData.reset();
+  return PresimulateMissing(context, key, algorithm, simulatedCount, threads);
+}
+
+bool FastAssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
+                           const TMatchPGDS& match, const TAssignmentParams& params,
+                           std::unique_ptr<TTableResultats>& resultTable,
+                           TAssignmentQuality& quality) {
+  quality = TAssignmentQuality{};
+  const int n = target.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  const TCompactMatch compact(match);
+  // The first reference sample holding each individual is its home in self-assignment.
+  std::unordered_map<const TBioCalculable*, int> homes;
+  if (params.SelfAssignment)
+    for (int k = 0; k < reference.SamplesCount(); ++k) {
+      const TSample& sample = *reference.SampleAt(k);
+      for (int j = 0; j < sample.NbIndividuals(); ++j)
+        homes.emplace(sample.Individuals.Items(j), k);
+    }
+  std::vector<TFastUnit> units(At(n));
+  for (int i = 0; i < n; ++i) {
+    TFastUnit& u = units[At(i)];
+    u.Unit = target.AllIndividuals.Items(i);
+    u.Tallies = TCompactUnit::Of(compact, *u.Unit, true);
+    const auto home = homes.find(u.Unit);
+    if (home != homes.end()) u.Home = home->second;
+  }
+  std::vector<TUnitVerdict> verdicts(At(n));
+  const TAssignmentRun run{reference, target, match, params};
+  Extended qualitySum = 0;
+  int scored = 0, correct = 0;
+  const bool done = RunUnits(run, units, *resultTable, verdicts, [&](int i) {
+    const TUnitVerdict& verdict = verdicts[At(i)];
+    if (params.SelfAssignment && !IsUndefined(verdict.HomeScore)) {
+      qualitySum += verdict.HomeScore;
+      ++scored;
+      if (verdict.WellClassified) ++correct;
+    }
+  });
+  if (!done) return false;
+  if (params.SelfAssignment && scored > 0) {
+    quality.QualityIndex = qualitySum / scored;
+    quality.CorrectlyAssigned = correct;
+    quality.CorrectlyAssignedPercentage = 100.0L * correct / scored;
+  }
+  return true;
+}
+
+bool FastAssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
+                      const TMatchPGDS& match, const TAssignmentParams& params,
+                      std::unique_ptr<TTableResultats>& resultTable) {
+  const int n = target.SamplesCount();
+  resultTable = std::make_unique<TTableResultats>(n);
+  TAssignmentParams groupParams = params;
+  groupParams.SelfAssignment = false;
+  const TCompactMatch compact(match);
+  std::vector<TFastUnit> units(At(n));
+  for (int i = 0; i < n; ++i) {
+    units[At(i)].Unit = target.SampleAt(i);
+    units[At(i)].Tallies = TCompactUnit::Of(compact, *target.SampleAt(i), true);
+  }
+  std::vector<TUnitVerdict> verdicts(At(n));
+  const TAssignmentRun run{reference, target, match, groupParams};
+  return RunUnits(run, units, *resultTable, verdicts, [](int) {});
+}

@@ -1,0 +1,88 @@
+#include "engine/ThreadPool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/Progress.h"
+
+int ThreadCount(int requested) {
+  if (requested > 0) return requested;
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(cores) : 1;
+}
+
+bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
+                   const std::function<bool(int)>& before, const std::function<bool(int)>& after,
+                   const std::function<bool()>& waiting) {
+  threads = std::min(ThreadCount(threads), std::max(n, 1));
+  if (threads <= 1) {
+    for (int i = 0; i < n; ++i) {
+      if (before(i)) return false;
+      work(i);
+      if (after(i)) return false;
+    }
+    return true;
+  }
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> next{0};
+  std::mutex mutex;
+  std::condition_variable doneSignal;
+  std::vector<char> done(static_cast<size_t>(n), 0);
+  std::exception_ptr failure;
+
+  auto worker = [&] {
+    const TWorkerProgress silence(stop);
+    while (!stop.load()) {
+      const int i = next.fetch_add(1);
+      if (i >= n) break;
+      try {
+        work(i);
+      } catch (...) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!failure) failure = std::current_exception();
+        stop = true;
+      }
+      {
+        const std::lock_guard<std::mutex> lock(mutex);
+        done[static_cast<size_t>(i)] = 1;
+      }
+      doneSignal.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<size_t>(threads));
+  for (int t = 0; t < threads; ++t)
+    pool.emplace_back(worker);
+
+  bool completed = true;
+  for (int i = 0; i < n && completed; ++i) {
+    if (before(i)) {
+      completed = false;
+      break;
+    }
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!done[static_cast<size_t>(i)] && !failure) {
+      if (doneSignal.wait_for(lock, std::chrono::milliseconds(100)) == std::cv_status::timeout) {
+        lock.unlock();
+        const bool abort = waiting();
+        lock.lock();
+        if (abort) break;
+      }
+    }
+    const bool finished = done[static_cast<size_t>(i)] && !failure;
+    lock.unlock();
+    if (!finished || after(i)) completed = false;
+  }
+  stop = true;
+  for (std::thread& t : pool)
+    t.join();
+  if (failure) std::rethrow_exception(failure);
+  return completed;
+}

@@ -1,0 +1,21 @@
+// Work shared among threads: the units of a run are treated in parallel while the calling
+// thread, which owns the progress hook, follows them in order, reports progress and honours a
+// stop request.
+#pragma once
+
+#include <functional>
+
+// The number of threads a run uses for `requested` (0: every core of the machine).
+int ThreadCount(int requested);
+
+// Treats units 0..n-1 with work(i) on `threads` threads. On the calling thread, in increasing
+// order of i: before(i), then, once unit i is done, after(i); either returning true stops the
+// run (units not yet started are left undone) and makes the call return false. While it waits,
+// the calling thread calls waiting() about ten times a second (true stops as well). With one
+// thread everything runs on the calling thread: before(i), work(i), after(i). work(i) for
+// different i must not share mutable state; on worker threads ReportProgress only answers
+// whether the run is being stopped. An exception thrown by work(i) stops the run and is
+// rethrown on the calling thread.
+bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
+                   const std::function<bool(int)>& before, const std::function<bool(int)>& after,
+                   const std::function<bool()>& waiting);
