@@ -3,14 +3,21 @@
 #   make test           build and run every test
 #   make test-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench          build and run the benchmarks
+#   make fuzz           build the fuzz targets (clang 14, libFuzzer) and run each for
+#                       FUZZ_SECONDS seconds under AddressSanitizer and UndefinedBehaviorSanitizer
 
 BUILD      ?= build
 BUILD_SAN  ?= build-sanitize
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
-PACKAGES   := cmake make g++ ninja-build libgtest-dev flex bison libcli11-dev
+PACKAGES   := cmake make g++ ninja-build libgtest-dev flex bison libcli11-dev clang-14 \
+              libclang-rt-14-dev
+FUZZ_TARGETS := fuzz_xml_parser fuzz_load_0 fuzz_load_1 fuzz_load_2 fuzz_load_3 fuzz_load_4 \
+                fuzz_load_5 fuzz_load_6 fuzz_load_7
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize bench fuzz fuzz-build clean
 
 all: build
 
@@ -52,5 +59,29 @@ test-sanitize: deps
 bench: build
 	@if [ -x $(BUILD)/bench/tarvik2-bench ]; then $(BUILD)/bench/tarvik2-bench; else echo "no benchmark built"; fi
 
+# Each target starts from its seeds (tests/corpus/<target>/, read only) and from what earlier runs
+# found (kept in $(BUILD_FUZZ)/corpus/<target>/); a crashing input is saved under
+# $(BUILD_FUZZ)/artifacts/ and stops the run with a failure. The number of executions of every
+# target is gathered in $(BUILD_FUZZ)/fuzz-summary.txt.
+fuzz-build: deps
+	CC=clang-14 CXX=clang++-14 cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
+	@mkdir -p $(BUILD_FUZZ)/artifacts; : > $(BUILD_FUZZ)/fuzz-summary.txt; \
+	for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(BUILD_FUZZ)/corpus/$$t; \
+	  echo "== $$t: $(FUZZ_SECONDS) s"; \
+	  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(BUILD_FUZZ)/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -max_len=16384 -print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/artifacts/$$t- \
+	    $(BUILD_FUZZ)/corpus/$$t tests/corpus/$$t > $(BUILD_FUZZ)/$$t.log 2>&1; \
+	  status=$$?; \
+	  runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(BUILD_FUZZ)/$$t.log); \
+	  echo "$$t: $${runs:-?} executions in $(FUZZ_SECONDS) s" | tee -a $(BUILD_FUZZ)/fuzz-summary.txt; \
+	  if [ $$status -ne 0 ]; then tail -n 60 $(BUILD_FUZZ)/$$t.log; exit 1; fi; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "model/Texts.h"
+
 class TPGDSStructure;
 
 // How texts reach the user: the data and message texts are ISO-8859-1 bytes; terminals want
@@ -14,6 +16,9 @@ inline constexpr const char* kEncodingNote =
     "Texts are written to standard output and standard error in UTF-8. A file written with -o "
     "holds the ISO-8859-1 bytes of the statistics export, exactly as the statistics window "
     "saves it.";
+
+// A failure that carries no message of its own.
+inline const TText kCliUnexpectedFailure{"Erreur inattendue", "Unexpected error"};
 
 // --lang fr|en (French when absent).
 void AddLanguageOption(CLI::App& command, std::string& language);

@@ -1,9 +1,11 @@
 // tarvik2-cli: the data sets, their statistics, assignment and migrant detection from the
 // command line.
 #include <exception>
+#include <iostream>
 
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
+#include "dataset/DataSetTexts.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Tarvik2 on the command line: genotype files (microsatellites), their formats, "
@@ -30,12 +32,25 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? kExitSuccess : kExitUsage;
   }
 
+  int status = kExitUsage;
   try {
     for (const TCommand& command : commands)
-      if (command.Subcommand->parsed()) return command.Run();
+      if (command.Subcommand->parsed()) {
+        status = command.Run();
+        break;
+      }
   } catch (const std::exception& e) {
     PrintError(std::string(e.what()) + "\n");
     return kExitFailure;
+  } catch (...) {
+    PrintError(kCliUnexpectedFailure() + "\n");
+    return kExitFailure;
   }
-  return kExitUsage;
+  // Output lost (a full disk behind a redirection) is a failure, not a success.
+  std::cout.flush();
+  if (!std::cout) {
+    PrintError(Format(kFileNotWritten(), "/dev/stdout") + "\n");
+    return kExitFailure;
+  }
+  return status;
 }

@@ -50,6 +50,13 @@ inline const TText kIncorrectPloidy{"Ploïdie incorrecte (locus %s, individu %s)
 inline const TText kFileNotWritten{"Le fichier %s n'a pas pu être écrit",
                                    "Unable to write file \"%s\""};
 inline const TText kUnknownFormat{"Format inconnu.", "Format unknown."};
+// The genotype XML file names the locus of every genotype: the names must tell the loci apart.
+inline const TText kUnnamedLocusNotWritten{
+    "Un locus sans nom ne peut pas être écrit dans un fichier XML",
+    "A locus without name cannot be written to a XML file"};
+inline const TText kLocusNameTwiceNotWritten{
+    "Plusieurs locus s'appellent \"%s\" : ils ne peuvent pas être écrits dans un fichier XML",
+    "Several loci are named \"%s\": they cannot be written to a XML file"};
 
 // Genotype XML files.
 inline const TText kNotXMLFile{"Fichier non XML.", "Not a XML file."};
@@ -59,3 +66,24 @@ inline const TText kNoGenotypes{"Ce fichier ne contient pas de génotypes.",
                                 "This file does not contain genotypes."};
 inline const TText kSampleAddedToRoot{"L'échantillon \"%s\" a été ajouté au groupe racine.",
                                       "The sample \"%s\" have been added to the root group."};
+
+// Limits that keep a damaged or hostile file from taking the memory or the time of the machine.
+// Text readers: a line longer than the line limit (kMostLineBytes, dataset/TextReader.h); a
+// declared number of loci, alleles or individuals larger than the file can hold.
+inline const TText kLineTooLong{"Ligne de plus de %d caractères", "Line longer than %d characters"};
+inline const TText kTooManyDeclaredLoci{
+    "Nombre de locus déclaré trop grand pour la taille du fichier",
+    "Declared number of loci too large for the size of the file"};
+inline const TText kTooManyDeclaredAlleles{
+    "Nombre d'allèles déclaré trop grand pour la taille du fichier",
+    "Declared number of alleles too large for the size of the file"};
+inline const TText kTooManyDeclaredIndividuals{
+    "Nombre d'individus déclaré trop grand pour la taille du fichier",
+    "Declared number of individuals too large for the size of the file"};
+// Genotype XML files: the whole file is held in memory and read with 32-bit positions; allele
+// codes are 16-bit.
+inline const TText kXMLFileTooLarge{
+    "Le fichier dépasse %s octets, la taille maximale d'un fichier XML",
+    "The file is larger than %s bytes, the largest size of a XML file"};
+inline const TText kTooManyAlleles{"Le locus \"%s\" a plus de %d allèles",
+                                   "Locus \"%s\" has more than %d alleles"};

@@ -46,6 +46,11 @@ void AddCopies(TTextReader& reader, std::uint64_t first, std::uint64_t second) {
 
 void TFstatActions::Header(const std::string& nbLoci, const std::string& nbDigits) {
   nbLoci_ = DigitsValue(nbLoci);
+  // Every locus line takes two bytes at least (a character and the line end): a count the
+  // file cannot hold would only turn every line that follows into a locus.
+  const std::int64_t size = reader_.Source.Size();
+  if (size >= 0 && nbLoci_ > static_cast<std::uint64_t>(size) / 2)
+    reader_.Error(kTooManyDeclaredLoci());
   const std::uint64_t digits = DigitsValue(nbDigits);
   if (digits < 1 || digits > 3) reader_.Error(kIncorrectAlleleLength());
   alleleBase_ = 1;

@@ -21,6 +21,18 @@ constexpr std::uint64_t kTooLarge = 1'000'000'000'000;
 // exceeds this, whatever the file declares.
 constexpr std::uint64_t kMostReserved = 10000;
 
+// Fewest bytes a locus declaration (a name line and an allele line), a declared allele (a
+// blank and three digits) and an individual line (a ten-character name and a line end) take:
+// a declared count is checked against the size of the file with them.
+constexpr std::uint64_t kLeastLocusBytes = 4, kLeastAlleleBytes = 4, kLeastIndividualBytes = 11;
+
+// Fails the read with `text` when `count` things of `leastBytes` bytes each cannot be in the file.
+void CheckDeclaredCount(TTextReader& reader, std::uint64_t count, std::uint64_t leastBytes,
+                        const TText& text) {
+  const std::int64_t size = reader.Source.Size();
+  if (size >= 0 && count > static_cast<std::uint64_t>(size) / leastBytes) reader.Error(text());
+}
+
 // Integer value of a run of digits as the scanner delivers them, at most kTooLarge.
 std::uint64_t DigitsValue(std::string_view digits) {
   std::uint64_t value = 0;
@@ -45,6 +57,7 @@ void AddCopy(TTextReader& reader, std::string_view digits) {
 
 void TGenetixActions::Header(const std::string& nbLoci, const std::string& title) {
   nbLoci_ = DigitsValue(nbLoci);
+  CheckDeclaredCount(reader_, nbLoci_, kLeastLocusBytes, kTooManyDeclaredLoci);
   reader_.DataSet.Title = title;
 }
 
@@ -54,6 +67,7 @@ void TGenetixActions::Locus(const std::string& name) {
 
 void TGenetixActions::AlleleCount(const std::string& digits) {
   nbAlleles_ = DigitsValue(digits);
+  CheckDeclaredCount(reader_, nbAlleles_, kLeastAlleleBytes, kTooManyDeclaredAlleles);
 }
 
 void TGenetixActions::Allele(const std::string& digits) {
@@ -74,6 +88,7 @@ void TGenetixActions::Population(const std::string& name, const std::string& nbI
   // Room for as many individuals as the previous population had.
   reader_.NewSample(name, static_cast<int>(std::min(nbIndividuals_, kMostReserved)));
   nbIndividuals_ = DigitsValue(nbIndividuals);
+  CheckDeclaredCount(reader_, nbIndividuals_, kLeastIndividualBytes, kTooManyDeclaredIndividuals);
   individualsRead_ = 0;
 }
 

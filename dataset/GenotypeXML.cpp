@@ -1,7 +1,14 @@
 // The genotype XML file: the system's own file of a whole data set (loci with their alleles,
 // samples with their individuals and genotypes, the group tree), root element QUAV.
-#include <iterator>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
@@ -9,6 +16,7 @@
 #include "dataset/TextWriter.h"
 #include "model/Convert.h"
 #include "model/Errors.h"
+#include "model/ModelTexts.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLReader.h"
 
@@ -150,11 +158,14 @@ void WriteIndividual(std::ostream& out, const TVectorLoci& loci, const TIndividu
   WriteTextIfAny(out, "individualComments", individual.Comments);
   for (int i = 0; i < loci.Count(); ++i) {
     const TLocus& locus = *loci.Items(i);
-    if (!locus.Name.empty()) WriteText(out, "<genotype locName=\"" + XMLEscape(locus.Name) + "\">");
+    // Names as the reader sees them in the elements that declare them (trimmed), so that the
+    // genotypes find their locus and their alleles again.
+    if (!locus.Name.empty())
+      WriteText(out, "<genotype locName=\"" + XMLEscape(Trim(locus.Name)) + "\">");
     // Every copy of the ploidy: the missing ones as NIL.
     for (int j = 0; j < individual.GetPloidy(i); ++j) {
       const std::int16_t code = individual.GetAllele(i, j);
-      const std::string name = code == -1 ? std::string("NIL") : locus.GetAllele(code)->Name;
+      const std::string name = code == -1 ? std::string("NIL") : Trim(locus.GetAllele(code)->Name);
       WriteText(out, "<gene alName=\"" + XMLEscape(name) + "\"/>");
     }
     WriteLine(out, "</genotype>");
@@ -201,13 +212,151 @@ void WriteGroupMembers(std::ostream& out, const TGroup& group) {
   }
 }
 
+// The genotypes of the file name their locus; the reader trims the names of the elements. A
+// locus whose name is empty once trimmed, or the same as another's, could not be told apart on
+// reading: its genotypes would be lost or go to the other locus. Such a data set is refused
+// before anything is written.
+void CheckLocusNames(const TVectorLoci& loci) {
+  std::unordered_set<std::string> names;
+  for (int i = 0; i < loci.Count(); ++i) {
+    const std::string name = Trim(loci.Items(i)->Name);
+    if (name.empty()) throw EFileWritingError(kUnnamedLocusNotWritten());
+    if (!names.insert(name).second)
+      throw EFileWritingError(Format(kLocusNameTwiceNotWritten(), name.c_str()));
+  }
+}
+
 // ---- reading
+
+// Largest file the XML reader can address with its 32-bit positions.
+constexpr std::int64_t kMostXMLBytes = std::numeric_limits<std::int32_t>::max() - 1;
+// Allele codes are 16-bit, -1 standing for no allele.
+constexpr int kMostAllelesPerLocus = std::numeric_limits<std::int16_t>::max();
+// Ploidies are 8-bit.
+constexpr int kMostCopiesPerGenotype = std::numeric_limits<std::uint8_t>::max();
+
+[[noreturn]] void TooLarge() {
+  throw EFileFormatWarning(Format(kXMLFileTooLarge(), std::to_string(kMostXMLBytes).c_str()));
+}
+
+bool IsXMLWhitespace(char c) {
+  return c == 9 || c == 10 || c == 13 || c == 32;
+}
+
+// The bytes of the stream, from its beginning. A document starts with "<" once white space is
+// skipped: when the first other byte is not "<", only the bytes up to that one are taken, which
+// the parser refuses exactly as it would the whole file, so that a large file of another format
+// is never held in memory.
+std::string ReadXMLText(std::istream& in) {
+  in.clear();
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.clear();
+  in.seekg(0);
+  if (size > kMostXMLBytes) TooLarge();
+  std::string text;
+  bool started = false;
+  std::array<char, 65536> buffer;
+  for (;;) {
+    const std::streamsize n = in.rdbuf()->sgetn(buffer.data(), buffer.size());
+    if (n <= 0) break;
+    const std::size_t before = text.size();
+    text.append(buffer.data(), static_cast<std::size_t>(n));
+    if (static_cast<std::int64_t>(text.size()) > kMostXMLBytes) TooLarge();
+    if (started) continue;
+    auto first = std::find_if_not(text.begin() + static_cast<std::ptrdiff_t>(before), text.end(),
+                                  IsXMLWhitespace);
+    if (first == text.end()) continue;
+    if (*first != '<') {
+      text.erase(first + 1, text.end());
+      break;
+    }
+    started = true;
+    if (size > 0) text.reserve(static_cast<std::size_t>(size));
+  }
+  return text;
+}
+
+// The alleles a locus of the document can end up with are those its allele list declares and
+// those its genotypes name. A locus with more alleles than codes can number, or a genotype with
+// more copies than a ploidy can count, is refused before anything is built from the tree.
+void CheckCodeLimits(const TXMLNode& root) {
+  std::unordered_map<std::string, std::unordered_set<std::string>> alleles;
+  auto add = [&alleles](const std::string& locus, const std::string& allele) {
+    auto& names = alleles[locus];
+    names.insert(allele);
+    if (static_cast<int>(names.size()) > kMostAllelesPerLocus)
+      throw EFileFormatWarning(Format(kTooManyAlleles(), locus.c_str(), kMostAllelesPerLocus));
+  };
+  const TXMLNode* lociList = nullptr;
+  const TXMLNode* samplesList = nullptr;
+  for (const auto& child : root.Children) {
+    if (child->Name == "lociList") lociList = child.get();
+    if (child->Name == "samplesList") samplesList = child.get();
+  }
+  if (lociList)
+    for (const auto& locus : lociList->Children)
+      for (const auto& name : locus->Children) {
+        if (name->Name != "locusName" || name->Value.empty()) continue;
+        for (const auto& list : locus->Children) {
+          if (list->Name != "allelesList") continue;
+          for (const auto& allele : list->Children)
+            for (const auto& alleleName : allele->Children)
+              if (alleleName->Name == "alleleName" && !alleleName->Value.empty())
+                add(name->Value, alleleName->Value);
+        }
+      }
+  if (!samplesList) return;
+  for (const auto& sample : samplesList->Children)
+    for (const auto& individual : sample->Children) {
+      if (individual->Name != "individual") continue;
+      std::unordered_map<std::string, int> copies;
+      std::string individualName;
+      for (const auto& genotype : individual->Children) {
+        if (genotype->Name == "individualName") individualName = genotype->Value;
+        if (genotype->Name != "genotype" || genotype->Children.empty() ||
+            genotype->Children[0]->Kind != TXMLNodeKind::Attribute ||
+            genotype->Children[0]->Name != "locName")
+          continue;
+        const std::string& locus = genotype->Children[0]->Value;
+        for (const auto& gene : genotype->Children) {
+          if (gene->Name != "gene" || gene->Children.empty()) continue;
+          if (++copies[locus] > kMostCopiesPerGenotype)
+            throw EFileFormatWarning(
+                Format(kIncorrectGenotype(), locus.c_str(), individualName.c_str()));
+          const std::string& allele = gene->Children[0]->Value;
+          if (!allele.empty() && allele != "NIL") add(locus, allele);
+        }
+      }
+    }
+}
+
+// Adds to the root every sample that the tree does not reach: FindGroup finds the root by its
+// own name and every member of the tree by its name, so the names reached are gathered once
+// (instead of searching the tree again for every sample).
+void CompleteRoot(TPGDSStructure& ds) {
+  std::unordered_set<std::string> reached{ds.RootGroup.Name};
+  std::vector<const TGroup*> pending{&ds.RootGroup};
+  while (!pending.empty()) {
+    const TGroup* group = pending.back();
+    pending.pop_back();
+    for (int i = 0; i < group->Members.Count(); ++i) {
+      const TGroupAbstract* member = group->Members.Items(i);
+      reached.insert(member->Name);
+      if (const auto* sub = dynamic_cast<const TGroup*>(member)) pending.push_back(sub);
+    }
+  }
+  for (int s = 0; s < ds.SamplesCount(); ++s) {
+    TSample* sample = ds.SampleAt(s);
+    if (!reached.insert(sample->Name).second) continue;
+    ds.RootGroup.Members.Add(sample);
+    ds.Messages.push_back(Format(kSampleAddedToRoot(), sample->Name.c_str()));
+  }
+}
 
 // Reads the document into the data set; false when the user stopped the load.
 bool ReadDocument(TPGDSStructure& ds, std::istream& in) {
-  in.clear();
-  in.seekg(0);
-  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string text = ReadXMLText(in);
 
   std::unique_ptr<TXMLNode> document;
   bool stopped = false;
@@ -259,6 +408,7 @@ bool ReadDocument(TPGDSStructure& ds, std::istream& in) {
       groupsList = child.get();
   }
 
+  CheckCodeLimits(root);
   if (lociList) ds.Loci.ReadXML(ds, *lociList);
   if (samplesList) {
     ds.SamplesGroup.SetNbLoci(ds.LociCount());
@@ -275,12 +425,7 @@ bool ReadDocument(TPGDSStructure& ds, std::istream& in) {
     ds.RootGroup.ReadXML(ds, ds.Loci, *groupsList, ds.SamplesGroup);
   }
   // Every sample must be reachable from the root.
-  for (int s = 0; s < ds.SamplesCount(); ++s) {
-    TSample* sample = ds.SampleAt(s);
-    if (ds.RootGroup.FindGroup(sample->Name)) continue;
-    ds.RootGroup.Members.Add(sample);
-    ds.Messages.push_back(Format(kSampleAddedToRoot(), sample->Name.c_str()));
-  }
+  CompleteRoot(ds);
 
   ds.FileFormat = readfmt::XMLGenotypes;
   ds.DataLoaded();
@@ -290,6 +435,7 @@ bool ReadDocument(TPGDSStructure& ds, std::istream& in) {
 } // namespace
 
 void SaveXML(const TPGDSStructure& ds, std::ostream& out) {
+  CheckLocusNames(ds.Loci);
   for (const char* line : kHeader)
     WriteLine(out, line);
   WriteLine(out, "<QUAV>");

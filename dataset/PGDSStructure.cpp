@@ -1,16 +1,12 @@
 #include "dataset/PGDSStructure.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <set>
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
+#include "dataset/TextWriter.h"
 #include "model/Convert.h"
 #include "model/Errors.h"
 
@@ -257,9 +253,11 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
 
   std::ifstream in;
   try {
-    // A folder opens like a file on this platform but cannot be read as one.
+    // Only a regular file (or a link to one) is opened: a folder opens like a file on this
+    // platform but cannot be read as one, and a device or a pipe may never end (/dev/zero) and
+    // cannot be read again from its beginning by the next reader.
     std::error_code ec;
-    if (!fs::is_directory(fileName, ec)) in.open(fileName, std::ios::in | std::ios::binary);
+    if (fs::is_regular_file(fileName, ec)) in.open(fileName, std::ios::in | std::ios::binary);
   } catch (const std::exception&) {
     const std::string message = Format(kUnknownOpenError(), fileName.c_str());
     Messages.push_back(message);
@@ -355,88 +353,14 @@ void TPGDSStructure::Write(std::ostream& out, int code, std::uint8_t alleleCodin
   }
 }
 
-namespace {
-
-// A file created next to the target, so that renaming it over the target cannot cross file
-// systems; removed on destruction unless it was renamed.
-class TTemporaryFile {
-public:
-  explicit TTemporaryFile(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-      fs::path candidate = folder / ("." + target.filename().string() + ".~" +
-                                     std::to_string(::getpid()) + "-" + std::to_string(counter++));
-      const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd >= 0) {
-        ::close(fd);
-        path_ = candidate;
-      } else if (errno != EEXIST) {
-        break;
-      }
-    }
-  }
-  ~TTemporaryFile() {
-    if (!path_.empty()) {
-      std::error_code ec;
-      fs::remove(path_, ec);
-    }
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  bool Created() const { return !path_.empty(); }
-  const fs::path& Path() const { return path_; }
-  // Forces the written bytes to the disk: a full disk may show only here.
-  bool Sync() const {
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-  }
-  bool RenameTo(const fs::path& target) {
-    std::error_code ec;
-    fs::rename(path_, target, ec);
-    if (ec) return false;
-    path_.clear();
-    return true;
-  }
-
-private:
-  fs::path path_;
-};
-
-} // namespace
-
 std::string TPGDSStructure::SaveToFile(const std::string& fileName, int code, bool addExtension,
                                        std::uint8_t alleleCoding) const {
   const std::string written = SaveFileName(fileName, code, addExtension);
   if (code < writefmt::GenePop3 || code > writefmt::XMLGenotypes)
     throw EFileWritingError(kUnknownFormat());
 
-  // The data go to a temporary file first: a writer that fails, a full disk or a folder that
-  // cannot be written leave the file the user already had as it was.
-  fs::path target(written);
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    fs::path resolved = fs::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  const std::string notWritten = Format(kFileNotWritten(), written.c_str());
-  TTemporaryFile temporary(target);
-  if (!temporary.Created()) throw EFileWritingError(notWritten);
-  {
-    std::ofstream out(temporary.Path(), std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) throw EFileWritingError(notWritten);
-    Write(out, code, alleleCoding);
-    out.flush();
-    if (!out) throw EFileWritingError(notWritten);
-    out.close();
-    if (out.fail()) throw EFileWritingError(notWritten);
-  }
-  if (!temporary.Sync()) throw EFileWritingError(notWritten);
-  const fs::file_status old = fs::status(target, ec);
-  if (!ec && fs::is_regular_file(old)) fs::permissions(temporary.Path(), old.permissions(), ec);
-  if (!temporary.RenameTo(target)) throw EFileWritingError(notWritten);
+  // A writer that fails, a full disk or a folder that cannot be written leave the file the user
+  // already had as it was.
+  SaveFileSafely(written, [&](std::ostream& out) { Write(out, code, alleleCoding); });
   return written;
 }

@@ -1,6 +1,7 @@
 #include "dataset/TextReader.h"
 
 #include <cstring>
+#include <limits>
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
@@ -48,13 +49,24 @@ std::size_t TLineSource::Read(char* dest, std::size_t max) {
       }
       return n;
     }
-    ++next_;
-    ++position_;
     if (c != '\r' && c != '\n') {
-      dest[n++] = c;
+      if (!inLine_) {
+        ++lines_;
+        lineLength_ = 0;
+      }
       inLine_ = true;
+      if (++lineLength_ > kMostLineBytes) {
+        lineTooLong_ = true;
+        return n;
+      }
+      ++next_;
+      ++position_;
+      dest[n++] = c;
       continue;
     }
+    ++next_;
+    ++position_;
+    if (!inLine_) ++lines_;
     // CR LF and LF CR are one line end, as are CR and LF alone.
     const char pair = c == '\r' ? '\n' : '\r';
     char following;
@@ -71,19 +83,32 @@ std::size_t TLineSource::Read(char* dest, std::size_t max) {
 
 // ---- reader
 
+std::size_t TTextReader::Input(char* dest, std::size_t max) {
+  const std::size_t n = Source.Read(dest, max);
+  if (Source.LineTooLong()) {
+    Line = Source.Lines();
+    Column = kMostLineBytes + 1;
+    Error(Format(kLineTooLong(), kMostLineBytes));
+  }
+  return n;
+}
+
 TTextReader::TTextReader(TPGDSStructure& dataSet, std::istream& in, std::string readerName)
     : DataSet(dataSet), Source(in), ReaderName(std::move(readerName)) {}
 
 TTextReader::~TTextReader() = default;
 
 void TTextReader::Consumed(const char* text, std::size_t length) {
+  // The counts stop at the largest int rather than wrap on files of more than 2^31 lines, or
+  // lines of more than 2^31 characters.
+  constexpr int most = std::numeric_limits<int>::max();
   for (std::size_t i = 0; i < length; ++i) {
     if (lineEnded_) {
-      ++Line;
+      if (Line < most) ++Line;
       Column = 1;
       lineEnded_ = false;
     }
-    ++Column;
+    if (Column < most) ++Column;
     if (text[i] == '\n') lineEnded_ = true;
   }
 }

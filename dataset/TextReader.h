@@ -38,6 +38,10 @@ public:
   // Bytes of the stream taken so far, and the size of the stream (-1 when unknown).
   std::int64_t Position() const { return position_; }
   std::int64_t Size() const { return size_; }
+  // Lines started so far (the line being delivered), and whether that line has outgrown
+  // kMostLineBytes characters; its characters are then no longer delivered.
+  int Lines() const { return lines_; }
+  bool LineTooLong() const { return lineTooLong_; }
 
 private:
   bool Peek(char& c);
@@ -50,12 +54,20 @@ private:
   bool exhausted_ = false;
   // Characters of the current line have been delivered and its LF not yet.
   bool inLine_ = false;
+  int lines_ = 0;
+  std::int64_t lineLength_ = 0;
+  bool lineTooLong_ = false;
   std::int64_t position_ = 0;
   std::int64_t size_ = -1;
 };
 
 // Deepest parser stack a text reader accepts; a deeper one fails with "yyparse stack overflow".
 constexpr long kParserStackLimit = 1024;
+
+// Longest line a text reader accepts (64 MiB, room for millions of genotypes): the scanner holds
+// a line whole when it matches it as one token, so a longer line fails the read ("Ligne de plus
+// de %d caractères") instead of taking memory without bound.
+constexpr int kMostLineBytes = 64 << 20;
 
 // The context of one read: what the scanner and the grammar actions of a format work with.
 class TTextReader {
@@ -83,8 +95,8 @@ public:
 
   // ---- for the scanner
 
-  // The scanner's input (flex YY_INPUT).
-  std::size_t Input(char* dest, std::size_t max) { return Source.Read(dest, max); }
+  // The scanner's input (flex YY_INPUT); fails the read on a line that is too long.
+  std::size_t Input(char* dest, std::size_t max);
   // Every matched text, skipped or not (flex YY_USER_ACTION): keeps Line and Column.
   void Consumed(const char* text, std::size_t length);
   // Run by every rule that consumes a line end: reports the progress to the data set and fails

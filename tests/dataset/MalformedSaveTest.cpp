@@ -1,0 +1,103 @@
+// Saves that cannot be made as asked: a folder that cannot be written, a full disk, a target
+// that is not a file, data the genotype XML file could not give back. Each is reported with a
+// message and damages nothing.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "DataSetTestSupport.h"
+#include "dataset/DataSetTexts.h"
+#include "model/Errors.h"
+
+using namespace dstest;
+
+namespace {
+
+// The message of the EFileWritingError raised by saving `ds` to `path` in genotype XML, or
+// "<none>".
+std::string SaveError(const TPGDSStructure& ds, const std::string& path) {
+  try {
+    ds.SaveToFile(path, writefmt::XMLGenotypes, false, 1);
+  } catch (const EFileWritingError& e) {
+    return e.what();
+  }
+  return "<none>";
+}
+
+bool IsCharacterDevice(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+} // namespace
+
+TEST(MalformedSave, UnwritableTargetsAreReportedAndLeftAsTheyWere) {
+  TScratchFolder folder;
+  TPGDSStructure ds;
+  MakeSmallDataSet(ds);
+
+  // A read-only folder with a file the user had. The superuser writes anywhere but in /proc.
+  const fs::path locked = folder.Path / "locked";
+  fs::create_directories(locked);
+  const std::string old = (locked / "old.xml").string();
+  WriteFile(old, "the user's data");
+  ::chmod(locked.c_str(), 0555);
+  const bool superuser = ::access(locked.c_str(), W_OK) == 0;
+  const std::string target = superuser ? "/proc/tarvik2-old.xml" : old;
+  EXPECT_EQ(SaveError(ds, target), Format(kFileNotWritten(), target.c_str()));
+  EXPECT_EQ(ReadFile(old), "the user's data");
+  EXPECT_EQ(std::distance(fs::directory_iterator(locked), fs::directory_iterator()), 1);
+  ::chmod(locked.c_str(), 0755);
+  SetCurrentLanguage(lang::English);
+  EXPECT_EQ(SaveError(ds, target), "Unable to write file \"" + target + "\"");
+  SetCurrentLanguage(lang::French);
+
+  // A full disk, and a device that takes anything: written straight, never replaced by a file.
+  EXPECT_EQ(SaveError(ds, "/dev/full"), Format(kFileNotWritten(), "/dev/full"));
+  EXPECT_EQ(SaveError(ds, "/dev/null"), "<none>");
+  EXPECT_TRUE(IsCharacterDevice("/dev/full"));
+  EXPECT_TRUE(IsCharacterDevice("/dev/null"));
+
+  // A folder in the way of the file.
+  const std::string inTheWay = folder.File("out.xml");
+  fs::create_directories(inTheWay);
+  EXPECT_EQ(SaveError(ds, inTheWay), Format(kFileNotWritten(), inTheWay.c_str()));
+  EXPECT_TRUE(fs::is_directory(inTheWay));
+
+  // A name close to the longest a folder takes still gets its temporary file.
+  const std::string longName = folder.File(std::string(250, 'n'));
+  EXPECT_EQ(SaveError(ds, longName), "<none>");
+  EXPECT_EQ(ReadFile(longName), SaveXMLText(ds));
+}
+
+TEST(MalformedSave, GenotypeXMLFilesGiveBackTheirLociOrAreNotWritten) {
+  TScratchFolder folder;
+  // Fstat locus names keep their blanks; the XML file trims them, and its genotypes find their
+  // locus again under the trimmed name.
+  WriteFile(folder.File("blanks.dat"), "1 2 130 3\n  Loc A  \nLoc B \n1 120130 130130\n");
+  TPGDSStructure ds;
+  ds.LoadFromFile(folder.File("blanks.dat"), readfmt::Fstat);
+  ds.SaveToFile(folder.File("blanks.xml"), writefmt::XMLGenotypes, false, 1);
+  TPGDSStructure back;
+  back.LoadFromFile(folder.File("blanks.xml"), readfmt::XMLGenotypes);
+  ASSERT_EQ(back.LociCount(), 2);
+  EXPECT_EQ(back.LocusAt(0)->Name, "Loc A");
+  const TIndividual& individual = *back.AllIndividuals.Items(0);
+  EXPECT_EQ(back.LocusAt(0)->GetAllele(individual.GetAllele(0, 1))->Name, "130");
+  EXPECT_EQ(back.LocusAt(1)->GetAllele(individual.GetAllele(1, 0))->Name, "130");
+
+  // A locus whose name is only blanks, or two loci of the same name, could not be told apart
+  // on reading: nothing is written.
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"1 2 130 3\n   \nL\n1 120130 130130\n", kUnnamedLocusNotWritten()},
+      {"T\nA\nA\nPop\na , 0101 0202\n", Format(kLocusNameTwiceNotWritten(), "A")},
+  };
+  for (const auto& [text, message] : refused) {
+    WriteFile(folder.File("in.txt"), text);
+    TPGDSStructure loaded;
+    loaded.LoadFromFile(folder.File("in.txt"), readfmt::Unknown);
+    EXPECT_EQ(SaveError(loaded, folder.File("refused.xml")), message);
+    EXPECT_FALSE(fs::exists(folder.File("refused.xml")));
+  }
+}
