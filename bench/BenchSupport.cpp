@@ -143,6 +143,14 @@ std::string Fixed(double x, int decimals) {
   return text;
 }
 
+// Millions per second: two decimals, or two significant digits for the slowest criteria.
+std::string Rate(double perSecond) {
+  if (perSecond >= 0.01) return Fixed(perSecond, 2);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2g", perSecond);
+  return text;
+}
+
 void PrintRow(const TScenario& scenario, const TVariant& variant, const TChildResult& r,
               const std::string& ratio, const std::string& note) {
   const bool measured = r.Ok && r.Measure.Available;
@@ -150,9 +158,8 @@ void PrintRow(const TScenario& scenario, const TVariant& variant, const TChildRe
   auto cell = [measured](const std::string& text) { return measured ? text : std::string("-"); };
   std::printf(kRowFormat, scenario.Name.c_str(), variant.Path.c_str(), variant.Size.c_str(),
               cell(Fixed(m.Wall, 3)).c_str(), cell(Fixed(m.Cpu, 3)).c_str(),
-              cell(m.Wall > 0 ? Fixed(m.Work / m.Wall / 1e6, 2) : "-").c_str(),
-              scenario.Unit.c_str(), r.Ok || r.PeakMiB > 0 ? Fixed(r.PeakMiB, 1).c_str() : "-",
-              ratio.c_str(), note.c_str());
+              cell(m.Wall > 0 ? Rate(m.Work / m.Wall / 1e6) : "-").c_str(), scenario.Unit.c_str(),
+              cell(Fixed(r.PeakMiB, 1)).c_str(), ratio.c_str(), note.c_str());
   std::fflush(stdout);
 }
 
