@@ -21,27 +21,6 @@ std::string CaptionOf(const TBioCalculable& unit) {
   return dynamic_cast<const TGroupAbstract*>(&unit) ? unit.Name : unit.Label;
 }
 
-// The population a unit is evaluated against: the reference sample itself, or, in
-// self-assignment when the unit is one of its individuals, the sample without that individual.
-struct TEvaluatedPopulation {
-  const TGroupAbstract* Population = nullptr;
-  std::unique_ptr<TSample> LeaveOneOut;
-  bool IsHome = false;
-};
-
-TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
-                                   const TBioCalculable& unit) {
-  TEvaluatedPopulation p;
-  p.Population = &sample;
-  if (!run.Params.SelfAssignment) return p;
-  const int index = sample.Individuals.IndexOfObject(&unit);
-  if (index < 0) return p;
-  p.LeaveOneOut = sample.CopyWithout(index, false);
-  p.Population = p.LeaveOneOut.get();
-  p.IsHome = true;
-  return p;
-}
-
 TCriterionArgs CriterionArgsOf(const TAssignmentRun& run) {
   TCriterionArgs args;
   args.Criterion = run.Params.Criterion;
@@ -187,6 +166,19 @@ bool UnitProgress(int i, int n) {
 }
 } // namespace
 
+TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
+                                   const TBioCalculable& unit) {
+  TEvaluatedPopulation p;
+  p.Population = &sample;
+  if (!run.Params.SelfAssignment) return p;
+  const int index = sample.Individuals.IndexOfObject(&unit);
+  if (index < 0) return p;
+  p.LeaveOneOut = sample.CopyWithout(index, false);
+  p.Population = p.LeaveOneOut.get();
+  p.IsHome = true;
+  return p;
+}
+
 bool AssignmentAvailable(const TAssignmentParams& params) {
   const std::uint8_t c = params.Criterion;
   // The stepwise-mutation criterion has no simulated values.
@@ -199,21 +191,34 @@ bool AssignmentAvailable(const TAssignmentParams& params) {
   return true;
 }
 
-bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
-                         const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+namespace {
+// The criterion value (or its probability) of `unit` under every reference population, and the
+// index of its home (-1 outside self-assignment). All undefined without a usable locus. False
+// when the criterion cannot be computed or the run was stopped.
+bool PopulationValues(const TAssignmentRun& run, const TBioCalculable& unit,
+                      const TIntegerList& used, std::vector<Extended>& values, int& home) {
   const int populations = run.Reference.SamplesCount();
-  std::vector<Extended> values(static_cast<size_t>(populations), Undefined());
-  int home = -1;
+  values.assign(static_cast<size_t>(populations), Undefined());
+  home = -1;
   for (int k = 0; k < populations && used.Count() > 0; ++k) {
     TSample& sample = *run.Reference.SampleAt(k);
     TEvaluatedPopulation population = PopulationFor(run, sample, unit);
-    Extended& likelihood = values[static_cast<size_t>(k)];
-    if (!CriterionValue(run, *population.Population, unit, used, likelihood)) return false;
-    if (run.Params.SimulationOn &&
-        !ProbabilityOf(run, sample, population, used, likelihood, likelihood))
+    Extended& value = values[static_cast<size_t>(k)];
+    if (!CriterionValue(run, *population.Population, unit, used, value)) return false;
+    // The probability compares the raw value with the simulated ones.
+    if (run.Params.SimulationOn && !ProbabilityOf(run, sample, population, used, value, value))
       return false;
     if (population.IsHome) home = k;
   }
+  return true;
+}
+} // namespace
+
+bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
+                         const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
+  std::vector<Extended> values;
+  int home = -1;
+  if (!PopulationValues(run, unit, used, values, home)) return false;
   RankLikelihoods(run, unit, used.Count() > 0, values, home, result, verdict);
   return true;
 }
@@ -251,20 +256,9 @@ void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool
 
 bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
                        const TIntegerList& used, TResultats& result, TUnitVerdict& verdict) {
-  const int populations = run.Reference.SamplesCount();
-  std::vector<Extended> values(static_cast<size_t>(populations), Undefined());
+  std::vector<Extended> values;
   int home = -1;
-  for (int k = 0; k < populations && used.Count() > 0; ++k) {
-    TSample& sample = *run.Reference.SampleAt(k);
-    TEvaluatedPopulation population = PopulationFor(run, sample, unit);
-    Extended& distance = values[static_cast<size_t>(k)];
-    if (!CriterionValue(run, *population.Population, unit, used, distance)) return false;
-    // The probability compares the raw distance with the simulated ones.
-    if (run.Params.SimulationOn &&
-        !ProbabilityOf(run, sample, population, used, distance, distance))
-      return false;
-    if (population.IsHome) home = k;
-  }
+  if (!PopulationValues(run, unit, used, values, home)) return false;
   RankDistances(run, unit, used.Count() > 0, values, home, result, verdict);
   return true;
 }

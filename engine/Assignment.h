@@ -12,6 +12,7 @@
 
 #include "engine/Criteria.h"
 #include "model/Real.h"
+#include "model/Sample.h"
 
 class TBayesien2Data;
 class TBioCalculable;
@@ -20,6 +21,7 @@ class TIntegerList;
 class TMatchPGDS;
 class TPGDSStructure;
 class TResultats;
+class TSample;
 class TTableResultats;
 
 // The arguments of one assignment run, as the run driver gathers them.
@@ -70,6 +72,17 @@ struct TUnitVerdict {
   Extended HomeScore = Undefined();
   bool WellClassified = false;
 };
+
+// The population a unit is evaluated against: the reference sample itself, or, in
+// self-assignment when the unit is one of its individuals, the sample without that individual.
+struct TEvaluatedPopulation {
+  const TGroupAbstract* Population = nullptr;
+  std::unique_ptr<TSample> LeaveOneOut;
+  bool IsHome = false;
+};
+
+TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
+                                   const TBioCalculable& unit);
 
 // Assigns every individual of `target`. The match belongs to the run and is released when it
 // returns; `resultTable` is replaced by a new table with one result per individual. Returns true

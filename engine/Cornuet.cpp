@@ -146,27 +146,6 @@ TLocusHistograms HistogramsOf(const TGroupAbstract& pop, const TGroupAbstract& f
   return h;
 }
 
-// The population a unit is evaluated against, as in the other criteria: in self-assignment the
-// unit's own sample without it.
-struct TEvaluated {
-  const TGroupAbstract* Population = nullptr;
-  std::unique_ptr<TSample> LeaveOneOut;
-  bool IsHome = false;
-};
-
-TEvaluated EvaluatedFor(const TAssignmentRun& run, const TSample& sample,
-                        const TBioCalculable& unit) {
-  TEvaluated p;
-  p.Population = &sample;
-  if (!run.Params.SelfAssignment) return p;
-  const int index = sample.Individuals.IndexOfObject(&unit);
-  if (index < 0) return p;
-  p.LeaveOneOut = sample.CopyWithout(index, false);
-  p.Population = p.LeaveOneOut.get();
-  p.IsHome = true;
-  return p;
-}
-
 } // namespace
 
 bool CornuetLikelihood(const TGroupAbstract& pop, const TGroupAbstract& full,
@@ -237,7 +216,7 @@ bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
       row.Score = Undefined();
       continue;
     }
-    const TEvaluated population = EvaluatedFor(run, sample, unit);
+    const TEvaluatedPopulation population = PopulationFor(run, sample, unit);
     const TCornuetProgress progress{progressStart + 2 * k * step, step, result.Caption};
     Extended likelihood = Undefined();
     if (!CornuetLikelihood(*population.Population, sample, unit, run.Match, used, settings,
