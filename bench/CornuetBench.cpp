@@ -2,6 +2,7 @@
 // are themselves estimated by simulation: a small data set, load + match + run + export.
 #include "bench/AssignBench.h"
 #include "engine/Criteria.h"
+#include "engine/ThreadPool.h"
 
 void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
   TGeneratorParams data;
@@ -14,15 +15,17 @@ void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions&
             ": load + match + run + export";
   s.Unit = "loc-eval";
   s.Data = {data};
+  // The criterion has a single path; its histories are drawn in streams that threads share.
+  const int threads = ThreadCount(options.Threads);
   const std::string units = Count(data.Individuals()) + " ind";
-  s.Variants = {{"step", "step by step", units, "", "", ""},
-                {"fast-same", "fast, 1 thread", units, "step", "vs step", ""}};
+  s.Variants = {{"one", "1 thread", units, "", "", ""},
+                {"all", ThreadsText(threads), units, "one", "vs 1 thread", ""}};
   s.Run = [=](const std::string& variant, const TBenchOptions& o) {
     TSelfAssignment run;
     run.Data = data;
     run.Criterion = criterion::Cornuet;
-    run.FastPath = variant != "step";
-    run.Threads = 1;
+    run.FastPath = false;
+    run.Threads = variant == "one" ? 1 : threads;
     return MeasureSelfAssignment(run, o);
   };
   scenarios.push_back(std::move(s));

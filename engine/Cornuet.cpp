@@ -18,6 +18,7 @@
 #include "engine/Progress.h"
 #include "engine/ResultTables.h"
 #include "engine/Stepwise.h"
+#include "engine/ThreadPool.h"
 #include "model/Sample.h"
 #include "model/Texts.h"
 
@@ -61,10 +62,11 @@ std::int32_t GenesOf(const THistogram& h) {
 
 // The probability of h given θ, from `memory` or estimated with `draws` histories and memorised.
 Extended ProbabilityOf(TMemorize& memory, const THistogram& h, double theta, int draws,
-                       const TWindowModel& model) {
+                       const TWindowModel& model, int threads) {
   Extended p = 0;
   if (memory.FindResult(h, theta, p)) return p;
-  p = EstimateHistogramProbability(h, theta, draws, model.Matrix, model.Stationary).Probability;
+  p = EstimateHistogramProbability(h, theta, draws, model.Matrix, model.Stationary, threads)
+          .Probability;
   memory.StoreResult(h, theta, p);
   return p;
 }
@@ -93,8 +95,8 @@ double ThetaOf(const THistogram& h, Extended geneDiversity, const TCornuetSettin
     Extended best = -1;
     for (int k = -2; k <= 2; ++k) {
       const double candidate = theta0 * std::pow(3.0, k);
-      const Extended p =
-          ProbabilityOf(CandidateMemory(), h, candidate, settings.CandidateDraws, model);
+      const Extended p = ProbabilityOf(CandidateMemory(), h, candidate, settings.CandidateDraws,
+                                       model, settings.Threads);
       if (k == -2 || p > best) {
         best = p;
         theta = candidate;
@@ -181,8 +183,8 @@ bool CornuetLikelihood(const TGroupAbstract& pop, const TGroupAbstract& full,
       const size_t i = static_cast<size_t>(k);
       const TLocusHistograms& h = loci[i];
       const THistogram& histogram = pass == 0 ? h.WithUnit : h.Population;
-      const Extended p =
-          ProbabilityOf(ProbabilityMemory(), histogram, thetas[i], draws[i], ModelOfWidth(h.Width));
+      const Extended p = ProbabilityOf(ProbabilityMemory(), histogram, thetas[i], draws[i],
+                                       ModelOfWidth(h.Width), settings.Threads);
       (pass == 0 ? logWith : logWithout) += std::log(p);
     }
   }
@@ -204,7 +206,8 @@ bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
   const bool typed = used.Count() > 0;
   const Extended step = populations > 0 ? static_cast<Extended>(progressShare) / (2 * populations)
                                         : static_cast<Extended>(0);
-  const TCornuetSettings settings;
+  TCornuetSettings settings;
+  settings.Threads = ThreadCount(run.Params.Threads);
   int home = -1;
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {

@@ -1,15 +1,25 @@
 #include "engine/CornuetEstimator.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <stdexcept>
 
 #include "engine/GenMars.h"
+#include "engine/ThreadPool.h"
 
 namespace {
 
 constexpr double kStephensDonnellyFrom = 0.01;
+constexpr double kUnit24 = 1.0 / TGenMars::kUnits;
+// Estimates with more draws than this are split into streams of their own, this many draws
+// each, which threads can draw side by side; the split depends on the number of draws only, so
+// the estimate is the same whatever the number of threads.
+constexpr int kDrawsPerStream = 2500;
+// The most classes one class can come from by one mutation in the Stephens–Donnelly estimator
+// (two in the stepwise model, three in a three-class dense matrix).
+constexpr int kMostSources = 3;
 // Tables kept by EstimateHistogramProbability, per thread (the most recently used first).
 constexpr size_t kKeptTables = 4;
 
@@ -127,6 +137,10 @@ public:
     sum_ += w;
     squares_ += static_cast<Extended>(w) * w;
   }
+  void Add(const TWeights& other) {
+    sum_ += other.sum_;
+    squares_ += other.squares_;
+  }
   THistogramEstimate Estimate(int draws, const std::vector<std::int32_t>& h) const {
     THistogramEstimate e;
     if (draws <= 0) return e;
@@ -210,6 +224,11 @@ TConditionalTable::TConditionalTable(const TMutationMatrix& matrix, double theta
   }
 }
 
+void TConditionalTable::SolveAll() {
+  for (int j = 0; j < w_; ++j)
+    if (columns_[static_cast<size_t>(j)].empty()) Solve(j);
+}
+
 bool TConditionalTable::SameModel(const TMutationMatrix& matrix, double theta) const {
   return theta == theta_ && matrix.Width == w_ && matrix.P == p_;
 }
@@ -249,58 +268,113 @@ void TConditionalTable::Solve(int j) {
 
 // ---- the estimators
 
-THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, double theta,
-                                            int draws, const TMutationMatrix& matrix,
-                                            const std::vector<double>& stationary,
-                                            TConditionalTable& table, TGenMars& random) {
-  CheckSizes(h, matrix, stationary);
-  THistogramEstimate e;
-  if (Trivial(h, stationary, e)) return e;
-  if (table.Levels() < GenesOf(h) - 1 || table.Width() != matrix.Width)
-    throw std::invalid_argument("the Stephens-Donnelly table does not cover the sample");
-  const TSources sources(matrix);
-  // Per candidate event of the chosen gene: the unnormalised proposal v and the class it came
-  // from (-1 for a coalescence).
-  std::vector<double> proposal(static_cast<size_t>(sources.MaxPerClass()) + 1);
-  std::vector<double> pis(proposal.size());
-  std::vector<int> from(proposal.size());
-  TSampleState s(h);
-  TWeights weights;
+namespace {
+
+// `draws` Stephens–Donnelly histories of h from `random`, their weights added to `weights`.
+// Every column of `table` must be solved. The sample is kept as counts by class and the list of
+// the classes present; a step costs a few passes over the present classes.
+void StephensDonnellyDraws(const std::vector<std::int32_t>& h, double theta, int draws,
+                           const TSources& sources, const std::vector<double>& stationary,
+                           const TConditionalTable& table, TGenMars& generator, TWeights& weights) {
+  // A local copy of the generator, put back at the end: its state stays in registers.
+  TGenMars random = generator;
+  const int w = table.Width();
+  const int genes = GenesOf(h);
+  // Per number of genes n: 1 / (n − 1 + θ) and 1 / (n − 1).
+  std::vector<double> inverseDenominator(static_cast<size_t>(genes) + 1, 0.0);
+  std::vector<double> inverseLevel(static_cast<size_t>(genes) + 1, 0.0);
+  std::vector<double> inverse(static_cast<size_t>(genes) + 1, 0.0); // 1 / h
+  for (int n = 1; n <= genes; ++n) {
+    inverseDenominator[static_cast<size_t>(n)] = 1.0 / (n - 1 + theta);
+    inverseLevel[static_cast<size_t>(n)] = n > 1 ? 1.0 / (n - 1) : 0.0;
+    inverse[static_cast<size_t>(n)] = 1.0 / n;
+  }
+  std::vector<std::int32_t> counts(static_cast<size_t>(w));
+  std::vector<int> present(static_cast<size_t>(w)), position(static_cast<size_t>(w));
+  const int most = sources.MaxPerClass() + 1;
+  if (most - 1 > kMostSources)
+    throw std::invalid_argument("a class with too many mutation sources");
+  std::array<const double*, kMostSources> columns{};
+  std::vector<double> realCounts(static_cast<size_t>(w)); // the same counts as reals
+  std::int32_t* const hc = counts.data();
+  double* const hd = realCounts.data();
+  int* const pc = present.data();
+  int* const pos = position.data();
   for (int d = 0; d < draws; ++d) {
-    s.Reset();
+    int k = 0;
+    for (int c = 0; c < w; ++c) {
+      hc[c] = h[static_cast<size_t>(c)];
+      hd[c] = hc[c];
+      pos[c] = -1;
+      if (hc[c] > 0) {
+        pos[c] = k;
+        pc[k++] = c;
+      }
+    }
+    int n = genes;
     double weight = 1.0;
-    while (s.Genes() > 1) {
-      const int n = s.Genes(), level = n - 1;
-      const double inverseDenominator = 1.0 / (n - 1 + theta);
-      const double inverseLevel = 1.0 / level;
+    // Σ over the present classes γ of h[γ]·column[γ].
+    auto weighted = [&](const double* column) {
+      double sum = 0;
+      for (int i = 0; i < k; ++i)
+        sum += hd[pc[i]] * column[pc[i]];
+      return sum;
+    };
+    while (n > 1) {
+      const int level = n - 1;
+      const double inverseN = inverseDenominator[static_cast<size_t>(n)];
+      const double inverseL = inverseLevel[static_cast<size_t>(n)];
       // A gene chosen uniformly: its class α.
-      const int a = s.ClassOfGene(random.RandomFrom0(n));
-      const int ha = s.Count(a);
-      // π̂(j | H − α) = (Σ_γ h_γ M[γ][j] − M[α][j]) / (n − 1).
-      const double* columnA = table.Column(level, a);
-      const double piA = (s.Weighted(columnA) - columnA[a]) * inverseLevel;
-      const double inversePiA = 1.0 / piA;
+      int r = TGenMars::IndexOf(random.NextUnits(), n);
+      int a = pc[k - 1];
+      for (int i = 0; i < k; ++i) {
+        r -= hc[pc[i]];
+        if (r < 0) {
+          a = pc[i];
+          break;
+        }
+      }
+      const int ha = hc[a];
+      // The events of the chosen gene, each proposed in proportion to q: a coalescence with
+      // another gene of class α, q = (h_α − 1)/(n − 1 + θ); or a mutation from a gene of class β,
+      // q = θ/(n − 1 + θ)·P[β][α]·π̂(β | H − α), with π̂(j | H − α) = (Σ_γ h_γ M[γ][j] − M[α][j]) /
+      // (n − 1). (The proposal of Stephens and Donnelly divides every q by π̂(α | H − α), which
+      // the normalisation cancels.)
+      double proposal[kMostSources + 1], pis[kMostSources + 1];
+      int from[kMostSources + 1];
       int events = 0;
       double total = 0;
       if (ha > 1) {
-        proposal[0] = (ha - 1) * inverseDenominator * inversePiA;
+        proposal[0] = (ha - 1) * inverseN;
         from[0] = -1;
         total = proposal[0];
         events = 1;
       }
-      const double mutation = theta * inverseDenominator * inversePiA;
-      for (int k = sources.Start[static_cast<size_t>(a)];
-           k < sources.Start[static_cast<size_t>(a) + 1]; ++k) {
-        const int b = sources.Class[static_cast<size_t>(k)];
-        double piB = piA;
-        if (b != a) {
-          const double* columnB = table.Column(level, b);
-          piB = (s.Weighted(columnB) - columnB[a]) * inverseLevel;
+      // Σ_γ h_γ M[γ][β] for every source β of α, in one pass over the present classes.
+      const int first = sources.Start[static_cast<size_t>(a)];
+      const int count = sources.Start[static_cast<size_t>(a) + 1] - first;
+      for (int e = 0; e < count; ++e)
+        columns[static_cast<size_t>(e)] =
+            table.Column(level, sources.Class[static_cast<size_t>(first + e)]);
+      double sums[kMostSources] = {0, 0, 0};
+      if (count == 2) {
+        const double *c0 = columns[0], *c1 = columns[1];
+        for (int i = 0; i < k; ++i) {
+          const int g = pc[i];
+          sums[0] += hd[g] * c0[g];
+          sums[1] += hd[g] * c1[g];
         }
-        const double v = mutation * sources.P[static_cast<size_t>(k)] * piB;
-        proposal[static_cast<size_t>(events)] = v;
-        pis[static_cast<size_t>(events)] = piB;
-        from[static_cast<size_t>(events)] = b;
+      } else {
+        for (int e = 0; e < count; ++e)
+          sums[e] = weighted(columns[static_cast<size_t>(e)]);
+      }
+      const double mutation = theta * inverseN;
+      for (int e = 0; e < count; ++e) {
+        const double piB = (sums[e] - columns[static_cast<size_t>(e)][a]) * inverseL;
+        const double v = mutation * sources.P[static_cast<size_t>(first + e)] * piB;
+        proposal[events] = v;
+        pis[events] = piB;
+        from[events] = sources.Class[static_cast<size_t>(first + e)];
         total += v;
         ++events;
       }
@@ -308,25 +382,98 @@ THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, 
         weight = 0;
         break;
       }
-      // The event: v / total among those of the gene.
-      double u = static_cast<double>(random.Next()) * total;
+      // The event: q / total among those of the gene.
+      double u = random.NextUnits() * kUnit24 * total;
       int chosen = 0;
-      while (chosen < events - 1 && u >= proposal[static_cast<size_t>(chosen)])
-        u -= proposal[static_cast<size_t>(chosen++)];
-      const int b = from[static_cast<size_t>(chosen)];
-      // Coefficient over proposal probability, the proposal being (h_α / n)·v / total.
+      while (chosen < events - 1 && u >= proposal[chosen])
+        u -= proposal[chosen++];
+      const int b = from[chosen];
+      // The event's coefficient in the recursion over its proposal probability (h_α / n)·q /
+      // total: the coefficient of a coalescence is q itself, that of a mutation
+      // q·(h_β + 1 − δ_αβ) / (n·π̂(β | H − α)).
       if (b < 0) {
-        weight *= n / static_cast<double>(ha) * piA * total;
-        s.Coalesce(a);
+        weight *= n * total * inverse[static_cast<size_t>(ha)];
+        --hc[a];
+        hd[a] -= 1;
+        --n;
       } else {
-        const double hb = s.Count(b) + (b == a ? 0 : 1);
-        weight *= total * hb / ha * piA / pis[static_cast<size_t>(chosen)];
-        s.Mutate(a, b);
+        const double hb = hc[b] + (b == a ? 0 : 1);
+        weight *= total * hb * inverse[static_cast<size_t>(ha)] / pis[chosen];
+        if (b != a) {
+          hd[a] -= 1;
+          hd[b] += 1;
+          if (--hc[a] == 0) {
+            // Class α leaves the present list.
+            const int at = pos[a], last = pc[--k];
+            pc[at] = last;
+            pos[last] = at;
+            pos[a] = -1;
+          }
+          if (hc[b]++ == 0) {
+            pos[b] = k;
+            pc[k++] = b;
+          }
+        }
       }
     }
-    if (weight > 0) weight *= stationary[static_cast<size_t>(s.Present().front())];
+    if (weight > 0) weight *= stationary[static_cast<size_t>(pc[0])];
     weights.Add(weight);
   }
+  generator = random;
+}
+
+void CheckTable(const std::vector<std::int32_t>& h, const TMutationMatrix& matrix,
+                const TConditionalTable& table) {
+  if (table.Levels() < GenesOf(h) - 1 || table.Width() != matrix.Width)
+    throw std::invalid_argument("the Stephens-Donnelly table does not cover the sample");
+}
+
+} // namespace
+
+THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, double theta,
+                                            int draws, const TMutationMatrix& matrix,
+                                            const std::vector<double>& stationary,
+                                            TConditionalTable& table, TGenMars& random) {
+  CheckSizes(h, matrix, stationary);
+  THistogramEstimate e;
+  if (Trivial(h, stationary, e)) return e;
+  CheckTable(h, matrix, table);
+  table.SolveAll();
+  TWeights weights;
+  StephensDonnellyDraws(h, theta, draws, TSources(matrix), stationary, table, random, weights);
+  return weights.Estimate(draws, h);
+}
+
+THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, double theta,
+                                            int draws, const TMutationMatrix& matrix,
+                                            const std::vector<double>& stationary,
+                                            TConditionalTable& table, TGenMars& random,
+                                            int threads) {
+  CheckSizes(h, matrix, stationary);
+  THistogramEstimate e;
+  if (Trivial(h, stationary, e)) return e;
+  const int streams = (draws + kDrawsPerStream - 1) / kDrawsPerStream;
+  if (streams <= 1)
+    return StephensDonnellyEstimate(h, theta, draws, matrix, stationary, table, random);
+  CheckTable(h, matrix, table);
+  table.SolveAll();
+  const TSources sources(matrix);
+  // Each stream's seeds from `random`, in stream order; its share of the draws.
+  std::vector<TGenMarsSeeds> seeds(static_cast<size_t>(streams));
+  for (TGenMarsSeeds& seed : seeds)
+    seed = DrawStreamSeeds(random);
+  std::vector<TWeights> parts(static_cast<size_t>(streams));
+  const auto work = [&](int i) {
+    const int share = draws / streams + (i < draws % streams ? 1 : 0);
+    TGenMars stream(seeds[static_cast<size_t>(i)]);
+    StephensDonnellyDraws(h, theta, share, sources, stationary, table, stream,
+                          parts[static_cast<size_t>(i)]);
+  };
+  const auto nothing = [](int) { return false; };
+  ParallelUnits(streams, std::max(threads, 1), work, nothing, nothing, [] { return false; });
+  TWeights weights;
+  for (const TWeights& part : parts)
+    weights.Add(part);
   return weights.Estimate(draws, h);
 }
 
@@ -402,7 +549,8 @@ std::mt19937& CornuetRuntimeGenerator() {
 
 THistogramEstimate EstimateHistogramProbability(const std::vector<std::int32_t>& h, double theta,
                                                 int draws, const TMutationMatrix& matrix,
-                                                const std::vector<double>& stationary) {
+                                                const std::vector<double>& stationary,
+                                                int threads) {
   CheckSizes(h, matrix, stationary);
   THistogramEstimate e;
   if (Trivial(h, stationary, e)) return e;
@@ -424,5 +572,6 @@ THistogramEstimate EstimateHistogramProbability(const std::vector<std::int32_t>&
     std::rotate(tables.begin(), found, found + 1);
     found = tables.begin();
   }
-  return StephensDonnellyEstimate(h, theta, draws, matrix, stationary, **found, CornuetGenerator());
+  return StephensDonnellyEstimate(h, theta, draws, matrix, stationary, **found, CornuetGenerator(),
+                                  threads);
 }

@@ -36,7 +36,7 @@ struct THistogramEstimate {
 // m = 1 .. levels, the matrix M(m) = (m/(m+θ))·(I − θ/(m+θ)·P)⁻¹, whose entry (β, j) is the
 // probability that one more gene is of class j when it descends from a gene of class β. The
 // factorisations of I − θ/(m+θ)·P are made at construction (banded: the stepwise matrix is
-// tridiagonal); a column of every M(m) is solved the first time a class is met.
+// tridiagonal); the columns are solved by SolveAll, which the estimators call.
 class TConditionalTable {
 public:
   TConditionalTable(const TMutationMatrix& matrix, double theta, int levels);
@@ -45,11 +45,13 @@ public:
   int Levels() const { return levels_; }
   double Theta() const { return theta_; }
   bool SameModel(const TMutationMatrix& matrix, double theta) const;
-  // Column j of M(level): entry β is M(level)[β][j]. level in 1 .. Levels().
-  const double* Column(int level, int j) {
-    std::vector<double>& c = columns_[static_cast<size_t>(j)];
-    if (c.empty()) Solve(j);
-    return c.data() + static_cast<size_t>(level - 1) * static_cast<size_t>(w_);
+  // Solves every column not solved yet; after it the table is only read, and may be shared
+  // among threads.
+  void SolveAll();
+  // Column j of M(level), solved: entry β is M(level)[β][j]. level in 1 .. Levels().
+  const double* Column(int level, int j) const {
+    return columns_[static_cast<size_t>(j)].data() +
+           static_cast<size_t>(level - 1) * static_cast<size_t>(w_);
   }
 
 private:
@@ -72,6 +74,14 @@ THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, 
                                             int draws, const TMutationMatrix& matrix,
                                             const std::vector<double>& stationary,
                                             TConditionalTable& table, TGenMars& random);
+// The same with the draws split into streams of 2500 draws (when there are more), each seeded
+// from `random` in order and drawn on up to `threads` threads: the estimate does not depend on
+// the number of threads.
+THistogramEstimate StephensDonnellyEstimate(const std::vector<std::int32_t>& h, double theta,
+                                            int draws, const TMutationMatrix& matrix,
+                                            const std::vector<double>& stationary,
+                                            TConditionalTable& table, TGenMars& random,
+                                            int threads);
 
 // Griffiths–Tavaré estimate of the histogram h with `draws` histories drawn from `random`.
 THistogramEstimate GriffithsTavareEstimate(const std::vector<std::int32_t>& h, double theta,
@@ -83,9 +93,11 @@ THistogramEstimate GriffithsTavareEstimate(const std::vector<std::int32_t>& h, d
 std::mt19937& CornuetRuntimeGenerator();
 
 // The estimate the criterion uses: Stephens–Donnelly with the criterion's generator
-// CornuetGenerator() for θ > 0.01 (its table kept from one call to the next while the matrix
-// and θ stay the same), Griffiths–Tavaré with CornuetRuntimeGenerator() otherwise. An empty
-// histogram has probability 1 and a single gene the stationary probability of its class.
+// CornuetGenerator() for θ > 0.01 (in streams on up to `threads` threads, as above) (its table kept
+// from one call to the next while the matrix and θ stay the same), Griffiths–Tavaré with
+// CornuetRuntimeGenerator() otherwise. An empty histogram has probability 1 and a single gene the
+// stationary probability of its class.
 THistogramEstimate EstimateHistogramProbability(const std::vector<std::int32_t>& h, double theta,
                                                 int draws, const TMutationMatrix& matrix,
-                                                const std::vector<double>& stationary);
+                                                const std::vector<double>& stationary,
+                                                int threads = 1);

@@ -56,6 +56,7 @@ Extended RogersDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
 struct TCornuetSettings {
   int Draws = 20000;
   int CandidateDraws = 300;
+  int Threads = 1; // threads drawing the histories of one estimate
 };
 
 // Where criterion 9 reports its progress: every locus of its first likelihood (with the unit's

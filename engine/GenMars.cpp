@@ -27,8 +27,8 @@ bool ReadDeviceBytes(const std::string& device, std::array<std::uint8_t, 4>& byt
 TGenMars::TGenMars(const std::string& device) {
   std::array<std::uint8_t, 4> b{};
   if (ReadDeviceBytes(device, b)) {
-    SetSeeds(static_cast<std::uint8_t>(b[0] % 168 + 1), static_cast<std::uint8_t>(b[1] % 169),
-             static_cast<std::uint8_t>(b[2] % 169), static_cast<std::uint8_t>(b[3] % 169));
+    SetSeeds(static_cast<std::uint8_t>(b[0] % 168 + 1), static_cast<std::uint8_t>(b[1] % 168 + 1),
+             static_cast<std::uint8_t>(b[2] % 168 + 1), static_cast<std::uint8_t>(b[3] % 169));
     return;
   }
   // No entropy device: seeds from a pseudo-random generator seeded from the clock.
@@ -40,13 +40,13 @@ TGenMars::TGenMars(const std::string& device) {
   const int r2 = upTo168(runtime);
   const int r3 = upTo168(runtime);
   const int r4 = upTo167(runtime);
-  SetSeeds(static_cast<std::uint8_t>(r4 + 1), static_cast<std::uint8_t>(r3),
-           static_cast<std::uint8_t>(r1), static_cast<std::uint8_t>(r2));
+  SetSeeds(static_cast<std::uint8_t>(r4 + 1), static_cast<std::uint8_t>(r3 % 168 + 1),
+           static_cast<std::uint8_t>(r1 % 168 + 1), static_cast<std::uint8_t>(r2));
 }
 
 void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::uint8_t sl) {
   std::int32_t i = si, j = sj, k = sk, l = sl;
-  for (Extended& u : U) {
+  for (std::int32_t& u : U) {
     S = 0.0L;
     T = 0.5L;
     for (int bit = 0; bit < 24; ++bit) {
@@ -58,34 +58,20 @@ void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::
       if ((l * m) % 64 >= 32) S += T;
       T *= 0.5L;
     }
-    u = S;
+    u = static_cast<std::int32_t>(S * kTwoTo24); // exact: S has 24 bits
   }
-  C = 362436.0L / kTwoTo24;
-  CD = 7654321.0L / kTwoTo24;
-  CM = 16777213.0L / kTwoTo24;
+  C = 362436;
+  CD = 7654321;
+  CM = 16777213;
   I97 = 96;
   J97 = 32;
-}
-
-Extended TGenMars::Next() {
-  Extended uni = U[static_cast<size_t>(I97)] - U[static_cast<size_t>(J97)];
-  if (uni < 0.0L) uni += 1.0L;
-  U[static_cast<size_t>(I97)] = uni;
-  if (--I97 < 0) I97 = 96;
-  if (--J97 < 0) J97 = 96;
-  C -= CD;
-  if (C < 0.0L) C += CM;
-  uni -= C;
-  if (uni < 0.0L) uni += 1.0L;
-  Last = uni;
-  return uni;
 }
 
 TGenMarsSeeds DrawStreamSeeds(TGenMars& from) {
   TGenMarsSeeds seeds;
   seeds.I = static_cast<std::uint8_t>(from.RandomFrom0(168) + 1);
-  seeds.J = static_cast<std::uint8_t>(from.RandomFrom0(169));
-  seeds.K = static_cast<std::uint8_t>(from.RandomFrom0(169));
+  seeds.J = static_cast<std::uint8_t>(from.RandomFrom0(168) + 1);
+  seeds.K = static_cast<std::uint8_t>(from.RandomFrom0(168) + 1);
   seeds.L = static_cast<std::uint8_t>(from.RandomFrom0(169));
   return seeds;
 }

@@ -15,17 +15,23 @@ struct TGenMarsSeeds {
   std::uint8_t I = 1, J = 0, K = 0, L = 0;
 };
 
+// Every value of the generator lies on the 2^-24 grid, so its state is kept exactly as integers
+// counted in units of 2^-24 (the lag table, the arithmetic sequence and its two constants): the
+// stream is the same as in extended arithmetic, value for value, at a fraction of the cost.
 class TGenMars {
 public:
-  Extended Last = 0;
+  static constexpr std::int32_t kUnits = 1 << 24; // 1.0 in units of 2^-24
+
+  Extended Last = 0; // the last value returned by Next
   // Work values of the initialisation.
   Extended S = 0;
   Extended T = 0;
-  // The lag table.
-  std::array<Extended, 97> U{};
-  Extended C = 0;
-  Extended CD = 0;
-  Extended CM = 0;
+  // The lag table, in units of 2^-24.
+  std::array<std::int32_t, 97> U{};
+  // The arithmetic sequence and its decrement and modulus, in units of 2^-24.
+  std::int32_t C = 362436;
+  std::int32_t CD = 7654321;
+  std::int32_t CM = 16777213;
   std::int32_t I97 = 96;
   std::int32_t J97 = 32;
 
@@ -35,20 +41,47 @@ public:
   // Seeded with `seeds`, without reading any device.
   explicit TGenMars(const TGenMarsSeeds& seeds) { SetSeeds(seeds.I, seeds.J, seeds.K, seeds.L); }
 
-  // Re-initialises the lag table and the sequence from the four seeds (i in 1..168 and j, k, l in
-  // 0..168 give distinct streams).
+  // Re-initialises the lag table and the sequence from the four seeds (i, j, k in 1..168 and l in
+  // 0..168 give distinct streams). A zero among i, j, k leaves the lag table empty (every value
+  // of it 0) and the stream degenerates into the arithmetic sequence alone: seeds drawn here
+  // never contain one.
   void SetSeeds(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l);
   // The next uniform value in [0, 1).
-  Extended Next();
+  Extended Next() {
+    const std::int32_t units = NextUnits();
+    Last = static_cast<Extended>(units) / kUnits;
+    return Last;
+  }
+  // The next value in units of 2^-24: an integer in 0 .. 2^24 - 1 (Next() times 2^24). Does not
+  // update Last.
+  std::int32_t NextUnits() {
+    std::int32_t uni = U[static_cast<size_t>(I97)] - U[static_cast<size_t>(J97)];
+    if (uni < 0) uni += kUnits;
+    U[static_cast<size_t>(I97)] = uni;
+    if (--I97 < 0) I97 = 96;
+    if (--J97 < 0) J97 = 96;
+    C -= CD;
+    if (C < 0) C += CM;
+    uni -= C;
+    if (uni < 0) uni += kUnits;
+    return uni;
+  }
+  // Trunc(units / 2^24 × n) for units from NextUnits and n ≥ 0: the integer RandomFrom0 draws.
+  static std::int32_t IndexOf(std::int32_t units, std::int32_t n) {
+    return static_cast<std::int32_t>((static_cast<std::int64_t>(units) * n) >> 24);
+  }
   // An integer in 1..n.
   std::int32_t RandomFrom1(std::int32_t n) { return RandomFrom0(n) + 1; }
-  // An integer in 0..n-1.
+  // An integer in 0..n-1: Trunc(Next × n), computed exactly as (units × n) / 2^24.
   std::int32_t RandomFrom0(std::int32_t n) {
-    return static_cast<std::int32_t>(Next() * static_cast<Extended>(n));
+    const std::int32_t units = NextUnits();
+    Last = static_cast<Extended>(units) / kUnits;
+    if (n < 0) return static_cast<std::int32_t>(Last * n);
+    return IndexOf(units, n);
   }
 };
 
-// Seeds of a new stream drawn from `from` (four draws): i in 1..168, j, k, l in 0..168. A run
+// Seeds of a new stream drawn from `from` (four draws): i, j, k in 1..168, l in 0..168. A run
 // gives each population and each treated unit a stream of its own, drawn in a fixed order, so
 // its results do not depend on how the work is shared among threads.
 TGenMarsSeeds DrawStreamSeeds(TGenMars& from);

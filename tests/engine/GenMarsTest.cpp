@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -81,10 +82,22 @@ TEST(GenMars, SeedsFromTheDeviceBytes) {
   close(fd);
   std::ofstream(path, std::ios::binary).write("\xC8\xAA\x03\xFF", 4); // 200 170 3 255
   TGenMars fromFile(path);
-  TGenMars expected = Seeded(200 % 168 + 1, 170 % 169, 3, 255 % 169);
+  TGenMars expected = Seeded(200 % 168 + 1, 170 % 168 + 1, 3 % 168 + 1, 255 % 169);
   for (int n = 0; n < 200; ++n)
     ASSERT_EQ(fromFile.Next(), expected.Next());
+  // A byte that is a multiple of 169 must not give a zero seed j or k: the lag table would be all
+  // zeros and the stream the bare arithmetic sequence.
+  std::ofstream(path, std::ios::binary).write("\x10\xA9\x00\x00", 4); // 16 169 0 0
+  TGenMars zeros(path);
+  EXPECT_TRUE(std::any_of(zeros.U.begin(), zeros.U.end(), [](std::int32_t u) { return u != 0; }));
   std::remove(path);
+  // Neither may the seeds of the streams a run draws for its populations and units.
+  TGenMars source = Seeded(1, 2, 3, 4);
+  for (int n = 0; n < 3000; ++n) {
+    const TGenMarsSeeds seeds = DrawStreamSeeds(source);
+    ASSERT_TRUE(seeds.I >= 1 && seeds.J >= 1 && seeds.K >= 1 && seeds.I <= 168 && seeds.J <= 168 &&
+                seeds.K <= 168 && seeds.L <= 168);
+  }
 
   // No device: clock-based seeds, still a working generator.
   TGenMars fallback("/nonexistent/random");
