@@ -1,5 +1,8 @@
 #include "model/GroupAbstract.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "model/Individual.h"
 
 TGroupAbstract::TGroupAbstract(const std::string& name, int nbLoci, int individualsCapacity)
@@ -28,13 +31,15 @@ void TGroupAbstract::AssignTo(TPersistent& dest) const {
 
 int TGroupAbstract::NbHomozygotes(int locus) const {
   int n = 0;
-  for (int i = 0; i < Individuals.Count(); ++i) n += Individuals.Items(i)->Zygosity(locus) == 0;
+  for (int i = 0; i < Individuals.Count(); ++i)
+    n += Individuals.Items(i)->Zygosity(locus) == 0;
   return n;
 }
 
 int TGroupAbstract::NbHeterozygotes(int locus) const {
   int n = 0;
-  for (int i = 0; i < Individuals.Count(); ++i) n += Individuals.Items(i)->Zygosity(locus) == 1;
+  for (int i = 0; i < Individuals.Count(); ++i)
+    n += Individuals.Items(i)->Zygosity(locus) == 1;
   return n;
 }
 
@@ -44,7 +49,8 @@ void TGroupAbstract::CountAlleles(bool reset) {
     const TIndividual& ind = *Individuals.Items(k);
     for (int i = 0; i < nbLoci; ++i) {
       const TTypage& t = ind.GetTypage(i);
-      for (std::int16_t code : t.Alleles) AddAllele(i, code, 1);
+      for (std::int16_t code : t.Alleles)
+        AddAllele(i, code, 1);
     }
   }
   TBioCalculable::CountAlleles(reset);
@@ -53,7 +59,28 @@ void TGroupAbstract::CountAlleles(bool reset) {
 void TGroupAbstract::ComputeFrequencies() {
   for (TSampledLocus& t : SampledLoci) {
     const Extended n = t.NbGenes;
-    for (TAlleleFeatures& f : t.Features) f.Frequency = t.NbGenes > 0 ? f.Count / n : Undefined();
+    for (TAlleleFeatures& f : t.Features)
+      f.Frequency = t.NbGenes > 0 ? f.Count / n : Undefined();
   }
-  TBioCalculable::ComputeFrequencies();
+  // Ho and He of every locus as ObservedHeterozygosity and GeneDiversity give them, with the
+  // heterozygotes and homozygotes of all loci counted in one pass over the individuals (one
+  // pass per locus would read every genotype of the group once per locus).
+  const size_t loci = SampledLoci.size();
+  std::vector<int> heterozygotes(loci, 0), homozygotes(loci, 0);
+  for (int k = 0; k < Individuals.Count(); ++k) {
+    const TIndividual& ind = *Individuals.Items(k);
+    const size_t typed = std::min(loci, static_cast<size_t>(ind.NbTypages()));
+    for (size_t i = 0; i < typed; ++i) {
+      const int z = ind.Zygosity(static_cast<int>(i));
+      heterozygotes[i] += z == 1;
+      homozygotes[i] += z == 0;
+    }
+  }
+  for (size_t i = 0; i < loci; ++i) {
+    TSampledLocus& t = SampledLoci[i];
+    const int het = heterozygotes[i], hom = homozygotes[i];
+    t.Ho = het + hom == 0 ? Undefined()
+                          : static_cast<Extended>(het) / static_cast<Extended>(het + hom);
+    t.He = GeneDiversity(static_cast<int>(i));
+  }
 }
