@@ -15,6 +15,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
+#include "dataset/TextWriter.h"
 #include "engine/CornuetEstimator.h"
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
@@ -79,14 +80,15 @@ std::vector<std::string> SplitList(const std::string& text) {
   return items;
 }
 
-// Four seeds I,J,K,L: I in 1..168, J, K, L in 0..168.
+// Four seeds I,J,K,L: I, J, K in 1..168 (a zero there empties the generator's lag table), L in
+// 0..168.
 bool ParseSeeds(const std::string& text, int (&seeds)[4]) {
   const std::vector<std::string> items = SplitList(text);
   if (items.size() != 4) return false;
   for (size_t i = 0; i < 4; ++i) {
     char* end = nullptr;
     const long v = std::strtol(items[i].c_str(), &end, 10);
-    if (end == items[i].c_str() || *end != '\0' || v < (i == 0 ? 1 : 0) || v > 168) return false;
+    if (end == items[i].c_str() || *end != '\0' || v < (i < 3 ? 1 : 0) || v > 168) return false;
     seeds[i] = static_cast<int>(v);
   }
   return true;
@@ -120,7 +122,7 @@ const CLI::Validator kSeedValidator(
       int seeds[4];
       return ParseSeeds(text, seeds)
                  ? std::string()
-                 : "four seeds I,J,K,L are needed, I in 1..168 and J, K, L in 0..168: " + text;
+                 : "four seeds I,J,K,L are needed, I, J, K in 1..168 and L in 0..168: " + text;
     },
     "I,J,K,L");
 
@@ -259,8 +261,10 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
           ->check(NameValidator("algorithm", AlgorithmCode));
   options.Simulated = 1000;
   command
-      .add_option("--simulated", options.Simulated, "Number of simulated individuals (at least 10)")
-      ->check(CLI::Range(10, 2147483647))
+      .add_option("--simulated", options.Simulated,
+                  "Number of simulated individuals (10 to 1000000: one value per simulated "
+                  "individual and reference population is kept in memory)")
+      ->check(CLI::Range(10, 1000000))
       ->needs(simulate)
       ->capture_default_str();
   options.Alpha = "0.01";
@@ -278,7 +282,7 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
       .add_option("--threads", options.Threads,
                   "Threads the computation uses (0, the default: every core); the results do "
                   "not depend on it")
-      ->check(CLI::NonNegativeNumber);
+      ->check(CLI::Range(0, 1024));
   AddLanguageOption(command, options.Language);
   command.add_option("-o,--output", options.Output,
                      "Write the export to this file (ISO-8859-1) instead of standard output "
@@ -373,7 +377,9 @@ int RunComputation(const TRunCommandOptions& options) {
     return kExitSuccess;
   }
   try {
-    ExportResults(driver.ResultTable.get(), grid, options.Output);
+    // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
+    const std::string text = ResultsExportText(driver.ResultTable.get(), grid);
+    SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
   } catch (const std::exception& e) {
     return Refuse(e.what());
   }

@@ -6,6 +6,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
+#include "dataset/TextWriter.h"
 #include "model/Texts.h"
 #include "stats/StatisticsExport.h"
 #include "stats/StatisticsGrid.h"
@@ -29,7 +30,9 @@ int RunStats(const TStatsOptions& options) {
     return kExitSuccess;
   }
   try {
-    SaveStatistics(grid, options.Output);
+    // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
+    const std::string text = StatisticsExportText(grid);
+    SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
   } catch (const std::exception& e) {
     ReportFailure(ds, e.what());
     return kExitFailure;

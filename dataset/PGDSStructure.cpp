@@ -144,6 +144,10 @@ void TPGDSStructure::DataLoaded() {
   if (SamplesGroup.NbLoci() != LociCount()) SamplesGroup.SetNbLoci(LociCount());
   if (RootGroup.Members.Count() > 0 && RootGroup.NbLoci() != LociCount())
     RootGroup.SetNbLoci(LociCount());
+  // A group gathers the individuals of its members one member after the other: room for all
+  // of them at once keeps a file of many small samples from copying the list once per sample.
+  SamplesGroup.Individuals.SetCapacity(AllIndividuals.Count());
+  RootGroup.Individuals.SetCapacity(AllIndividuals.Count());
   SamplesGroup.Compute(true);
   // Text formats have no group tree: the root then holds its own copies of the samples.
   if (RootGroup.Members.Count() == 0)

@@ -1,5 +1,6 @@
 #include "dataset/TextReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -55,13 +56,24 @@ std::size_t TLineSource::Read(char* dest, std::size_t max) {
         lineLength_ = 0;
       }
       inLine_ = true;
-      if (++lineLength_ > kMostLineBytes) {
+      // The characters of the line up to its end, the end of the buffer or the room left, in
+      // one copy: a line of millions of characters costs no more than as many short lines.
+      const char* start = buffer_.data() + next_;
+      const std::size_t room = std::min(max - n, end_ - next_);
+      std::size_t run = 1;
+      while (run < room && start[run] != '\r' && start[run] != '\n')
+        ++run;
+      const bool tooLong = lineLength_ + static_cast<std::int64_t>(run) > kMostLineBytes;
+      if (tooLong) run = static_cast<std::size_t>(kMostLineBytes - lineLength_);
+      std::memcpy(dest + n, start, run);
+      next_ += run;
+      position_ += static_cast<std::int64_t>(run);
+      lineLength_ += static_cast<std::int64_t>(run);
+      n += run;
+      if (tooLong) {
         lineTooLong_ = true;
         return n;
       }
-      ++next_;
-      ++position_;
-      dest[n++] = c;
       continue;
     }
     ++next_;
@@ -140,10 +152,18 @@ TLocus* TTextReader::NewLocus(const std::string& name) {
 }
 
 TSample* TTextReader::NewSample(const std::string& name, int individualsCapacity) {
+  AdoptUnnamedSample();
   auto sample = std::make_unique<TSample>(name, DataSet.LociCount(), individualsCapacity);
   CurrentSample = sample.get();
-  DataSet.SamplesGroup.Members.Adopt(std::move(sample));
+  if (name.empty())
+    unnamedSample_ = std::move(sample);
+  else
+    DataSet.SamplesGroup.Members.Adopt(std::move(sample));
   return CurrentSample;
+}
+
+void TTextReader::AdoptUnnamedSample() {
+  if (unnamedSample_) DataSet.SamplesGroup.Members.Adopt(std::move(unnamedSample_));
 }
 
 TIndividual* TTextReader::NewIndividual(const std::string& name, std::uint8_t declaredPloidy) {
@@ -172,15 +192,19 @@ void TTextReader::CloseSample() {
   if (!CurrentSample) return;
   const int n = CurrentSample->Individuals.Count();
   if (n == 0) Error(kMissingIndividual());
-  if (CurrentSample->Name.empty()) {
+  // An unnamed sample takes the name of its last individual.
+  if (CurrentSample->Name.empty())
     CurrentSample->SetName(CurrentSample->Individuals.Items(n - 1)->Name);
-    DataSet.SamplesGroup.Members.RebuildIndex();
-  }
+  AdoptUnnamedSample();
 }
 
 void TTextReader::CheckGenotypeCount(const std::string& missingGenotypeText) {
   if (DataSet.LociCount() > LocusPosition) Error(missingGenotypeText);
   if (DataSet.LociCount() < LocusPosition) Error(kTooManyGenotypes());
+}
+
+void TTextReader::Finish() {
+  AdoptUnnamedSample();
 }
 
 void TTextReader::CheckGenotypeCount() {
@@ -193,7 +217,9 @@ bool ReadText(TPGDSStructure& dataSet, std::istream& in, const std::string& read
               TTextParser parser) {
   try {
     TTextReader reader(dataSet, in, readerName);
-    return parser(reader);
+    if (!parser(reader)) return false;
+    reader.Finish();
+    return true;
   } catch (const EFileFormatWarning&) {
     return false;
   } catch (const std::exception& e) {

@@ -128,7 +128,10 @@ public:
   // ---- building operations
 
   TLocus* NewLocus(const std::string& name);
-  // A new sample with LociCount loci, appended to the samples; it becomes current.
+  // A new sample with LociCount loci, appended to the samples; it becomes current. An unnamed
+  // sample joins the samples once it is closed (or when the next sample starts, or the read
+  // ends), under the name it has then: the name index of the samples is never rebuilt, which
+  // would make a file of many unnamed samples take a time growing with their square.
   TSample* NewSample(const std::string& name, int individualsCapacity = 10);
   // A new individual with LociCount loci, appended to AllIndividuals and to the current
   // sample; it becomes current and the locus position goes back to 0.
@@ -147,9 +150,13 @@ public:
   // genotypes read is not the number of loci.
   void CheckGenotypeCount(const std::string& missingGenotypeText);
   void CheckGenotypeCount();
+  // Run once the parser has accepted the file: the last unnamed sample joins the samples.
+  void Finish();
 
 private:
   bool lineEnded_ = true;
+  std::unique_ptr<TSample> unnamedSample_;
+  void AdoptUnnamedSample();
   int requestedCondition_ = -1;
   // The parser's stacks once they have outgrown the parser's own first ones.
   std::shared_ptr<void> stateStack_;

@@ -4,37 +4,18 @@
 // TARVIK_UPDATE_GOLDEN=1 rewrites them.
 #ifdef TARVIK_CLI_PATH
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "../app/AppTestSupport.h"
+#include "CliRunner.h"
 #include "model/Texts.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-struct TRun {
-  int Status = -1;
-  std::string Out;
-  std::string Err;
-};
+using namespace clitest;
 
 // Two populations of three diploids at two loci; b3 looks like a member of A.
 const char* const kSmallFile = "Small reference\n"
@@ -49,40 +30,16 @@ const char* const kSmallFile = "Small reference\n"
                                "b2 , 0102 0202\n"
                                "b3 , 0101 0101\n";
 
-class CliAssign : public ::testing::Test {
+class CliAssign : public TCliTest {
 protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tarvik2-assign-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
-    fs::copy_file(examples / "reference.gen", folder_ / "reference.gen");
-    fs::copy_file(examples / "samples.gen", folder_ / "samples.gen");
-    std::ofstream(folder_ / "small.gen", std::ios::binary) << kSmallFile;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
+  CliAssign() : TCliTest("tarvik2-assign") {}
 
-  // Runs tarvik2-cli in the scratch folder.
-  TRun Run(const std::string& arguments) const {
-    const fs::path errors = folder_ / "stderr.txt";
-    const std::string command = "cd '" + folder_.string() + "' && '" TARVIK_CLI_PATH "' " +
-                                arguments + " 2>'" + errors.string() + "'";
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Err = ReadAll(errors);
-    return run;
+  void SetUp() override {
+    TCliTest::SetUp();
+    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "reference.gen", Folder() / "reference.gen");
+    fs::copy_file(examples / "samples.gen", Folder() / "samples.gen");
+    WriteAll(Folder() / "small.gen", kSmallFile);
   }
 
   // Compares the normalised output with a golden file.
@@ -95,8 +52,6 @@ protected:
     }
     EXPECT_EQ(actual, ReadAll(golden)) << name;
   }
-
-  fs::path folder_;
 };
 
 } // namespace
@@ -127,7 +82,7 @@ TEST_F(CliAssign, GoldenExports) {
   run = Run("assign reference.gen --samples samples.gen --groups -o out.csv");
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_TRUE(run.Out.empty());
-  const std::string written = ReadAll(folder_ / "out.csv");
+  const std::string written = ReadAll(Folder() / "out.csv");
   EXPECT_NE(written.find(Latin1("Echantillon assigné;")), std::string::npos);
   run = Run("assign reference.gen --samples samples.gen --groups");
   EXPECT_EQ(apptest::Normalised(Utf8(written)), apptest::Normalised(run.Out));
@@ -175,7 +130,8 @@ TEST_F(CliAssign, RefusalsAndUsageErrors) {
       {"assign reference.gen --threshold 1", 2, "strictly between 0 and 1"},
       {"assign reference.gen --criterion nei", 2, "unknown criterion"},
       {"assign reference.gen --simulate 2 --simulated 9", 2, ""},
-      {"assign reference.gen --seed 0,1,2,3", 2, "I in 1..168"},
+      {"assign reference.gen --seed 0,1,2,3", 2, "I, J, K in 1..168"},
+      {"assign reference.gen --seed 1,2,0,3", 2, "I, J, K in 1..168"},
       {"assign reference.gen --alpha 0.05", 2, "requires --simulate"},
       {"migrants reference.gen --statistic 3", 2, ""},
   };

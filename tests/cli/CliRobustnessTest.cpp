@@ -3,103 +3,34 @@
 #ifdef TARVIK_CLI_PATH
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
+#include "CliRunner.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct TRun {
-  // The exit status; -1 when the program was ended by a signal (or by the time limit).
-  int Status = -1;
-  int Signal = 0;
-  std::string Out;
-  std::string Err;
-};
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
+using namespace clitest;
 
 const char* const kGoodFile = "Good\nL1\nL2\nPop A\na1 , 0101 0102\na2 , 0202 0101\n"
                               "Pop B\nb1 , 0102 0202\nb2 , 0101 0101\n";
 
-class CliRobustness : public ::testing::Test {
+class CliRobustness : public TCliTest {
 protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tarvik2-robust-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(folder_ / "locked", fs::perms::owner_all, ec);
-    fs::remove_all(folder_, ec);
-  }
-
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
-
-  // Runs tarvik2-cli with `arguments` (quoted where needed), killed after 60 seconds: a run
-  // that needs the time limit counts as a hang.
-  TRun Run(const std::string& arguments) const {
-    const std::string errors = File("stderr.txt");
-    const std::string command = "timeout -s KILL 60 '" + std::string(TARVIK_CLI_PATH) + "' " +
-                                arguments + " 2>'" + errors + "' </dev/null";
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    // timeout answers 128 + the signal number when the program was killed by one.
-    if (WIFEXITED(status) && WEXITSTATUS(status) < 124)
-      run.Status = WEXITSTATUS(status);
-    else
-      run.Signal = WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status);
-    run.Err = ReadAll(errors);
-    return run;
-  }
+  CliRobustness() : TCliTest("tarvik2-robust") {}
 
   // The command is refused: status 1, a message on standard error.
   void ExpectRefused(const std::string& arguments, const std::string& message = std::string()) {
     const TRun run = Run(arguments);
-    EXPECT_EQ(run.Status, 1) << arguments << "\nsignal or timeout: " << run.Signal << "\n"
-                             << run.Err;
+    EXPECT_EQ(run.Status, 1) << arguments << "\nsignal: " << run.Signal << "\n" << run.Err;
     EXPECT_FALSE(run.Err.empty()) << arguments;
     if (!message.empty()) {
       EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     }
   }
-
-private:
-  fs::path folder_;
 };
-
-std::string Quoted(const std::string& path) {
-  return "'" + path + "'";
-}
 
 } // namespace
 
@@ -112,6 +43,13 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
   const std::string fifo = File("pipe");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   inputs.emplace_back(fifo, "n'a pas pu être ouvert");
+  // A file the user may not read; the superuser reads anything, so a file whose bytes cannot
+  // be read stands for it there.
+  const std::string locked = File("locked.gen");
+  WriteAll(locked, kGoodFile);
+  ::chmod(locked.c_str(), 0);
+  const std::string unreadable = ::access(locked.c_str(), R_OK) == 0 ? "/proc/self/mem" : locked;
+  inputs.emplace_back(unreadable, "");
   const std::vector<std::pair<std::string, std::string>> contents = {
       {"empty.gen", ""},
       {"nul.gen", std::string(5000, '\0')},
@@ -143,7 +81,8 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
   }
   // Assignment and migrant detection refuse a bad reference or samples file the same way.
   WriteAll(File("good.gen"), kGoodFile);
-  for (const std::string& bad : {File("missing.gen"), File("cut.gen"), std::string("/dev/zero")}) {
+  for (const std::string& bad : {File("missing.gen"), File(""), unreadable, File("cut.gen"),
+                                 File("counts.gtx"), std::string("/dev/zero")}) {
     SCOPED_TRACE(bad);
     ExpectRefused("assign " + Quoted(bad));
     ExpectRefused("assign " + Quoted(File("good.gen")) + " --samples " + Quoted(bad));
@@ -152,6 +91,28 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
   // In English too.
   ExpectRefused("info " + Quoted(File("empty.gen")) + " --lang en",
                 "is invalid or its format is not supported");
+}
+
+TEST_F(CliRobustness, BadOptionValuesAreUsageErrorsWithAMessage) {
+  // Values the command line refuses before anything is read: the usage status 2, a message,
+  // never a signal. Counts that would take the memory or the time of the machine are among them.
+  WriteAll(File("good.gen"), kGoodFile);
+  const std::string good = Quoted(File("good.gen"));
+  for (const std::string& arguments :
+       {std::string("formats --lang xx"), "info " + good + " --format 99999999999999999999",
+        "info " + good + " --format -1", "stats " + good + " --format 8",
+        "convert " + good + " out --to -1", "convert " + good + " out --to 0 --coding 256",
+        "assign " + good + " --criterion 11", "assign " + good + " --threshold nan",
+        "assign " + good + " --threshold 1e-99999", "assign " + good + " --scores -1",
+        "assign " + good + " --threads 100000",
+        "assign " + good + " --simulate 2 --simulated 2000000000",
+        "assign " + good + " --seed 1,2,3", "migrants " + good + " --statistic 99999999999",
+        "migrants " + good + " --default-frequency 0"}) {
+    const TRun run = Run(arguments);
+    EXPECT_EQ(run.Status, 2) << arguments << "\nsignal: " << run.Signal << "\n" << run.Err;
+    EXPECT_FALSE(run.Err.empty()) << arguments;
+    EXPECT_TRUE(run.Out.empty()) << arguments;
+  }
 }
 
 TEST_F(CliRobustness, OutputsThatCannotBeWrittenExitWithOneAndAMessage) {
@@ -170,17 +131,27 @@ TEST_F(CliRobustness, OutputsThatCannotBeWrittenExitWithOneAndAMessage) {
     ExpectRefused("convert " + good + " " + Quoted(target) + " --to 0 --lang en",
                   "Unable to write file \"" + target + "\"");
     ExpectRefused("stats " + good + " -o " + Quoted(target), "n'a pas pu être écrit");
+    ExpectRefused("assign " + good + " -o " + Quoted(target), "n'a pas pu être écrit");
+    ExpectRefused("migrants " + good + " -o " + Quoted(target) + " --lang en",
+                  "Unable to write file");
   }
   EXPECT_TRUE(fs::is_empty(File("locked")));
   // Standard output on a full disk: the texts are lost, which is no success.
   ExpectRefused("info " + good + " >/dev/full", "Le fichier /dev/stdout n'a pas pu être écrit");
   ExpectRefused("stats " + good + " >/dev/full", "n'a pas pu être écrit");
+  ExpectRefused("assign " + good + " >/dev/full", "n'a pas pu être écrit");
   // Data the chosen format cannot express: a haploid file has no Fstat form.
   WriteAll(File("haploid.gen"), "H\nL\nPop\na , 12\n");
   ExpectRefused("convert " + Quoted(File("haploid.gen")) + " " + Quoted(File("h.dat")) +
                     " --to 4 --format 2",
                 "Ploïdie incorrecte");
   EXPECT_FALSE(fs::exists(File("h.dat")));
+  // A file that was there stays as it was.
+  WriteAll(File("h.dat"), "the user's data");
+  ExpectRefused("convert " + Quoted(File("haploid.gen")) + " " + Quoted(File("h.dat")) +
+                    " --to 4 --format 2",
+                "Ploïdie incorrecte");
+  EXPECT_EQ(ReadAll(File("h.dat")), "the user's data");
 }
 
 #endif

@@ -1,44 +1,15 @@
 // tarvik2-cli as a user runs it: the built program on files written into a scratch folder.
 #ifdef TARVIK_CLI_PATH
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <vector>
 
-#include <gtest/gtest.h>
-
+#include "CliRunner.h"
 #include "model/Texts.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct TRun {
-  int Status = -1;
-  std::string Out;
-  std::string Err;
-};
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using namespace clitest;
 
 // A small Genepop file shaped as they come from the field: CR LF line ends, "Pop" lines
 // without a name (each sample is then named after its last individual) and individuals that
@@ -85,42 +56,9 @@ const char* const kFieldStatistics = "LOCUS;Populations :;ind;ind;Moyennes\n"
                                      "Moyenne de l'hétérozygotie de Nei;;0.550;0.200;\n"
                                      "Ecart-type de l'hétérozygotie de Nei;;0.050;0.200;\n";
 
-class CliTest : public ::testing::Test {
+class CliTest : public TCliTest {
 protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tarvik2-cli-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
-
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
-
-  // Runs tarvik2-cli with `arguments` (already quoted where needed).
-  TRun Run(const std::string& arguments) const {
-    const std::string errors = File("stderr.txt");
-    const std::string command =
-        std::string("'") + TARVIK_CLI_PATH + "' " + arguments + " 2>'" + errors + "'";
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      run.Out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Err = ReadAll(errors);
-    return run;
-  }
-
-private:
-  fs::path folder_;
+  CliTest() : TCliTest("tarvik2-cli") {}
 };
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpWithZero) {

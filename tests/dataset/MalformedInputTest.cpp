@@ -278,3 +278,70 @@ TEST(MalformedInput, RegressionsFoundByFuzzingLoadOrAreRefused) {
   }
   EXPECT_GT(files, 0);
 }
+
+TEST(MalformedInput, NumbersBeyond32And64BitsNeverWrapAround) {
+  // Each number either keeps its whole value or is refused with the reader's message: a count
+  // of 2^32 + 1 or 2^64 + 1 is never taken for 1.
+  const std::string two32 = "4294967297", two64 = "18446744073709551617";
+  const struct {
+    int Code;
+    std::string Text;
+    std::string Message; // part of a journal line; empty when the file loads
+  } cases[] = {
+      {readfmt::Fstat, "1 " + two64 + " 9 1\nL\n1 11\n", kTooManyDeclaredLoci()},
+      {readfmt::Fstat, "1 1 9 " + two64 + "\nL\n1 11\n", kIncorrectAlleleLength()},
+      {readfmt::Fstat, "1 1 999 3\nL\n1 " + two32 + "\n", kIncorrectAlleleLength()},
+      {readfmt::Fstat, "1 1 999 3\nL\n1 " + two64 + "\n", kIncorrectAlleleLength()},
+      {readfmt::Fstat, two64 + " 1 9 1\nL\n" + two64 + " 11\n", ""},
+      {readfmt::Genetix, two32 + "\n1\nL\n1 120\nP\n1\ni         120120\n", kTooManyDeclaredLoci()},
+      {readfmt::Genetix, two64 + "\n1\nL\n1 120\nP\n1\ni         120120\n", kTooManyDeclaredLoci()},
+      {readfmt::Genetix, "1\n1\nL\n" + two32 + " 120\nP\n1\ni         120120\n",
+       kTooManyDeclaredAlleles()},
+      {readfmt::Genetix, "1\n1\nL\n" + two64 + " 120\nP\n1\ni         120120\n",
+       kTooManyDeclaredAlleles()},
+      {readfmt::Genetix, "1\n1\nL\n1 120\nP\n" + two32 + "\ni         120120\n",
+       kTooManyDeclaredIndividuals()},
+      {readfmt::Genetix, "1\n1\nL\n1 120\nP\n" + two64 + "\ni         120120\n",
+       kTooManyDeclaredIndividuals()},
+      {readfmt::Genetix, "1\n" + two64 + "\nL\n1 120\nP\n1\ni         120120\n", ""},
+      {readfmt::MolvaPRN, "L1\nDATA\n{P\ni " + two64 + " 120\n}\n", kTooManyGenotypes()},
+      {readfmt::MolvaPRN, "L1\nDATA\n{P\ni 120 " + two32 + "\n}\n", kTooManyGenotypes()},
+      {readfmt::GenePop2, "T\nL\nPop\na , " + two32 + "\n", "syntax error"},
+      {readfmt::GenePopHaploid, "T\nL\nPop\na , " + two64 + "\n", kTooManyGenotypes()},
+  };
+  TScratchFolder folder;
+  const std::string path = folder.File("numbers.txt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    WriteFile(path, c.Text);
+    bool loaded = false;
+    EXPECT_TRUE(LoadsOrRefuses(path, c.Code, loaded));
+    EXPECT_EQ(loaded, c.Message.empty());
+    if (c.Message.empty()) continue;
+    TPGDSStructure ds;
+    EXPECT_THROW(ds.LoadFromFile(path, c.Code), EFileFormatError);
+    ASSERT_FALSE(ds.Messages.empty());
+    EXPECT_NE(ds.Messages[0].find(c.Message), std::string::npos) << ds.Messages[0];
+  }
+}
+
+TEST(MalformedInput, ManySmallSamplesLoadPromptly) {
+  // Tens of thousands of samples of one individual each: the time grows with the size of the
+  // file, not with its square. Unnamed samples take the name of their individual, and are found
+  // under it.
+  constexpr int kSamples = 30000;
+  std::string text = "T\nL\n";
+  for (int s = 0; s < kSamples; ++s)
+    text += "Pop\na" + std::to_string(s) + " , 0101\n";
+  TScratchFolder folder;
+  WriteFile(folder.File("many.gen"), text);
+  const auto start = std::chrono::steady_clock::now();
+  TPGDSStructure ds;
+  ds.LoadFromFile(folder.File("many.gen"), readfmt::GenePop2);
+  EXPECT_LT(SecondsSince(start), 20.0);
+  ASSERT_EQ(ds.SamplesCount(), kSamples);
+  EXPECT_EQ(ds.SamplesGroup.Members.IndexOf("a12345"), 12345);
+  EXPECT_EQ(ds.SamplesGroup.Members.IndexOf(""), -1);
+  EXPECT_EQ(ds.RootGroup.Members.Count(), kSamples);
+  EXPECT_EQ(ds.RootGroup.NbIndividuals(), kSamples);
+}

@@ -1,0 +1,108 @@
+// Running the built tarvik2-cli from the tests: each test gets a scratch folder of its own, and
+// every run is made in it, killed after a time limit, with its exit status, signal, standard
+// output and standard error.
+#pragma once
+
+#ifdef TARVIK_CLI_PATH
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace clitest {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  // The exit status; -1 when the program was ended by a signal or by the time limit.
+  int Status = -1;
+  // The signal that ended it (SIGKILL for the time limit); 0 when it exited.
+  int Signal = 0;
+  std::string Out;
+  std::string Err;
+};
+
+inline std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void WriteAll(const fs::path& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+inline std::string Quoted(const std::string& path) {
+  return "'" + path + "'";
+}
+
+// A test of tarvik2-cli: SetUp creates the scratch folder "<prefix>-<test>-<pid>" in the
+// temporary folder, TearDown removes it (whatever its permissions were left as).
+class TCliTest : public ::testing::Test {
+protected:
+  explicit TCliTest(std::string prefix) : prefix_(std::move(prefix)) {}
+
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              (prefix_ + "-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+               std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(folder_, ec))
+      if (entry.is_directory(ec))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(folder_, ec);
+  }
+
+  const fs::path& Folder() const { return folder_; }
+  std::string File(const std::string& name) const { return (folder_ / name).string(); }
+
+  // Runs tarvik2-cli with `arguments` (quoted where needed) in the scratch folder, with nothing
+  // on standard input. A run still going after `seconds` is killed: it counts as a hang.
+  TRun Run(const std::string& arguments, int seconds = 60) const {
+    const std::string errors = (folder_ / "stderr.txt").string();
+    const std::string command = "cd " + Quoted(folder_.string()) + " && timeout -s KILL " +
+                                std::to_string(seconds) + " " + Quoted(TARVIK_CLI_PATH) + " " +
+                                arguments + " 2>" + Quoted(errors) + " </dev/null";
+    TRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      run.Out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    // timeout answers 124 and more when it could not run the program, and 128 plus the signal
+    // number when the program was ended by one.
+    if (WIFEXITED(status) && WEXITSTATUS(status) < 124)
+      run.Status = WEXITSTATUS(status);
+    else
+      run.Signal = WIFEXITED(status) ? WEXITSTATUS(status) - 128 : WTERMSIG(status);
+    run.Err = ReadAll(errors);
+    return run;
+  }
+
+private:
+  std::string prefix_;
+  fs::path folder_;
+};
+
+} // namespace clitest
+
+#endif // TARVIK_CLI_PATH
