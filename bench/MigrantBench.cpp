@@ -102,7 +102,7 @@ void AddMigrantScenarios(std::vector<TScenario>& scenarios, const TBenchOptions&
   const int reduced = Sized(options, 10, 5);
   const int threads = ComparisonThreads(options);
   TScenario s;
-  s.Name = "migrants-a2";
+  s.Name = "migrants";
   s.Title = "migrant detection L_home / L_max with probabilities, algorithm 2 (Paetkau et al. "
             "2004), criterion 2, " +
             data.Shape() + " (step by step compared on " + small.Shape() + ")" +

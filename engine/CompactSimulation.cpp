@@ -10,30 +10,27 @@
 #include "model/Sample.h"
 
 namespace {
-size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+size_t At(std::int32_t i) {
+  return static_cast<size_t>(i);
+}
 
 // Simulated individuals between two chances for the user to stop.
 constexpr int kIndividualsPerReport = 512;
 
-// A population's tally at one locus in tally order (alleles present only), with the cumulative
-// frequencies algorithm 0 draws with, summed as the tallies hold them.
-struct TTallyDraw {
-  std::vector<std::int16_t> Entry;
-  std::vector<std::int32_t> Count;
-  std::vector<Extended> Cumulative;
-  std::int32_t N = 0;
-};
+using TTallyDraw = TCompactIndividualDraw::TTally;
 
-std::vector<TTallyDraw> TalliesOf(const TCompactSource& source,
+// A population's tally at each used locus in tally order (alleles present only), with the
+// cumulative frequencies algorithm 0 draws with, summed as the tallies hold them.
+std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulation& population,
                                   const std::vector<std::int32_t>& used) {
-  std::vector<TTallyDraw> tallies(source.Match.Loci.size());
+  std::vector<TTallyDraw> tallies(m.Loci.size());
   for (std::int32_t l : used) {
     TTallyDraw& t = tallies[At(l)];
-    t.N = source.Population.N[At(l)];
+    t.N = population.N[At(l)];
     const Extended n = t.N;
     Extended cumulative = 0;
-    for (std::int16_t entry : source.Match.Loci[At(l)].TallyOrder) {
-      const std::int32_t count = source.Population.Count(l, entry);
+    for (std::int16_t entry : m.Loci[At(l)].TallyOrder) {
+      const std::int32_t count = population.Count(l, entry);
       if (count <= 0) continue;
       cumulative += count / n;
       t.Entry.push_back(entry);
@@ -49,7 +46,9 @@ std::vector<TTallyDraw> TalliesOf(const TCompactSource& source,
 std::int16_t DrawFromFrequencies(const TTallyDraw& t, Extended u) {
   if (t.Entry.empty()) return -1;
   const auto it = std::lower_bound(t.Cumulative.begin(), t.Cumulative.end(), u);
-  return it == t.Cumulative.end() ? t.Entry.back() : t.Entry[At(static_cast<std::int32_t>(it - t.Cumulative.begin()))];
+  return it == t.Cumulative.end()
+             ? t.Entry.back()
+             : t.Entry[At(static_cast<std::int32_t>(it - t.Cumulative.begin()))];
 }
 
 // Algorithm 1: copy m from the posterior predictive distribution, prior 1/K, given the copies
@@ -100,10 +99,74 @@ TCompactMembers TCompactMembers::Of(const TCompactMatch& m, const TGroupAbstract
       members.present_.push_back(t.Count());
       for (std::int16_t code : t.Alleles)
         members.entries_.push_back(code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)]
-                                                                              : std::int16_t{-1});
+                                                                             : std::int16_t{-1});
     }
   }
   return members;
+}
+
+TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
+                                               const TCompactPopulation& population,
+                                               const TCompactMembers& members,
+                                               const std::vector<std::int32_t>& used,
+                                               std::uint8_t algorithm)
+    : members_(members), algorithm_(algorithm), loci_(m.LocusCount()),
+      isUsed_(At(m.LocusCount()), 0), tallies_(TalliesOf(m, population, used)) {
+  for (std::int32_t l : used)
+    isUsed_[At(l)] = 1;
+}
+
+void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
+  individual.Reset(loci_);
+  for (int l = 0; l < loci_; ++l) {
+    if (isUsed_[At(l)]) {
+      // As many copies as a random member carries there.
+      const int present = members_.Present(random.RandomFrom0(members_.Count()), l);
+      const TTallyDraw& t = tallies_[At(l)];
+      drawn_.assign(t.Entry.size(), 0);
+      for (int c = 0; c < present; ++c) {
+        const Extended u = random.Next();
+        const std::int16_t entry = algorithm_ == simulation::Cornuet1999
+                                       ? DrawFromFrequencies(t, u)
+                                       : DrawFromPosterior(t, drawn_, c, u);
+        if (entry >= 0) individual.AddCopy(entry);
+      }
+    }
+    individual.EndLocus();
+  }
+}
+
+void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
+                   const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
+                   TCompactPopulation& tallies, TGenMars& random) {
+  const int size = parents.Count();
+  const int loci = m.LocusCount();
+  tallies = TCompactPopulation::Empty(m);
+  for (TCompactUnit& child : offspring) {
+    const int father = random.RandomFrom0(size);
+    const int mother = random.RandomFrom0(size);
+    child.Reset(loci);
+    for (int l = 0; l < loci; ++l) {
+      if (isUsed[At(l)]) {
+        std::int16_t copies[2] = {-1, -1};
+        switch (parents.Ploidy(father, l)) {
+        case 1:
+          copies[0] = CopyFrom(parents, random.Next() >= 0.5L ? mother : father, l, random);
+          break;
+        case 2:
+          copies[0] = CopyFrom(parents, father, l, random);
+          copies[1] = CopyFrom(parents, mother, l, random);
+          break;
+        default: // no other ploidy is handed down
+          break;
+        }
+        for (std::int16_t entry : copies)
+          if (entry >= 0) child.AddCopy(entry);
+      }
+      child.EndLocus();
+    }
+    tallies.Add(m, child, +1);
+  }
 }
 
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
@@ -120,28 +183,11 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     isUsed[At(l)] = 1;
 
   if (algorithm == simulation::Cornuet1999 || algorithm == simulation::Rannala1997) {
-    const std::vector<TTallyDraw> tallies = TalliesOf(source, used);
+    TCompactIndividualDraw draw(m, source.Population, source.Members, used, algorithm);
     keys.reserve(At(simulatedCount));
     TCompactUnit individual;
-    std::vector<int> drawn;
     for (int i = 0; i < simulatedCount; ++i) {
-      individual.Reset(loci);
-      for (int l = 0; l < loci; ++l) {
-        if (isUsed[At(l)]) {
-          // As many copies as a random member carries there.
-          const int present = source.Members.Present(random.RandomFrom0(size), l);
-          const TTallyDraw& t = tallies[At(l)];
-          drawn.assign(t.Entry.size(), 0);
-          for (int c = 0; c < present; ++c) {
-            const Extended u = random.Next();
-            const std::int16_t entry = algorithm == simulation::Cornuet1999
-                                           ? DrawFromFrequencies(t, u)
-                                           : DrawFromPosterior(t, drawn, c, u);
-            if (entry >= 0) individual.AddCopy(entry);
-          }
-        }
-        individual.EndLocus();
-      }
+      draw.Draw(individual, random);
       KeepScore(keys,
                 source.Criterion.Score(source.Population, individual, used.data(),
                                        static_cast<int>(used.size()), false),
@@ -153,34 +199,9 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     const int batches = (simulatedCount + size - 1) / size;
     keys.reserve(At(batches) * At(size));
     std::vector<TCompactUnit> offspring(At(size));
+    TCompactPopulation simulated;
     for (int b = 0; b < batches; ++b) {
-      TCompactPopulation simulated = TCompactPopulation::Empty(m);
-      for (TCompactUnit& child : offspring) {
-        const int father = random.RandomFrom0(size);
-        const int mother = random.RandomFrom0(size);
-        child.Reset(loci);
-        for (int l = 0; l < loci; ++l) {
-          if (isUsed[At(l)]) {
-            std::int16_t copies[2] = {-1, -1};
-            switch (source.Members.Ploidy(father, l)) {
-            case 1:
-              copies[0] = CopyFrom(source.Members, random.Next() >= 0.5L ? mother : father, l,
-                                   random);
-              break;
-            case 2:
-              copies[0] = CopyFrom(source.Members, father, l, random);
-              copies[1] = CopyFrom(source.Members, mother, l, random);
-              break;
-            default: // no other ploidy is handed down
-              break;
-            }
-            for (std::int16_t entry : copies)
-              if (entry >= 0) child.AddCopy(entry);
-          }
-          child.EndLocus();
-        }
-        simulated.Add(m, child, +1);
-      }
+      DrawOffspring(m, source.Members, isUsed, offspring, simulated, random);
       for (const TCompactUnit& child : offspring)
         KeepScore(keys,
                   source.Criterion.Score(simulated, child, used.data(),
@@ -198,8 +219,7 @@ Extended KeyProbability(const std::vector<double>& keys, Extended score, bool di
   // Ties as TiesWith: within a relative 1E-10 of the value, that is for the logarithms of the
   // likelihoods within 1E-10.
   const double key = TCompactCriterion::Key(score);
-  const double tolerance =
-      static_cast<double>(kTieTolerance) * (distance ? std::fabs(key) : 1.0);
+  const double tolerance = static_cast<double>(kTieTolerance) * (distance ? std::fabs(key) : 1.0);
   const auto low = key == -INFINITY ? std::lower_bound(keys.begin(), keys.end(), key)
                                     : std::lower_bound(keys.begin(), keys.end(), key - tolerance);
   const auto high = key == -INFINITY ? std::upper_bound(low, keys.end(), key)

@@ -49,6 +49,41 @@ struct TCompactSource {
   const TCompactMembers& Members;
 };
 
+// Simulated individuals drawn one at a time from a population's tallies and members (algorithm
+// 0, allele frequencies, or 1, posterior predictive with prior 1/K) at the compact loci `used`:
+// at each locus as many copies as a random member carries there.
+class TCompactIndividualDraw {
+public:
+  TCompactIndividualDraw(const TCompactMatch& m, const TCompactPopulation& population,
+                         const TCompactMembers& members, const std::vector<std::int32_t>& used,
+                         std::uint8_t algorithm);
+  // Draws `individual` afresh (every locus of the match; untouched ones stay empty). The
+  // population must have members.
+  void Draw(TCompactUnit& individual, TGenMars& random);
+
+  struct TTally {
+    std::vector<std::int16_t> Entry;
+    std::vector<std::int32_t> Count;
+    std::vector<Extended> Cumulative;
+    std::int32_t N = 0;
+  };
+
+private:
+  const TCompactMembers& members_;
+  std::uint8_t algorithm_;
+  int loci_;
+  std::vector<char> isUsed_;
+  std::vector<TTally> tallies_;
+  std::vector<int> drawn_;
+};
+
+// A population of `offspring.size()` offspring of random pairs of `parents` (which has members),
+// father then mother, at the compact loci marked in `isUsed` (algorithm 2); `tallies` becomes
+// their counts.
+void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
+                   const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
+                   TCompactPopulation& tallies, TGenMars& random);
+
 // Fills `keys` with the sorted keys of the simulated individuals of `source` at the compact loci
 // `used` (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty).
 // Pending events are processed now and then (progress -1). False when stopped.

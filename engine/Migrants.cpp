@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Bayesien2.h"
 #include "engine/ExtendedList.h"
+#include "engine/FastMigrants.h"
+#include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
 #include "engine/ResultTables.h"
@@ -23,16 +24,6 @@ namespace {
 constexpr Extended kMinLikelihood = 3.4E-4932L;
 constexpr Extended kMaxDistance = 1.1E4932L;
 
-bool Available(const TMigrantParams& params, bool ratio) {
-  const std::uint8_t c = params.Criterion;
-  if (!criterion::IsLikelihood(c) && !criterion::IsDistance(c)) return false;
-  if (c == criterion::Baudouin2 && !params.Bayes) return false;
-  if (c == criterion::Cornuet && (ratio || params.SimulationOn)) return false;
-  if (params.SimulationOn)
-    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
-  return true;
-}
-
 TCriterionArgs ArgsOf(const TMigrantParams& params) {
   TCriterionArgs args;
   args.Criterion = params.Criterion;
@@ -41,34 +32,11 @@ TCriterionArgs ArgsOf(const TMigrantParams& params) {
   return args;
 }
 
-// The score of a row: -log10 of a likelihood (infinite for a likelihood of 0), a distance
-// itself; undefined for an undefined value.
-Extended ScoreOf(std::uint8_t c, Extended value) {
-  if (IsUndefined(value)) return Undefined();
-  if (criterion::IsDistance(c)) return value;
-  return value > 0 ? -std::log10(value) : std::numeric_limits<Extended>::infinity();
-}
-
-// Where each reference individual was sampled: its home sample and its position there.
-struct THome {
-  int Sample = -1;
-  int Position = -1;
-};
-
-std::unordered_map<const TIndividual*, THome> HomesOf(const TPGDSStructure& reference) {
-  std::unordered_map<const TIndividual*, THome> homes;
-  for (int k = 0; k < reference.SamplesCount(); ++k) {
-    const TSample& sample = *reference.SampleAt(k);
-    for (int j = 0; j < sample.NbIndividuals(); ++j)
-      homes.try_emplace(sample.Individuals.Items(j), THome{k, j});
-  }
-  return homes;
-}
-
 // The reference populations as one individual sees them: its home without it.
 class TPopulations {
 public:
-  TPopulations(const TPGDSStructure& reference, THome home) : reference_(reference), home_(home) {
+  TPopulations(const TPGDSStructure& reference, TMigrantHome home)
+      : reference_(reference), home_(home) {
     if (home.Sample >= 0)
       withoutIndividual_ = reference.SampleAt(home.Sample)->CopyWithout(home.Position, false);
   }
@@ -81,7 +49,7 @@ public:
 
 private:
   const TPGDSStructure& reference_;
-  THome home_;
+  TMigrantHome home_;
   std::unique_ptr<TSample> withoutIndividual_;
 };
 
@@ -102,52 +70,36 @@ TBest BestOf(const std::vector<Extended>& values, bool likelihood, int skip) {
   return best;
 }
 
-// The statistic of options 1 and 2: the home value over the best one (of every population, or of
-// the others); undefined without a home value, without any defined value to compare with, or
-// with a best value of 0.
-Extended RatioOf(const std::vector<Extended>& values, int home, bool notHome, bool likelihood,
-                 int& bestPosition) {
-  const TBest best = BestOf(values, likelihood, notHome ? home : -1);
-  bestPosition = best.Position;
-  if (home < 0) return Undefined();
-  const Extended v = values[static_cast<size_t>(home)];
-  bool compared = false;
-  for (int k = 0; k < static_cast<int>(values.size()); ++k)
-    compared |= !(notHome && k == home) && !IsUndefined(values[static_cast<size_t>(k)]);
-  if (IsUndefined(v) || !compared || best.Value == 0) return Undefined();
-  return v / best.Value;
-}
-
 bool UnitProgress(int i, int n) {
   const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
   return ReportProgress(" ", Format("%d/%d", i, n), percent);
 }
 
-void FillLoci(const TMatchPGDS& match, const TIntegerList& used, const TIntegerList& missing,
-              TResultats& result) {
-  auto name = [&match](int i) { return match.Target->LocusAt(match.Locus(i).TargetLocus)->Name; };
-  result.UsedLoci.clear();
-  result.MissingLoci.clear();
-  for (int i = 0; i < used.Count(); ++i)
-    result.UsedLoci.push_back(name(used[i]));
-  for (int i = 0; i < missing.Count(); ++i)
-    result.MissingLoci.push_back(name(missing[i]));
+// Rows 0 .. P-1 with the population names, the values shown and the scores of the raw values.
+void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t c,
+              const std::vector<Extended>& raw, const std::vector<Extended>& shown) {
+  result.SetCount(reference.SamplesCount());
+  for (int k = 0; k < reference.SamplesCount(); ++k) {
+    RResultat& row = result.Row(k);
+    row.Name = reference.SampleAt(k)->Name;
+    row.Value = shown[static_cast<size_t>(k)];
+    row.Score = MigrantScore(c, raw[static_cast<size_t>(k)]);
+  }
 }
 
 // Sorted row 0 holds the home population with the individual's statistic; the others are the
 // rows as they are.
-void SetHomeRow(TResultats& result, const TPopulations& populations, Extended value,
+void SetHomeRow(TResultats& result, const TPGDSStructure& reference, int home, Extended value,
                 Extended score) {
   result.CopyToSorted();
   if (result.Count == 0) return;
-  const int home = populations.Home();
-  result.SortedRow(0) = {home >= 0 ? populations.Sample(home).Name : std::string(), value, score};
+  result.SortedRow(0) = {home >= 0 ? reference.SampleAt(home)->Name : std::string(), value, score};
 }
 
-void SetVerdict(TResultats& result, bool migrant, int likeliest, std::int32_t& flagged) {
+bool SetVerdict(TResultats& result, bool migrant, int likeliest) {
   result.IsMigrant = migrant;
   result.LikeliestPopulation = migrant ? likeliest : -1;
-  if (migrant) ++flagged;
+  return migrant;
 }
 
 // Empties the SimulationData slots of the reference samples when the run ends, however it ends.
@@ -165,6 +117,11 @@ private:
   const TPGDSStructure& reference_;
 };
 
+// The seeds of the next individual's stream: drawn in table order, with simulation only.
+TGenMarsSeeds UnitSeeds(const TMigrantParams& params) {
+  return params.SimulationOn ? DrawStreamSeeds(SimulationGenerator()) : TGenMarsSeeds{};
+}
+
 // The simulated statistics of options 1 and 2 for one individual, made from its home population.
 class TRatioSimulation {
 public:
@@ -174,16 +131,12 @@ public:
         args_(ArgsOf(params)), likelihood_(criterion::IsLikelihood(params.Criterion)) {}
 
   // Algorithm 2: the simulated populations of every reference population, as many batches as
-  // the smallest (non-empty) population needs to reach the simulated count. False when stopped.
+  // the smallest (non-empty) population needs to reach the simulated count, each population
+  // with a stream of its own drawn in population order. False when stopped.
   bool Prepare() {
     if (params_.SimulationAlgorithm != simulation::Paetkau2004) return true;
     const int populations = reference_.SamplesCount();
-    int smallest = 0;
-    for (int k = 0; k < populations; ++k) {
-      const int n = reference_.SampleAt(k)->NbIndividuals();
-      if (n > 0 && (smallest == 0 || n < smallest)) smallest = n;
-    }
-    batches_ = smallest > 0 ? (params_.SimulatedCount + smallest - 1) / smallest : 0;
+    batches_ = PaetkauBatches(reference_, params_.SimulatedCount);
     TIntegerList all;
     for (int i = 0; i < match_.LocusCount(); ++i)
       all.Add(i);
@@ -192,12 +145,13 @@ public:
     for (int p = 0; p < populations; ++p) {
       if (ReportProgress(" ", Format("%d/%d", p, populations), 100.0L * p / populations))
         return false;
+      TGenMars random(DrawStreamSeeds(SimulationGenerator()));
       TSample& sample = *reference_.SampleAt(p);
       auto data = std::make_unique<TDataPaetkau2>();
       if (sample.NbIndividuals() > 0)
         for (int b = 0; b < batches_; ++b) {
           std::unique_ptr<TSample> simulated =
-              SimulateOffspring(sample, allLoci_, sample.NbIndividuals());
+              SimulateOffspring(sample, allLoci_, sample.NbIndividuals(), random);
           // The other populations are read through their tallies only.
           simulated->Individuals.Clear(true);
           data->SimulatedSamples.Members.Adopt(std::move(simulated));
@@ -208,8 +162,9 @@ public:
   }
 
   // Fills `list` with the statistics of individuals simulated from the home population of
-  // `populations` over the loci `used`, sorted. False when stopped.
-  bool Simulate(const TPopulations& populations, const TIntegerList& used, TExtendedList& list) {
+  // `populations` over the loci `used`, sorted, drawing from `random`. False when stopped.
+  bool Simulate(const TPopulations& populations, const TIntegerList& used, TExtendedList& list,
+                TGenMars& random) {
     list.Clear();
     const int home = populations.Home();
     if (home < 0) return true;
@@ -225,7 +180,7 @@ public:
         values[static_cast<size_t>(k)] = v;
       }
       int best = -1;
-      const Extended r = RatioOf(values, home, notHome_, likelihood_, best);
+      const Extended r = HomeRatio(values, home, notHome_, likelihood_, best);
       if (std::isfinite(r)) list.Add(r);
     };
 
@@ -233,7 +188,7 @@ public:
       const int offspring = populations.Sample(home).NbIndividuals();
       for (int b = 0; b < batches_; ++b) {
         const std::unique_ptr<TSample> simulatedHome =
-            SimulateOffspring(homeWithout, allLoci_, offspring);
+            SimulateOffspring(homeWithout, allLoci_, offspring, random);
         TLeaveOneOut leaveOneOut(*simulatedHome, loci);
         for (int j = 0; j < offspring; ++j) {
           const TIndividual& member = *simulatedHome->Individuals.Items(j);
@@ -248,7 +203,7 @@ public:
     } else {
       TIndividual simulated("0", homeWithout.NbLoci(), 0);
       for (int i = 0; i < params_.SimulatedCount; ++i) {
-        SimulateIndividual(simulated, homeWithout, loci, params_.SimulationAlgorithm);
+        SimulateIndividual(simulated, homeWithout, loci, params_.SimulationAlgorithm, random);
         keep(simulated, [&](int k) -> const TGroupAbstract* {
           const TGroupAbstract& p = populations.At(k);
           return p.NbIndividuals() > 0 ? &p : nullptr;
@@ -280,6 +235,102 @@ private:
 
 } // namespace
 
+bool MigrantDetectionAvailable(const TMigrantParams& params, bool ratio) {
+  const std::uint8_t c = params.Criterion;
+  if (!criterion::IsLikelihood(c) && !criterion::IsDistance(c)) return false;
+  if (c == criterion::Baudouin2 && !params.Bayes) return false;
+  if (c == criterion::Cornuet && (ratio || params.SimulationOn)) return false;
+  if (params.SimulationOn)
+    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
+  return true;
+}
+
+Extended MigrantScore(std::uint8_t c, Extended value) {
+  if (IsUndefined(value)) return Undefined();
+  if (criterion::IsDistance(c)) return value;
+  return value > 0 ? -std::log10(value) : std::numeric_limits<Extended>::infinity();
+}
+
+std::unordered_map<const TIndividual*, TMigrantHome> MigrantHomes(const TPGDSStructure& reference) {
+  std::unordered_map<const TIndividual*, TMigrantHome> homes;
+  for (int k = 0; k < reference.SamplesCount(); ++k) {
+    const TSample& sample = *reference.SampleAt(k);
+    for (int j = 0; j < sample.NbIndividuals(); ++j)
+      homes.try_emplace(sample.Individuals.Items(j), TMigrantHome{k, j});
+  }
+  return homes;
+}
+
+int PaetkauBatches(const TPGDSStructure& reference, std::int32_t simulatedCount) {
+  int smallest = 0;
+  for (int k = 0; k < reference.SamplesCount(); ++k) {
+    const int n = reference.SampleAt(k)->NbIndividuals();
+    if (n > 0 && (smallest == 0 || n < smallest)) smallest = n;
+  }
+  return smallest > 0 && simulatedCount > 0 ? (simulatedCount + smallest - 1) / smallest : 0;
+}
+
+Extended HomeRatio(const std::vector<Extended>& values, int home, bool notHome, bool likelihood,
+                   int& bestPosition) {
+  const TBest best = BestOf(values, likelihood, notHome ? home : -1);
+  bestPosition = best.Position;
+  if (home < 0) return Undefined();
+  const Extended v = values[static_cast<size_t>(home)];
+  bool compared = false;
+  for (int k = 0; k < static_cast<int>(values.size()); ++k)
+    compared |= !(notHome && k == home) && !IsUndefined(values[static_cast<size_t>(k)]);
+  if (IsUndefined(v) || !compared || best.Value == 0) return Undefined();
+  return v / best.Value;
+}
+
+void FillMigrantLoci(const TMatchPGDS& match, const TIntegerList& used, const TIntegerList& missing,
+                     TResultats& result) {
+  auto name = [&match](int i) { return match.Target->LocusAt(match.Locus(i).TargetLocus)->Name; };
+  result.UsedLoci.clear();
+  result.MissingLoci.clear();
+  for (int i = 0; i < used.Count(); ++i)
+    result.UsedLoci.push_back(name(used[i]));
+  for (int i = 0; i < missing.Count(); ++i)
+    result.MissingLoci.push_back(name(missing[i]));
+}
+
+bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
+               const std::vector<Extended>& raw, const std::vector<Extended>& shown,
+               const TMigrantParams& params) {
+  const std::uint8_t c = params.Criterion;
+  const bool likelihood = criterion::IsLikelihood(c);
+  FillRows(result, reference, c, raw, shown);
+  const TBest best = BestOf(raw, likelihood, -1);
+  const Extended homeValue = home >= 0 ? result.Row(home).Value : Undefined();
+  SetHomeRow(result, reference, home, homeValue, home >= 0 ? result.Row(home).Score : Undefined());
+  bool migrant;
+  if (params.SimulationOn) {
+    migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
+  } else {
+    migrant = !IsUndefined(homeValue) && best.Position >= 0 &&
+              (likelihood ? homeValue < best.Value : best.Value < homeValue);
+  }
+  return SetVerdict(result, migrant, best.Position);
+}
+
+bool JudgeRatio(TResultats& result, const TPGDSStructure& reference, int home,
+                const std::vector<Extended>& values, Extended ratio, Extended probability,
+                int bestPosition, const TMigrantParams& params) {
+  const std::uint8_t c = params.Criterion;
+  FillRows(result, reference, c, values, values);
+  bool migrant;
+  Extended homeValue = ratio;
+  if (params.SimulationOn) {
+    homeValue = IsUndefined(ratio) ? Undefined() : probability;
+    migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
+  } else {
+    // Small ratios of likelihoods, large ratios of distances mark migrants.
+    migrant = !IsUndefined(ratio) && (criterion::IsLikelihood(c) ? ratio < 1 : ratio > 1);
+  }
+  SetHomeRow(result, reference, home, homeValue, MigrantScore(c, ratio));
+  return SetVerdict(result, migrant, bestPosition);
+}
+
 bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
                         const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
                         std::int32_t& flagged) {
@@ -287,10 +338,11 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
   const int n = reference.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || match->Reference != &reference || match->Target != &reference ||
-      !Available(params, false))
+      !MigrantDetectionAvailable(params, false))
     return false;
+  if (FastMigrantsCover(params))
+    return FastDetectMigrantsHome(reference, *match, params, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;
-  const bool likelihood = criterion::IsLikelihood(c);
   const TCriterionArgs args = ArgsOf(params);
   if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, nullptr);
   if (params.SimulationOn) {
@@ -301,49 +353,38 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
                      args))
       return false;
   }
-  const auto homes = HomesOf(reference);
+  const auto homes = MigrantHomes(reference);
   TIntegerList used, missing;
   for (int i = 0; i < n; ++i) {
     const TIndividual& individual = *reference.AllIndividuals.Items(i);
+    TGenMars unitRandom(UnitSeeds(params));
     if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, &individual);
     if (UnitProgress(i, n)) return false;
     TResultats& result = resultTable->Item(i);
     result.Caption = individual.Label;
     UsableLoci(*match, individual, used, missing);
-    FillLoci(*match, used, missing, result);
+    FillMigrantLoci(*match, used, missing, result);
     // The stepwise-mutation criterion has no value here: no rows, never flagged.
     if (c != criterion::Cornuet) {
       const auto found = homes.find(&individual);
-      const TPopulations populations(reference, found == homes.end() ? THome{} : found->second);
+      const TPopulations populations(reference,
+                                     found == homes.end() ? TMigrantHome{} : found->second);
       const int home = populations.Home();
-      result.SetCount(populations.Count());
-      std::vector<Extended> raw(static_cast<size_t>(populations.Count()), Undefined());
+      const size_t count = static_cast<size_t>(populations.Count());
+      std::vector<Extended> raw(count, Undefined()), shown(count, Undefined());
       for (int k = 0; k < populations.Count(); ++k) {
-        RResultat& row = result.Row(k);
-        row.Name = populations.Sample(k).Name;
-        Extended value = Undefined();
+        Extended& value = raw[static_cast<size_t>(k)];
         if (used.Count() > 0)
           EvaluateCriterion(args, populations.At(k), individual, *match, used, value);
-        raw[static_cast<size_t>(k)] = value;
-        row.Score = ScoreOf(c, value);
+        Extended& probability = shown[static_cast<size_t>(k)];
+        probability = value;
         if (params.SimulationOn &&
             !ProbabilityUnder(populations.Sample(k), populations.At(k), k == home, reference,
                               *match, used, args, params.SimulationAlgorithm, params.SimulatedCount,
-                              value, value))
+                              value, probability, unitRandom))
           return false;
-        row.Value = value;
       }
-      const TBest best = BestOf(raw, likelihood, -1);
-      const Extended homeValue = home >= 0 ? result.Row(home).Value : Undefined();
-      SetHomeRow(result, populations, homeValue, home >= 0 ? result.Row(home).Score : Undefined());
-      bool migrant;
-      if (params.SimulationOn) {
-        migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
-      } else {
-        migrant = !IsUndefined(homeValue) && best.Position >= 0 &&
-                  (likelihood ? homeValue < best.Value : best.Value < homeValue);
-      }
-      SetVerdict(result, migrant, best.Position, flagged);
+      if (JudgeHome(result, reference, home, raw, shown, params)) ++flagged;
     }
     if (UnitProgress(i, n)) return false;
   }
@@ -356,58 +397,47 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
   flagged = 0;
   const int n = reference.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
-  if (!Available(params, true)) return false;
+  if (!MigrantDetectionAvailable(params, true)) return false;
   const TMatchPGDS match(reference, reference, params.LocusNames);
+  if (FastMigrantsCover(params))
+    return FastDetectMigrantsRatio(reference, match, params, notHome, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;
   const bool likelihood = criterion::IsLikelihood(c);
   const TCriterionArgs args = ArgsOf(params);
   if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, nullptr);
   TRatioSimulation simulation(reference, match, params, notHome);
   if (params.SimulationOn && !simulation.Prepare()) return false;
-  const auto homes = HomesOf(reference);
+  const auto homes = MigrantHomes(reference);
   TIntegerList used, missing;
   TExtendedList statistics(std::max(params.SimulatedCount, 0));
   for (int i = 0; i < n; ++i) {
     const TIndividual& individual = *reference.AllIndividuals.Items(i);
+    TGenMars unitRandom(UnitSeeds(params));
     if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, &individual);
     if (UnitProgress(i, n)) return false;
     TResultats& result = resultTable->Item(i);
     result.Caption = individual.Label;
     UsableLoci(match, individual, used, missing);
-    FillLoci(match, used, missing, result);
+    FillMigrantLoci(match, used, missing, result);
     const auto found = homes.find(&individual);
-    const TPopulations populations(reference, found == homes.end() ? THome{} : found->second);
+    const TPopulations populations(reference,
+                                   found == homes.end() ? TMigrantHome{} : found->second);
     const int home = populations.Home();
-    result.SetCount(populations.Count());
     std::vector<Extended> values(static_cast<size_t>(populations.Count()), Undefined());
     for (int k = 0; k < populations.Count(); ++k) {
-      RResultat& row = result.Row(k);
-      row.Name = populations.Sample(k).Name;
-      Extended value = Undefined();
       // A population without any individual (a home of one, left out) has no value.
       if (used.Count() > 0 && populations.At(k).NbIndividuals() > 0)
-        EvaluateCriterion(args, populations.At(k), individual, match, used, value);
-      values[static_cast<size_t>(k)] = row.Value = value;
-      row.Score = ScoreOf(c, value);
+        EvaluateCriterion(args, populations.At(k), individual, match, used,
+                          values[static_cast<size_t>(k)]);
     }
     int best = -1;
-    const Extended r = RatioOf(values, home, notHome, likelihood, best);
-    bool migrant;
-    Extended homeValue = r;
-    if (params.SimulationOn) {
-      if (IsUndefined(r)) {
-        homeValue = Undefined();
-      } else {
-        if (!simulation.Simulate(populations, used, statistics)) return false;
-        // Small ratios of likelihoods, large ratios of distances mark migrants.
-        homeValue = SimulatedProbability(statistics, r, c);
-      }
-      migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
-    } else {
-      migrant = !IsUndefined(r) && (likelihood ? r < 1 : r > 1);
+    const Extended r = HomeRatio(values, home, notHome, likelihood, best);
+    Extended probability = Undefined();
+    if (params.SimulationOn && !IsUndefined(r)) {
+      if (!simulation.Simulate(populations, used, statistics, unitRandom)) return false;
+      probability = SimulatedProbability(statistics, r, c);
     }
-    SetHomeRow(result, populations, homeValue, ScoreOf(c, r));
-    SetVerdict(result, migrant, best, flagged);
+    if (JudgeRatio(result, reference, home, values, r, probability, best, params)) ++flagged;
     if (UnitProgress(i, n)) return false;
   }
   return !ReportProgress(" ", " ", 100);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/Criteria.h"
@@ -13,8 +14,11 @@
 #include "model/Real.h"
 
 class TBayesien2Data;
+class TIndividual;
+class TIntegerList;
 class TMatchPGDS;
 class TPGDSStructure;
+class TResultats;
 class TTableResultats;
 
 namespace likelihood {
@@ -33,6 +37,7 @@ struct TMigrantParams {
   std::int32_t SimulatedCount = 1000;
   std::int32_t ReferenceSampleCount = 0;
   // As for assignment: fast evaluation or step by step, and the number of threads (0: all cores).
+  // Neither changes what the run finds.
   bool FastPath = true;
   int Threads = 0;
 };
@@ -45,6 +50,11 @@ class TDataPaetkau2 : public TSimulationData {
 public:
   TGroup SimulatedSamples{"simulatedSamples", 0, 5};
 };
+
+// With simulation, every reference population that needs simulated values and then every
+// reference individual, in table order, gets a random stream of its own drawn from the simulation
+// generator, so that both ways of computing, on any number of threads, draw the same simulated
+// individuals.
 
 // Option 0 (L_home). The match (the reference with itself) belongs to the run. Returns false
 // when stopped, for a criterion that cannot be computed (unknown codes, criterion 1 without its
@@ -61,3 +71,47 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
 bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
                          bool notHome, std::unique_ptr<TTableResultats>& resultTable,
                          std::int32_t& flagged);
+
+// ---- the steps shared with the fast detection (FastMigrants.h)
+
+// Whether the run can compute this criterion with these options (`ratio`: options 1 and 2).
+bool MigrantDetectionAvailable(const TMigrantParams& params, bool ratio);
+
+// The score of a row: -log10 of a likelihood (infinite for a likelihood of 0), a distance
+// itself; undefined for an undefined value.
+Extended MigrantScore(std::uint8_t criterion, Extended value);
+
+// Where a reference individual was sampled: its home sample and its position there.
+struct TMigrantHome {
+  int Sample = -1;
+  int Position = -1;
+};
+std::unordered_map<const TIndividual*, TMigrantHome> MigrantHomes(const TPGDSStructure& reference);
+
+// Algorithm 2 with options 1 and 2: how many simulated populations each reference population
+// gets, as many as the smallest non-empty population needs to reach the simulated count.
+int PaetkauBatches(const TPGDSStructure& reference, std::int32_t simulatedCount);
+
+// The statistic of options 1 and 2 from the values of every population: the home value over the
+// best one (of every population, or of the others with `notHome`); undefined without a home
+// value, without any defined value to compare with, or with a best value of 0. `bestPosition` is
+// the best population (-1 when no value beats the start value).
+Extended HomeRatio(const std::vector<Extended>& values, int home, bool notHome, bool likelihood,
+                   int& bestPosition);
+
+// The used and missing loci of a result, by name.
+void FillMigrantLoci(const TMatchPGDS& match, const TIntegerList& used, const TIntegerList& missing,
+                     TResultats& result);
+
+// Option 0: fills the rows of one individual (its `home` sample, -1 when it has none) from the
+// raw criterion values `raw` and what the rows show, `shown` (the values, or their probabilities
+// with simulation), then the home row and the verdict. Answers whether it is flagged.
+bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
+               const std::vector<Extended>& raw, const std::vector<Extended>& shown,
+               const TMigrantParams& params);
+
+// Options 1 and 2: fills the rows with `values`, the home row with the statistic `ratio` (or its
+// probability `probability` with simulation) and the verdict. Answers whether it is flagged.
+bool JudgeRatio(TResultats& result, const TPGDSStructure& reference, int home,
+                const std::vector<Extended>& values, Extended ratio, Extended probability,
+                int bestPosition, const TMigrantParams& params);

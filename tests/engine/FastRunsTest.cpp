@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 
 #include "engine/Assignment.h"
 #include "engine/GenMars.h"
@@ -12,47 +11,11 @@
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "model/Sample.h"
-#include "tests/engine/MatchTestSupport.h"
+#include "tests/engine/RandomDataSupport.h"
 
 namespace {
 
-// Three populations at five loci, the last one haploid, with missing copies and untyped loci;
-// the samples file adds alleles the reference lacks and lacks a locus in one individual.
-std::unique_ptr<TPGDSStructure> RandomSet(unsigned seed, int individuals, int extraAlleles) {
-  std::mt19937 random(seed);
-  const std::vector<std::string> loci{"L1", "L2", "L3", "L4", "L5"};
-  std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> samples;
-  for (int p = 0; p < 3; ++p) {
-    auto& members = samples.emplace_back("P" + std::to_string(p + 1),
-                                         std::vector<std::vector<std::string>>())
-                        .second;
-    for (int i = 0; i < individuals; ++i) {
-      std::vector<std::string> genotypes;
-      for (int l = 0; l < 5; ++l) {
-        // Alleles favour one of six per population, plus a few the other file lacks.
-        std::discrete_distribution<int> allele{1, 1, 1, 1, 1, 1, 1.0 * extraAlleles};
-        auto draw = [&] {
-          int a = allele(random);
-          if (a < 6 && random() % 3 == 0) a = (p + l) % 6;
-          return std::to_string(10 + a);
-        };
-        const unsigned missing = random() % 20;
-        std::string g;
-        if (l == 4)
-          g = missing == 0 ? "" : draw();
-        else if (missing == 0)
-          g = "";
-        else if (missing == 1)
-          g = draw() + "/";
-        else
-          g = draw() + "/" + draw();
-        genotypes.push_back(g);
-      }
-      members.push_back(genotypes);
-    }
-  }
-  return matchtest::Build(matchtest::Raw(loci, samples));
-}
+using randomdata::RandomSet;
 
 struct TRun {
   bool Completed = false;
@@ -68,9 +31,9 @@ TRun Assign(const TPGDSStructure& reference, const TPGDSStructure& target, TAssi
   SimulationGenerator().SetSeeds(11, 12, 13, 14);
   TRun run;
   auto match = std::make_unique<TMatchPGDS>(reference, target, p.LocusNames);
-  run.Completed = groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
-                         : AssignIndividuals(reference, target, std::move(match), p, run.Table,
-                                             run.Quality);
+  run.Completed =
+      groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
+             : AssignIndividuals(reference, target, std::move(match), p, run.Table, run.Quality);
   return run;
 }
 
@@ -96,8 +59,8 @@ void ExpectSame(const TRun& slow, const TRun& fast, bool exact, const std::strin
       if (exact)
         EXPECT_TRUE(a.Row(k).Value == b.Row(k).Value ||
                     (IsUndefined(a.Row(k).Value) && IsUndefined(b.Row(k).Value)))
-            << what << " unit " << i << " population " << k << ": " << static_cast<double>(a.Row(k).Value)
-            << " " << static_cast<double>(b.Row(k).Value);
+            << what << " unit " << i << " population " << k << ": "
+            << static_cast<double>(a.Row(k).Value) << " " << static_cast<double>(b.Row(k).Value);
       else
         EXPECT_TRUE(Close(a.Row(k).Value, b.Row(k).Value))
             << what << " unit " << i << " population " << k;
@@ -162,8 +125,7 @@ TEST(FastRuns, SameProbabilitiesWithEveryAlgorithmAndThreadCount) {
         for (int threads : {1, 2, 3}) {
           p.Threads = threads;
           ExpectSame(slow, Assign(*reference, target, p, false), true,
-                     what + (self ? " self" : " samples") + " threads " +
-                         std::to_string(threads));
+                     what + (self ? " self" : " samples") + " threads " + std::to_string(threads));
         }
       }
     }

@@ -1,0 +1,430 @@
+#include "engine/FastMigrants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "dataset/PGDSStructure.h"
+#include "engine/CompactSimulation.h"
+#include "engine/CompactTallies.h"
+#include "engine/FastRuns.h"
+#include "engine/GenMars.h"
+#include "engine/Match.h"
+#include "engine/Migrants.h"
+#include "engine/Progress.h"
+#include "engine/ResultTables.h"
+#include "engine/Simulation.h"
+#include "engine/ThreadPool.h"
+#include "model/Individual.h"
+#include "model/Sample.h"
+#include "model/Texts.h"
+
+namespace {
+size_t At(std::int32_t i) {
+  return static_cast<size_t>(i);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// The start value of the best likelihood (the smallest positive normal extended value), as a
+// logarithm.
+const double kLnMinLikelihood = static_cast<double>(std::log(3.4E-4932L));
+constexpr Extended kMaxDistance = 1.1E4932L;
+
+// Simulated individuals between two chances for the user to stop.
+constexpr int kIndividualsPerReport = 512;
+
+TCriterionArgs ArgsOf(const TMigrantParams& p) {
+  TCriterionArgs args;
+  args.Criterion = p.Criterion;
+  args.DefaultFrequency = p.DefaultFrequency;
+  args.Bayes = p.Bayes;
+  return args;
+}
+
+// One reference individual, prepared on the calling thread.
+struct TMigrantUnit {
+  const TIndividual* Individual = nullptr;
+  TCompactUnit Tallies;
+  TIntegerList Used, Missing;
+  int Home = -1;
+  TGenMarsSeeds Seeds;
+};
+
+// The compact forms of a detection: the match of the reference data set with itself, every
+// population's counts and members, and the individuals.
+class TMigrantContext {
+public:
+  TMigrantContext(const TPGDSStructure& reference, const TMatchPGDS& match,
+                  const TMigrantParams& params)
+      : Reference(reference), Params(params), Match(match),
+        Distance(criterion::IsDistance(params.Criterion)) {
+    const auto homes = MigrantHomes(reference);
+    const int n = reference.AllIndividuals.Count();
+    Units.resize(At(n));
+    int largest = 0;
+    for (int i = 0; i < n; ++i) {
+      TMigrantUnit& u = Units[At(i)];
+      u.Individual = reference.AllIndividuals.Items(i);
+      u.Tallies = TCompactUnit::Of(Match, *u.Individual, true);
+      UsableLoci(match, *u.Individual, u.Used, u.Missing);
+      const auto home = homes.find(u.Individual);
+      if (home != homes.end()) u.Home = home->second.Sample;
+      for (std::int32_t x : u.Tallies.X)
+        largest = std::max(largest, x);
+    }
+    // Tables cover every count a population, a leave-one-out copy or a simulated population can
+    // reach, plus the copies of a unit.
+    int maxCount = 0;
+    for (int k = 0; k < reference.SamplesCount(); ++k) {
+      const TSample& sample = *reference.SampleAt(k);
+      Populations.push_back(TCompactPopulation::Of(Match, sample));
+      Sizes.push_back(sample.NbIndividuals());
+      for (std::int32_t genes : Populations.back().N)
+        maxCount = std::max(maxCount, genes);
+      maxCount = std::max(maxCount, 2 * sample.NbIndividuals());
+      if (params.SimulationOn) Members.push_back(TCompactMembers::Of(Match, sample));
+    }
+    Criterion = std::make_unique<TCompactCriterion>(
+        Match, params.Criterion, params.DefaultFrequency, maxCount + largest + 2);
+  }
+
+  int PopulationCount() const { return static_cast<int>(Populations.size()); }
+  TCompactSource Source(int k) const {
+    return {Match, *Criterion, Populations[At(k)], Members[At(k)]};
+  }
+  // The score of unit `u` against population k over its used loci (NaN when undefined); the
+  // home population without the unit.
+  Extended Score(const TMigrantUnit& u, int k) const {
+    const std::vector<std::int32_t>& used = u.Used.Items;
+    if (used.empty()) return kNaN;
+    return Criterion->Score(Populations[At(k)], u.Tallies, used.data(),
+                            static_cast<int>(used.size()), k == u.Home);
+  }
+  // The home population's counts and members without the unit.
+  TCompactPopulation HomeWithout(const TMigrantUnit& u) const {
+    TCompactPopulation without = Populations[At(u.Home)];
+    without.Add(Match, u.Tallies, -1);
+    return without;
+  }
+  TCompactMembers HomeMembersWithout(const TMigrantUnit& u) const {
+    return TCompactMembers::Of(Match, *Reference.SampleAt(u.Home), u.Individual);
+  }
+
+  const TPGDSStructure& Reference;
+  const TMigrantParams& Params;
+  const TCompactMatch Match;
+  const bool Distance;
+  std::vector<TMigrantUnit> Units;
+  std::vector<TCompactPopulation> Populations;
+  std::vector<int> Sizes;
+  std::vector<TCompactMembers> Members; // with simulation only
+  std::unique_ptr<TCompactCriterion> Criterion;
+};
+
+bool UnitProgress(int i, int n) {
+  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
+  return ReportProgress(" ", Format("%d/%d", i, n), percent);
+}
+
+// The shared course of both options: the seeds of the individuals drawn in table order (after
+// those of the populations), the individuals treated in parallel and followed in order.
+// treat(i) answers false when stopped inside the unit; migrants[i] tells whether it was flagged.
+bool RunUnits(TMigrantContext& context, TTableResultats& table, std::int32_t& flagged,
+              const std::function<bool(int)>& treat) {
+  const TMigrantParams& p = context.Params;
+  if (p.SimulationOn)
+    for (TMigrantUnit& u : context.Units)
+      u.Seeds = DrawStreamSeeds(SimulationGenerator());
+  const int n = static_cast<int>(context.Units.size());
+  std::vector<char> completed(At(n), 0);
+  int kept = 0;
+  const bool done = ParallelUnits(
+      n, p.Threads, [&](int i) { completed[At(i)] = treat(i); },
+      [n](int i) { return UnitProgress(i, n); },
+      [&](int i) {
+        if (!completed[At(i)]) return true; // stopped inside the unit
+        if (table.Item(i).IsMigrant) ++flagged;
+        ++kept;
+        return UnitProgress(i, n);
+      },
+      [] { return ReportProgress(" ", " ", -1); });
+  // A stopped run keeps the individuals treated before the stop, as a run on one thread does:
+  // what other threads computed ahead is dropped.
+  if (!done)
+    for (int i = kept; i < n; ++i)
+      table.Items[At(i)] = std::make_unique<TResultats>();
+  return done && !ReportProgress(" ", " ", 100);
+}
+
+void StartResult(const TMigrantContext& context, const TMigrantUnit& u, TResultats& result) {
+  result.Caption = u.Individual->Label;
+  FillMigrantLoci(context.Match.Match, u.Used, u.Missing, result);
+}
+
+// ---- option 0
+
+bool TreatHome(const TMigrantContext& context, const std::vector<const std::vector<double>*>& lists,
+               int i, TResultats& result) {
+  const TMigrantUnit& u = context.Units[At(i)];
+  const TMigrantParams& p = context.Params;
+  const int populations = context.PopulationCount();
+  const int nUsed = u.Used.Count();
+  std::vector<Extended> raw(At(populations), Undefined()), shown(At(populations), Undefined());
+  TGenMars random(u.Seeds);
+  std::vector<double> keys;
+  for (int k = 0; k < populations && nUsed > 0; ++k) {
+    const Extended score = context.Score(u, k);
+    raw[At(k)] = shown[At(k)] = context.Criterion->Value(score);
+    if (!p.SimulationOn || IsUndefined(raw[At(k)])) continue;
+    if (k == u.Home || nUsed != context.Match.LocusCount()) {
+      // Simulated now from the population (without the individual for its home) at its loci.
+      bool simulated;
+      if (k == u.Home) {
+        const TCompactPopulation without = context.HomeWithout(u);
+        const TCompactMembers members = context.HomeMembersWithout(u);
+        simulated = SimulateKeys(keys, {context.Match, *context.Criterion, without, members},
+                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, random);
+      } else {
+        simulated = SimulateKeys(keys, context.Source(k), u.Used.Items, p.SimulatedCount,
+                                 p.SimulationAlgorithm, random);
+      }
+      if (!simulated) return false;
+      shown[At(k)] = KeyProbability(keys, score, context.Distance);
+    } else {
+      const std::vector<double>* list = lists[At(k)];
+      shown[At(k)] = list ? KeyProbability(*list, score, context.Distance) : Undefined();
+    }
+  }
+  StartResult(context, u, result);
+  JudgeHome(result, context.Reference, u.Home, raw, shown, p);
+  return true;
+}
+
+// ---- options 1 and 2
+
+// The key of the statistic from the scores of every population, NaN when undefined: for the
+// likelihoods the logarithm of L_home / L_best, for the distances D_home / D_best itself; with
+// the same conditions as HomeRatio.
+double RatioKey(const std::vector<Extended>& scores, int home, bool notHome, bool distance) {
+  if (home < 0 || std::isnan(scores[At(home)])) return kNaN;
+  const int populations = static_cast<int>(scores.size());
+  bool compared = false;
+  if (distance) {
+    Extended best = kMaxDistance;
+    for (int k = 0; k < populations; ++k) {
+      const Extended s = scores[At(k)];
+      if ((notHome && k == home) || std::isnan(s)) continue;
+      compared = true;
+      if (s < best) best = s;
+    }
+    if (!compared || best == 0) return kNaN;
+    return static_cast<double>(scores[At(home)] / best);
+  }
+  double best = kLnMinLikelihood;
+  for (int k = 0; k < populations; ++k) {
+    const Extended s = scores[At(k)];
+    if ((notHome && k == home) || std::isnan(s)) continue;
+    compared = true;
+    if (s > best) best = static_cast<double>(s);
+  }
+  if (!compared) return kNaN;
+  return static_cast<double>(scores[At(home)]) - best;
+}
+
+// Kept as the step-by-step detection keeps finite ratios (a ratio of 0 is a logarithm of -inf).
+void KeepRatio(std::vector<double>& keys, double key, bool distance) {
+  if (std::isnan(key) || key == INFINITY || (distance && !std::isfinite(key))) return;
+  keys.push_back(key);
+}
+
+class TRatioDetection {
+public:
+  TRatioDetection(const TMigrantContext& context, bool notHome)
+      : context_(context), params_(context.Params), notHome_(notHome),
+        allLoci_(At(context.Match.LocusCount()), 1) {}
+
+  // Algorithm 2: the simulated populations of every reference population, each with a stream of
+  // its own drawn in population order, simulated in parallel. False when stopped.
+  bool Prepare() {
+    if (!params_.SimulationOn || params_.SimulationAlgorithm != simulation::Paetkau2004)
+      return true;
+    const int populations = context_.PopulationCount();
+    batches_ = PaetkauBatches(context_.Reference, params_.SimulatedCount);
+    std::vector<TGenMarsSeeds> seeds;
+    for (int p = 0; p < populations; ++p)
+      seeds.push_back(DrawStreamSeeds(SimulationGenerator()));
+    stored_.assign(At(populations), {});
+    return ParallelUnits(
+        populations, params_.Threads,
+        [&](int p) {
+          const int size = context_.Sizes[At(p)];
+          if (size == 0) return;
+          TGenMars random(seeds[At(p)]);
+          std::vector<TCompactUnit> offspring(At(size));
+          std::vector<TCompactPopulation>& batches = stored_[At(p)];
+          batches.resize(At(batches_));
+          for (TCompactPopulation& simulated : batches)
+            DrawOffspring(context_.Match, context_.Members[At(p)], allLoci_, offspring, simulated,
+                          random);
+        },
+        [populations](int p) {
+          return ReportProgress(" ", Format("%d/%d", p, populations), 100.0L * p / populations);
+        },
+        [](int) { return false; }, [] { return ReportProgress(" ", " ", -1); });
+  }
+
+  bool Treat(int i, TResultats& result) const {
+    const TMigrantUnit& u = context_.Units[At(i)];
+    const int populations = context_.PopulationCount();
+    std::vector<Extended> scores(At(populations), kNaN), values(At(populations), Undefined());
+    for (int k = 0; k < populations; ++k) {
+      // A population without any individual (a home of one, left out) has no value.
+      if (context_.Sizes[At(k)] - (k == u.Home ? 1 : 0) <= 0) continue;
+      scores[At(k)] = context_.Score(u, k);
+      values[At(k)] = context_.Criterion->Value(scores[At(k)]);
+    }
+    int best = -1;
+    const Extended r =
+        HomeRatio(values, u.Home, notHome_, criterion::IsLikelihood(params_.Criterion), best);
+    Extended probability = Undefined();
+    if (params_.SimulationOn && !IsUndefined(r)) {
+      std::vector<double> keys;
+      TGenMars random(u.Seeds);
+      if (!Simulate(u, keys, random)) return false;
+      probability = KeyProbability(keys, RatioKey(scores, u.Home, notHome_, context_.Distance),
+                                   context_.Distance);
+    }
+    StartResult(context_, u, result);
+    JudgeRatio(result, context_.Reference, u.Home, values, r, probability, best, params_);
+    return true;
+  }
+
+private:
+  // The sorted keys of the statistics of individuals simulated from the home of `u` without it,
+  // over its used loci. False when stopped.
+  bool Simulate(const TMigrantUnit& u, std::vector<double>& keys, TGenMars& random) const {
+    const int home = u.Home;
+    const TCompactMembers members = context_.HomeMembersWithout(u);
+    if (members.Count() == 0) return true;
+    const TCompactPopulation without = context_.HomeWithout(u);
+    const std::vector<std::int32_t>& used = u.Used.Items;
+    const int nUsed = static_cast<int>(used.size());
+    const TCompactCriterion& criterion = *context_.Criterion;
+    const bool distance = context_.Distance;
+    const int populations = context_.PopulationCount();
+    std::vector<Extended> scores(At(populations), kNaN);
+
+    if (params_.SimulationAlgorithm == simulation::Paetkau2004) {
+      // Whole home populations afresh, the others from their stored simulated populations.
+      const int offspring = context_.Sizes[At(home)];
+      std::vector<TCompactUnit> children(At(offspring));
+      TCompactPopulation simulatedHome;
+      keys.reserve(At(batches_) * At(offspring));
+      for (int b = 0; b < batches_; ++b) {
+        DrawOffspring(context_.Match, members, allLoci_, children, simulatedHome, random);
+        for (const TCompactUnit& child : children) {
+          for (int k = 0; k < populations; ++k) {
+            if (k == home)
+              scores[At(k)] = criterion.Score(simulatedHome, child, used.data(), nUsed, true);
+            else if (context_.Sizes[At(k)] > 0)
+              scores[At(k)] =
+                  criterion.Score(stored_[At(k)][At(b)], child, used.data(), nUsed, false);
+          }
+          KeepRatio(keys, RatioKey(scores, home, notHome_, distance), distance);
+        }
+        if (ReportProgress(" ", " ", -1)) return false;
+      }
+    } else {
+      TCompactIndividualDraw draw(context_.Match, without, members, used,
+                                  params_.SimulationAlgorithm);
+      TCompactUnit individual;
+      keys.reserve(At(params_.SimulatedCount));
+      for (int i = 0; i < params_.SimulatedCount; ++i) {
+        draw.Draw(individual, random);
+        for (int k = 0; k < populations; ++k) {
+          if (k == home)
+            scores[At(k)] = criterion.Score(without, individual, used.data(), nUsed, false);
+          else if (context_.Sizes[At(k)] > 0)
+            scores[At(k)] =
+                criterion.Score(context_.Populations[At(k)], individual, used.data(), nUsed, false);
+        }
+        KeepRatio(keys, RatioKey(scores, home, notHome_, distance), distance);
+        if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
+      }
+    }
+    std::sort(keys.begin(), keys.end());
+    return true;
+  }
+
+  const TMigrantContext& context_;
+  const TMigrantParams& params_;
+  bool notHome_;
+  std::vector<char> allLoci_; // algorithm 2 simulates every matched locus
+  int batches_ = 0;
+  // Algorithm 2: per reference population, the tallies of its simulated populations.
+  std::vector<std::vector<TCompactPopulation>> stored_;
+};
+
+// Empties the SimulationData slots of the reference samples when the run ends, as the
+// step-by-step detection leaves them after algorithm 2.
+class TEmptySlots {
+public:
+  TEmptySlots(const TPGDSStructure& reference, bool active)
+      : reference_(reference), active_(active) {}
+  ~TEmptySlots() {
+    if (!active_) return;
+    for (int k = 0; k < reference_.SamplesCount(); ++k)
+      reference_.SampleAt(k)->SimulationData.reset();
+  }
+  TEmptySlots(const TEmptySlots&) = delete;
+  TEmptySlots& operator=(const TEmptySlots&) = delete;
+
+private:
+  const TPGDSStructure& reference_;
+  bool active_;
+};
+
+} // namespace
+
+bool FastMigrantsCover(const TMigrantParams& params) {
+  return params.FastPath && TCompactCriterion::Covers(params.Criterion);
+}
+
+bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& match,
+                            const TMigrantParams& params, TTableResultats& table,
+                            std::int32_t& flagged) {
+  flagged = 0;
+  TMigrantContext context(reference, match, params);
+  std::vector<const std::vector<double>*> lists;
+  if (params.SimulationOn) {
+    const TCriterionArgs args = ArgsOf(params);
+    if (!FastPresimulate(reference, match, args, params.SimulationAlgorithm, params.SimulatedCount,
+                         params.Threads))
+      return false;
+    TIntegerList all;
+    for (int l = 0; l < match.LocusCount(); ++l)
+      all.Add(l);
+    const TSimulationKey key =
+        SimulationKeyOf(match, all, args, params.SimulationAlgorithm, params.SimulatedCount);
+    for (int k = 0; k < reference.SamplesCount(); ++k)
+      lists.push_back(FastPresimulatedList(*reference.SampleAt(k), key));
+  }
+  return RunUnits(context, table, flagged,
+                  [&](int i) { return TreatHome(context, lists, i, table.Item(i)); });
+}
+
+bool FastDetectMigrantsRatio(const TPGDSStructure& reference, const TMatchPGDS& match,
+                             const TMigrantParams& params, bool notHome, TTableResultats& table,
+                             std::int32_t& flagged) {
+  flagged = 0;
+  const TEmptySlots slots(reference, params.SimulationOn &&
+                                         params.SimulationAlgorithm == simulation::Paetkau2004);
+  TMigrantContext context(reference, match, params);
+  TRatioDetection detection(context, notHome);
+  if (!detection.Prepare()) return false;
+  return RunUnits(context, table, flagged,
+                  [&](int i) { return detection.Treat(i, table.Item(i)); });
+}
