@@ -338,6 +338,8 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     params.SimulationAlgorithm = a.SimulationAlgorithm;
     params.SimulatedCount = a.SimulatedCount;
     params.ReferenceSampleCount = reference->SamplesCount();
+    params.FastPath = FastPath;
+    params.Threads = Threads;
 
     sink_.SetStatus(1, kStatusMigrants());
     sink_.SetProgress(0);

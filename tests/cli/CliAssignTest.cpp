@@ -91,19 +91,27 @@ TEST_F(CliAssign, GoldenExports) {
 TEST_F(CliAssign, SeededSimulationRepeats) {
   const std::string arguments = "assign small.gen --simulate rannala --simulated 50 --alpha 0.02 "
                                 "--seed 12,34,56,78";
-  const TRun first = Run(arguments);
+  const TRun first = Run(arguments + " --threads 1");
   ASSERT_EQ(first.Status, 0) << first.Err;
-  EXPECT_EQ(apptest::Normalised(Run(arguments).Out), apptest::Normalised(first.Out));
+  // The same seeds give the same table whatever the number of threads.
+  EXPECT_EQ(apptest::Normalised(Run(arguments + " --threads 3").Out),
+            apptest::Normalised(first.Out));
   EXPECT_NE(first.Out.find(";A;B;Nb. de locus;"), std::string::npos) << "no score triples";
   EXPECT_NE(first.Out.find("Nombre d'individus simulés : 50"), std::string::npos);
+  const std::string migrants = "migrants small.gen --statistic 1 --simulate paetkau --simulated 40 "
+                               "--seed 9,8,7,6 --threads ";
+  const TRun one = Run(migrants + "1");
+  ASSERT_EQ(one.Status, 0) << one.Err;
+  EXPECT_EQ(apptest::Normalised(Run(migrants + "2").Out), apptest::Normalised(one.Out));
 }
 
 TEST_F(CliAssign, CornuetRuns) {
-  const TRun run = Run("assign small.gen --criterion cornuet --seed 1,2,3,4");
+  const TRun run = Run("assign small.gen --criterion cornuet --seed 1,2,3,4 --threads 1");
   ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_NE(run.Out.find("Cornuet (in prep.)"), std::string::npos) << run.Out;
   EXPECT_NE(run.Out.find("\nB/b3;"), std::string::npos) << run.Out;
-  EXPECT_EQ(apptest::Normalised(Run("assign small.gen --criterion cornuet --seed 1,2,3,4").Out),
+  EXPECT_EQ(apptest::Normalised(
+                Run("assign small.gen --criterion cornuet --seed 1,2,3,4 --threads 2").Out),
             apptest::Normalised(run.Out));
 }
 
