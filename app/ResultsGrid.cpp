@@ -7,6 +7,7 @@
 #include "app/AppTexts.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
+#include "dataset/TextWriter.h"
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
 #include "engine/ResultTables.h"
@@ -263,8 +264,8 @@ std::string ResultsExportText(const TTableResultats* table, const TResultsGrid& 
 void ExportResults(const TTableResultats* table, const TResultsGrid& grid,
                    const std::string& fileName) {
   const std::string text = ResultsExportText(table, grid);
-  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (out) out.close();
-  if (!out) throw EFileWritingError(Format(kFileNotWritten(), fileName.c_str()));
+  // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
+  SaveFileSafely(fileName, [&text](std::ostream& out) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  });
 }

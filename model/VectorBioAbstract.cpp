@@ -9,7 +9,9 @@ TVectorBioAbstract::TVectorBioAbstract(TBioAbstract* owner, int capacity) : Owne
   SetCapacity(capacity);
 }
 
-TVectorBioAbstract::~TVectorBioAbstract() { Clear(false); }
+TVectorBioAbstract::~TVectorBioAbstract() {
+  Clear(false);
+}
 
 void TVectorBioAbstract::SetCapacity(int n) {
   if (n <= 0) return;
@@ -45,8 +47,13 @@ void TVectorBioAbstract::AppendOwnedUnindexed(std::unique_ptr<TBioAbstract> item
 }
 
 void TVectorBioAbstract::AddAll(const TVectorBioAbstract& other) {
-  SetCapacity(Count() + other.Count());
-  for (int i = 0; i < other.Count(); ++i) Add(other.items_[static_cast<size_t>(i)]);
+  // Geometric growth: a group gathering many small members one after the other does not copy
+  // its list once per member.
+  const size_t needed = items_.size() + static_cast<size_t>(other.Count());
+  if (needed > items_.capacity())
+    SetCapacity(static_cast<int>(std::max(needed, 2 * items_.capacity())));
+  for (int i = 0; i < other.Count(); ++i)
+    Add(other.items_[static_cast<size_t>(i)]);
 }
 
 // The index orders positions by name (byte order). Inserting a name equal to existing ones puts
@@ -58,19 +65,22 @@ void TVectorBioAbstract::Sort() const {
   if (keys_.size() != items_.size()) {
     // Only a bare index copy leaves the keys out of step with the elements.
     keys_.resize(items_.size());
-    for (size_t p = 0; p < items_.size(); ++p) keys_[p] = items_[p]->Name;
+    for (size_t p = 0; p < items_.size(); ++p)
+      keys_[p] = items_[p]->Name;
     sortedValid_ = false;
   }
   if (sortedValid_) return;
   const size_t n = items_.size();
   sorted_.resize(n);
-  for (size_t p = 0; p < n; ++p) sorted_[p] = static_cast<std::int32_t>(p);
+  for (size_t p = 0; p < n; ++p)
+    sorted_[p] = static_cast<std::int32_t>(p);
   std::stable_sort(sorted_.begin(), sorted_.end(), [this](std::int32_t a, std::int32_t b) {
     return keys_[static_cast<size_t>(a)] < keys_[static_cast<size_t>(b)];
   });
   for (size_t b = 0; b < n;) {
     size_t e = b + 1;
-    while (e < n && keys_[static_cast<size_t>(sorted_[e])] == keys_[static_cast<size_t>(sorted_[b])])
+    while (e < n &&
+           keys_[static_cast<size_t>(sorted_[e])] == keys_[static_cast<size_t>(sorted_[b])])
       ++e;
     if (e - b > 2)
       std::reverse(sorted_.begin() + static_cast<long>(b) + 1,
@@ -87,10 +97,9 @@ const std::vector<std::int32_t>& TVectorBioAbstract::SortedIndex() const {
 
 int TVectorBioAbstract::IndexOf(const std::string& name) const {
   Sort();
-  auto it = std::lower_bound(sorted_.begin(), sorted_.end(), name,
-                             [this](std::int32_t p, const std::string& n) {
-                               return keys_[static_cast<size_t>(p)] < n;
-                             });
+  auto it = std::lower_bound(
+      sorted_.begin(), sorted_.end(), name,
+      [this](std::int32_t p, const std::string& n) { return keys_[static_cast<size_t>(p)] < n; });
   if (it != sorted_.end() && keys_[static_cast<size_t>(*it)] == name) return *it;
   return -1;
 }
@@ -120,11 +129,13 @@ void TVectorBioAbstract::Clear(bool free) {
   sorted_.clear();
   sortedValid_ = true;
   if (free)
-    while (!owned_.empty()) owned_.pop_back();
+    while (!owned_.empty())
+      owned_.pop_back();
 }
 
 void TVectorBioAbstract::RebuildIndex() {
-  for (size_t p = 0; p < items_.size(); ++p) keys_[p] = items_[p]->Name;
+  for (size_t p = 0; p < items_.size(); ++p)
+    keys_[p] = items_[p]->Name;
   sortedValid_ = false;
 }
 

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "dataset/DataSetTexts.h"
+#include "dataset/TextWriter.h"
 #include "model/Errors.h"
 #include "stats/StatisticsGrid.h"
 
@@ -19,8 +20,8 @@ std::string StatisticsExportText(const TStatisticsGrid& grid) {
 
 void SaveStatistics(const TStatisticsGrid& grid, const std::string& fileName) {
   const std::string text = StatisticsExportText(grid);
-  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (out) out.close();
-  if (!out) throw EFileWritingError(Format(kFileNotWritten(), fileName.c_str()));
+  // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
+  SaveFileSafely(fileName, [&text](std::ostream& out) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  });
 }
