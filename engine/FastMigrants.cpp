@@ -36,14 +36,6 @@ constexpr Extended kMaxDistance = 1.1E4932L;
 // Simulated individuals between two chances for the user to stop.
 constexpr int kIndividualsPerReport = 512;
 
-TCriterionArgs ArgsOf(const TMigrantParams& p) {
-  TCriterionArgs args;
-  args.Criterion = p.Criterion;
-  args.DefaultFrequency = p.DefaultFrequency;
-  args.Bayes = p.Bayes;
-  return args;
-}
-
 // One reference individual, prepared on the calling thread.
 struct TMigrantUnit {
   const TIndividual* Individual = nullptr;
@@ -400,7 +392,7 @@ bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& m
   TMigrantContext context(reference, match, params);
   std::vector<const std::vector<double>*> lists;
   if (params.SimulationOn) {
-    const TCriterionArgs args = ArgsOf(params);
+    const TCriterionArgs args = MigrantCriterionArgs(params);
     if (!FastPresimulate(reference, match, args, params.SimulationAlgorithm, params.SimulatedCount,
                          params.Threads))
       return false;

@@ -24,14 +24,6 @@ namespace {
 constexpr Extended kMinLikelihood = 3.4E-4932L;
 constexpr Extended kMaxDistance = 1.1E4932L;
 
-TCriterionArgs ArgsOf(const TMigrantParams& params) {
-  TCriterionArgs args;
-  args.Criterion = params.Criterion;
-  args.DefaultFrequency = params.DefaultFrequency;
-  args.Bayes = params.Bayes;
-  return args;
-}
-
 // The reference populations as one individual sees them: its home without it.
 class TPopulations {
 public:
@@ -128,7 +120,8 @@ public:
   TRatioSimulation(const TPGDSStructure& reference, const TMatchPGDS& match,
                    const TMigrantParams& params, bool notHome)
       : reference_(reference), match_(match), params_(params), notHome_(notHome),
-        args_(ArgsOf(params)), likelihood_(criterion::IsLikelihood(params.Criterion)) {}
+        args_(MigrantCriterionArgs(params)),
+        likelihood_(criterion::IsLikelihood(params.Criterion)) {}
 
   // Algorithm 2: the simulated populations of every reference population, as many batches as
   // the smallest (non-empty) population needs to reach the simulated count, each population
@@ -343,7 +336,7 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
   if (FastMigrantsCover(params))
     return FastDetectMigrantsHome(reference, *match, params, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;
-  const TCriterionArgs args = ArgsOf(params);
+  const TCriterionArgs args = MigrantCriterionArgs(params);
   if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, nullptr);
   if (params.SimulationOn) {
     TIntegerList all;
@@ -403,7 +396,7 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
     return FastDetectMigrantsRatio(reference, match, params, notHome, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;
   const bool likelihood = criterion::IsLikelihood(c);
-  const TCriterionArgs args = ArgsOf(params);
+  const TCriterionArgs args = MigrantCriterionArgs(params);
   if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, nullptr);
   TRatioSimulation simulation(reference, match, params, notHome);
   if (params.SimulationOn && !simulation.Prepare()) return false;
@@ -441,4 +434,12 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
     if (UnitProgress(i, n)) return false;
   }
   return !ReportProgress(" ", " ", 100);
+}
+
+TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params) {
+  TCriterionArgs args;
+  args.Criterion = params.Criterion;
+  args.DefaultFrequency = params.DefaultFrequency;
+  args.Bayes = params.Bayes;
+  return args;
 }

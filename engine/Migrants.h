@@ -56,6 +56,9 @@ public:
 // generator, so that both ways of computing, on any number of threads, draw the same simulated
 // individuals.
 
+// The arguments every criterion evaluation of a detection gets.
+TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params);
+
 // Option 0 (L_home). The match (the reference with itself) belongs to the run. Returns false
 // when stopped, for a criterion that cannot be computed (unknown codes, criterion 1 without its
 // priors, criterion 9 with simulation) or a match of another data set; `flagged` counts the
