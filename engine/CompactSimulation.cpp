@@ -71,7 +71,8 @@ std::int16_t DrawFromPosterior(const TTallyDraw& t, std::vector<int>& drawn, int
 
 // One copy handed down by a parent: the copy at a random position of its genotype, or a missing
 // copy when the parent is untyped there.
-std::int16_t CopyFrom(const TCompactMembers& members, int parent, int l, TGenMars& random) {
+[[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members, int parent,
+                                                    int l, TGenMars& random) {
   const int present = members.Present(parent, l);
   const int position = random.RandomFrom0(present);
   return position < present ? members.Copy(parent, l, position) : std::int16_t{-1};
@@ -116,7 +117,8 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
     isUsed_[At(l)] = 1;
 }
 
-void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
+void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& stream) {
+  TGenMars random = stream; // kept in registers, as for the offspring
   individual.Reset(loci_);
   for (int l = 0; l < loci_; ++l) {
     if (isUsed_[At(l)]) {
@@ -134,24 +136,29 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
     }
     individual.EndLocus();
   }
+  stream = random;
 }
 
 void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
                    const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
-                   TCompactPopulation& tallies, TGenMars& random) {
+                   TCompactPopulation& tallies, TGenMars& stream) {
   const int size = parents.Count();
   const int loci = m.LocusCount();
-  tallies = TCompactPopulation::Empty(m);
+  tallies.Zero(m);
+  // A local copy of the generator, written back at the end: its state then stays in registers
+  // instead of being reloaded after every store to the tallies.
+  TGenMars random = stream;
   for (TCompactUnit& child : offspring) {
     const int father = random.RandomFrom0(size);
     const int mother = random.RandomFrom0(size);
     child.Reset(loci);
     for (int l = 0; l < loci; ++l) {
+      std::int16_t copies[2] = {-1, -1};
       if (isUsed[At(l)]) {
-        std::int16_t copies[2] = {-1, -1};
         switch (parents.Ploidy(father, l)) {
         case 1:
-          copies[0] = CopyFrom(parents, random.Next() >= 0.5L ? mother : father, l, random);
+          copies[0] = CopyFrom(parents, random.NextUnits() >= TGenMars::kUnits / 2 ? mother : father, l,
+                               random);
           break;
         case 2:
           copies[0] = CopyFrom(parents, father, l, random);
@@ -161,12 +168,13 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
           break;
         }
         for (std::int16_t entry : copies)
-          if (entry >= 0) child.AddCopy(entry);
+          if (entry >= 0) tallies.CountCopy(l, entry);
       }
-      child.EndLocus();
+      child.AddLocus(copies[0], copies[1]);
     }
-    tallies.Add(m, child, +1);
   }
+  stream = random;
+  tallies.ComputeSums(m);
 }
 
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,

@@ -127,6 +127,32 @@ TCompactPopulation TCompactPopulation::Empty(const TCompactMatch& m) {
   return p;
 }
 
+void TCompactPopulation::Zero(const TCompactMatch& m) {
+  if (N.size() != m.Loci.size() || Offset.size() != m.Loci.size()) {
+    *this = Empty(m);
+    return;
+  }
+  std::fill(Counts.begin(), Counts.end(), 0);
+  std::fill(N.begin(), N.end(), 0);
+  std::fill(SumSquares.begin(), SumSquares.end(), 0);
+  std::fill(SumSizes.begin(), SumSizes.end(), 0);
+}
+
+void TCompactPopulation::ComputeSums(const TCompactMatch& m) {
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    const TCompactLocus& c = m.Loci[At(l)];
+    const std::int32_t* counts = Counts.data() + Offset[At(l)];
+    std::int64_t squares = 0, sizes = 0;
+    for (int e = 0; e < c.K; ++e) {
+      const std::int64_t n = counts[e];
+      squares += n * n;
+      sizes += n * c.Size[At(e)];
+    }
+    SumSquares[At(l)] = squares;
+    SumSizes[At(l)] = sizes;
+  }
+}
+
 TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
                                           const TGroupAbstract& population) {
   TCompactPopulation p = Empty(m);
@@ -139,12 +165,8 @@ TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
       p.Counts[At(p.Offset[At(l)] + entry)] += f.Count;
       p.N[At(l)] += f.Count;
     }
-    for (int e = 0; e < c.K; ++e) {
-      const std::int64_t n = p.Counts[At(p.Offset[At(l)] + e)];
-      p.SumSquares[At(l)] += n * n;
-      p.SumSizes[At(l)] += n * c.Size[At(e)];
-    }
   }
+  p.ComputeSums(m);
   return p;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/Real.h"
@@ -55,6 +56,24 @@ public:
   void Reset(int loci);
   void AddCopy(std::int16_t entry); // to the current locus, entries in any order
   void EndLocus();
+  // A whole locus of at most two copies at once (-1: no copy), as a diploid or haploid genotype
+  // is handed down; the same tallies as AddCopy of each present copy then EndLocus.
+  void AddLocus(std::int16_t first, std::int16_t second) {
+    if (first > second) std::swap(first, second);
+    std::int32_t x = 0;
+    if (first >= 0) {
+      Entry.push_back(first);
+      Copies.push_back(first == second ? 2 : 1);
+      x = first == second ? 2 : 1;
+    }
+    if (second >= 0 && second != first) {
+      Entry.push_back(second);
+      Copies.push_back(1);
+      ++x;
+    }
+    X.push_back(x);
+    Begin.push_back(static_cast<std::int32_t>(Entry.size()));
+  }
 };
 
 // The tallies of one population over the reference side of a compact match: counts per entry,
@@ -70,6 +89,15 @@ public:
   static TCompactPopulation Of(const TCompactMatch& m, const TGroupAbstract& population);
   // All counts zero, shaped after `m`.
   static TCompactPopulation Empty(const TCompactMatch& m);
+  // Back to all counts zero, keeping the storage when already shaped after `m`.
+  void Zero(const TCompactMatch& m);
+  // Counts one copy of `entry` at `locus`; the sums are left for ComputeSums.
+  void CountCopy(int locus, std::int16_t entry) {
+    ++Counts[static_cast<size_t>(Offset[static_cast<size_t>(locus)] + entry)];
+    ++N[static_cast<size_t>(locus)];
+  }
+  // The sums of squared counts and of sizes, from the counts.
+  void ComputeSums(const TCompactMatch& m);
   // Adds (sign +1) or takes out (-1) the copies of `unit` (reference side).
   void Add(const TCompactMatch& m, const TCompactUnit& unit, int sign);
   std::int32_t Count(int locus, int entry) const {

@@ -22,7 +22,7 @@ class TGenMars {
 public:
   static constexpr std::int32_t kUnits = 1 << 24; // 1.0 in units of 2^-24
 
-  Extended Last = 0; // the last value returned by Next
+  std::int32_t LastUnits = 0; // the last value drawn, in units of 2^-24
   // Work values of the initialisation.
   Extended S = 0;
   Extended T = 0;
@@ -48,10 +48,12 @@ public:
   void SetSeeds(std::uint8_t i, std::uint8_t j, std::uint8_t k, std::uint8_t l);
   // The next uniform value in [0, 1).
   Extended Next() {
-    const std::int32_t units = NextUnits();
-    Last = static_cast<Extended>(units) / kUnits;
-    return Last;
+    LastUnits = NextUnits();
+    return Last();
   }
+  // The last value returned by Next (or drawn by RandomFrom0). Dividing by 2^24 is exact, so a
+  // multiplication gives the same value without the cost of a division.
+  Extended Last() const { return static_cast<Extended>(LastUnits) * (1.0L / kUnits); }
   // The next value in units of 2^-24: an integer in 0 .. 2^24 - 1 (Next() times 2^24). Does not
   // update Last.
   std::int32_t NextUnits() {
@@ -74,10 +76,9 @@ public:
   std::int32_t RandomFrom1(std::int32_t n) { return RandomFrom0(n) + 1; }
   // An integer in 0..n-1: Trunc(Next × n), computed exactly as (units × n) / 2^24.
   std::int32_t RandomFrom0(std::int32_t n) {
-    const std::int32_t units = NextUnits();
-    Last = static_cast<Extended>(units) / kUnits;
-    if (n < 0) return static_cast<std::int32_t>(Last * n);
-    return IndexOf(units, n);
+    LastUnits = NextUnits();
+    if (n < 0) return static_cast<std::int32_t>(Last() * n);
+    return IndexOf(LastUnits, n);
   }
 };
 

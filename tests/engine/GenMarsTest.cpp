@@ -62,7 +62,7 @@ TEST(GenMars, StreamMatchesPublishedRecurrence) {
     const Extended x = g.Next();
     ASSERT_EQ(x, static_cast<Extended>(reference.Next())) << "value " << n;
     ASSERT_EQ(twin.Next(), x);
-    ASSERT_EQ(g.Last, x);
+    ASSERT_EQ(g.Last(), x);
     EXPECT_TRUE(n != 96 || (g.I97 == 96 && g.J97 == 32)); // one full turn of the lags
   }
 
