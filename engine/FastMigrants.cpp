@@ -1,6 +1,7 @@
 #include "engine/FastMigrants.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -165,7 +166,9 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
   const int populations = context.PopulationCount();
   const int nUsed = u.Used.Count();
   std::vector<Extended> raw(At(populations), Undefined()), shown(At(populations), Undefined());
-  TGenMars random(u.Seeds);
+  // Seeding a generator costs a lag table: only runs that simulate need one.
+  std::optional<TGenMars> random;
+  if (p.SimulationOn) random.emplace(u.Seeds);
   std::vector<double> keys;
   for (int k = 0; k < populations && nUsed > 0; ++k) {
     const Extended score = context.Score(u, k);
@@ -178,10 +181,10 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
         const TCompactPopulation without = context.HomeWithout(u);
         const TCompactMembers members = context.HomeMembersWithout(u);
         simulated = SimulateKeys(keys, {context.Match, *context.Criterion, without, members},
-                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, random);
+                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, *random);
       } else {
         simulated = SimulateKeys(keys, context.Source(k), u.Used.Items, p.SimulatedCount,
-                                 p.SimulationAlgorithm, random);
+                                 p.SimulationAlgorithm, *random);
       }
       if (!simulated) return false;
       shown[At(k)] = KeyProbability(keys, score, context.Distance);

@@ -1,6 +1,7 @@
 #include "engine/FastRuns.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -174,7 +175,9 @@ struct TFastAssignment {
     const std::vector<std::int32_t>& used = u.Used.Items;
     const bool typed = !used.empty();
     const int nUsed = static_cast<int>(used.size());
-    TGenMars random(u.Seeds);
+    // Seeding a generator costs a lag table: only runs that simulate need one.
+    std::optional<TGenMars> random;
+    if (p.SimulationOn) random.emplace(u.Seeds);
     std::vector<double> keys;
     for (int k = 0; k < populations && typed; ++k) {
       const bool home = k == u.Home;
@@ -192,10 +195,10 @@ struct TFastAssignment {
           const TCompactMembers members =
               TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
           SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
-                       p.SimulatedCount, p.SimulationAlgorithm, random);
+                       p.SimulatedCount, p.SimulationAlgorithm, *random);
         } else {
           SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount, p.SimulationAlgorithm,
-                       random);
+                       *random);
         }
         value = KeyProbability(keys, score, distance);
       } else {

@@ -15,7 +15,7 @@ void TBioCalculable::SetName(const std::string& value) {
 void TBioCalculable::SetNbLoci(int n) {
   SampledLoci.clear();
   SampledLoci.reserve(static_cast<size_t>(n > 0 ? n : 0));
-  for (int i = 0; i < n; ++i) SampledLoci.emplace_back(5);
+  for (int i = 0; i < n; ++i) SampledLoci.emplace_back();
 }
 
 TSampledLocus& TBioCalculable::GetSampledLocus(int locus) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/Real.h"
+#include "model/SmallVector.h"
 
 struct TAlleleFeatures {
   std::int16_t AlleleCode = 0;
@@ -15,12 +16,13 @@ struct TAlleleFeatures {
 
 class TSampledLocus {
 public:
-  std::vector<TAlleleFeatures> Features;
+  // An individual's tally holds one or two alleles: those stay inside the tally.
+  TSmallVector<TAlleleFeatures, 2> Features;
   std::int32_t NbGenes = 0;
   Extended Ho = 0;
   Extended He = 0;
 
-  explicit TSampledLocus(int capacity = 5) { Features.reserve(static_cast<size_t>(capacity)); }
+  explicit TSampledLocus(int capacity = 0) { Features.reserve(static_cast<size_t>(capacity)); }
 
   void Clear();
   int Count() const { return static_cast<int>(Features.size()); }

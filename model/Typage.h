@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "model/SmallVector.h"
+
 class TTypage {
 public:
-  std::vector<std::int16_t> Alleles;
+  TSmallVector<std::int16_t, 4> Alleles; // up to four copies without an allocation
   std::uint8_t Ploidy = 0;
   std::string Date;
   std::vector<std::string> Log;
