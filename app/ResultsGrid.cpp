@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
 
 #include "app/AppTexts.h"
 #include "dataset/DataSetTexts.h"
@@ -12,6 +13,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/ResultTables.h"
 #include "model/Errors.h"
+#include "model/FixedFormat.h"
 
 namespace {
 
@@ -151,6 +153,10 @@ std::string FormatValue(const std::string& format, Extended value) {
   if (IsUndefined(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) value = 0; // -log10(1) is a negative zero: shown as 0, not -0
+  if (const std::optional<int> precision = FixedPrecision(format)) {
+    std::string text;
+    if (AppendFixed(text, value, *precision)) return text;
+  }
   // The conversion of the format's last directive takes an extended argument.
   std::string extended = format;
   const size_t percent = extended.rfind('%');
