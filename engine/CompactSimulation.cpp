@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "engine/ExtendedList.h"
 #include "engine/GenMars.h"
 #include "engine/Progress.h"
+#include "engine/ScoreTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
@@ -36,19 +38,28 @@ std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulati
       t.Entry.push_back(entry);
       t.Count.push_back(count);
       t.Cumulative.push_back(cumulative);
+      // Scaling by a power of two is exact, so the floor decides the comparison exactly.
+      t.Threshold.push_back(static_cast<std::int64_t>(std::floor(std::ldexp(cumulative, 24))));
     }
   }
   return tallies;
 }
 
-// Algorithm 0: the first allele whose cumulative frequency reaches u (the last when rounding
-// left the sum below u).
-std::int16_t DrawFromFrequencies(const TTallyDraw& t, Extended u) {
-  if (t.Entry.empty()) return -1;
-  const auto it = std::lower_bound(t.Cumulative.begin(), t.Cumulative.end(), u);
-  return it == t.Cumulative.end()
-             ? t.Entry.back()
-             : t.Entry[At(static_cast<std::int32_t>(it - t.Cumulative.begin()))];
+// Algorithm 0: the first allele whose cumulative frequency reaches u = units / 2^24 (the last
+// when rounding left the sum below u).
+std::int16_t DrawFromFrequencies(const TTallyDraw& t, std::int32_t units) {
+  const size_t K = t.Threshold.size();
+  if (K == 0) return -1;
+  // The first threshold >= units, by a bisection without branches (the draws are random, so a
+  // branch would be mispredicted half the time).
+  const std::int64_t* base = t.Threshold.data();
+  for (size_t n = K; n > 1;) {
+    const size_t half = n / 2;
+    base = base[half] < units ? base + half : base;
+    n -= half;
+  }
+  const size_t index = static_cast<size_t>(base - t.Threshold.data()) + (*base < units ? 1 : 0);
+  return index == K ? t.Entry.back() : t.Entry[index];
 }
 
 // Algorithm 1: copy m from the posterior predictive distribution, prior 1/K, given the copies
@@ -117,26 +128,35 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
     isUsed_[At(l)] = 1;
 }
 
-void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& stream) {
-  TGenMars random = stream; // kept in registers, as for the offspring
+void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
   individual.Reset(loci_);
   for (int l = 0; l < loci_; ++l) {
     if (isUsed_[At(l)]) {
       // As many copies as a random member carries there.
       const int present = members_.Present(random.RandomFrom0(members_.Count()), l);
       const TTallyDraw& t = tallies_[At(l)];
-      drawn_.assign(t.Entry.size(), 0);
-      for (int c = 0; c < present; ++c) {
-        const Extended u = random.Next();
-        const std::int16_t entry = algorithm_ == simulation::Cornuet1999
-                                       ? DrawFromFrequencies(t, u)
-                                       : DrawFromPosterior(t, drawn_, c, u);
-        if (entry >= 0) individual.AddCopy(entry);
+      if (algorithm_ == simulation::Cornuet1999 && present <= 2) {
+        // A diploid or haploid genotype (or none), the copies in the order drawn.
+        const std::int16_t first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+        const std::int16_t second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+        individual.AddLocus(first, second);
+        continue;
+      }
+      if (algorithm_ == simulation::Cornuet1999) {
+        for (int c = 0; c < present; ++c) {
+          const std::int16_t entry = DrawFromFrequencies(t, random.NextUnits());
+          if (entry >= 0) individual.AddCopy(entry);
+        }
+      } else {
+        drawn_.assign(t.Entry.size(), 0);
+        for (int c = 0; c < present; ++c) {
+          const std::int16_t entry = DrawFromPosterior(t, drawn_, c, random.Next());
+          if (entry >= 0) individual.AddCopy(entry);
+        }
       }
     }
     individual.EndLocus();
   }
-  stream = random;
 }
 
 void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
@@ -194,11 +214,20 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     TCompactIndividualDraw draw(m, source.Population, source.Members, used, algorithm);
     keys.reserve(At(simulatedCount));
     TCompactUnit individual;
+    // Every simulated individual is scored against the same population: from its tables.
+    std::optional<TScoreTable> table;
+    if (TScoreTable::Covers(source.Criterion.Code()))
+      table.emplace(m, source.Criterion, source.Population);
+    TUnitCodes codes;
+    const int nUsed = static_cast<int>(used.size());
     for (int i = 0; i < simulatedCount; ++i) {
       draw.Draw(individual, random);
+      if (table) codes.Fill(m, individual);
       KeepScore(keys,
-                source.Criterion.Score(source.Population, individual, used.data(),
-                                       static_cast<int>(used.size()), false),
+                table && codes.Simple
+                    ? table->Score(codes, used.data(), nUsed)
+                    : source.Criterion.Score(source.Population, individual, used.data(), nUsed,
+                                             false),
                 distance);
       if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
     }

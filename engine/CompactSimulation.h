@@ -65,6 +65,9 @@ public:
     std::vector<std::int16_t> Entry;
     std::vector<std::int32_t> Count;
     std::vector<Extended> Cumulative;
+    // floor(Cumulative × 2^24): a draw of u = v / 2^24 (v an integer) reaches Cumulative[i]
+    // exactly when v <= Threshold[i], so the search runs on integers.
+    std::vector<std::int64_t> Threshold;
     std::int32_t N = 0;
   };
 

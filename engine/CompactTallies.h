@@ -127,8 +127,11 @@ public:
   // The 8-byte key under which a simulated score is kept and compared (NaN: not kept).
   static double Key(Extended score) { return static_cast<double>(score); }
   bool IsDistance() const { return distance_; }
+  std::uint8_t Code() const { return criterion_; }
 
 private:
+  friend class TScoreTable; // built from the logarithm tables below
+
   double DirichletLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,
                         bool leaveOut, bool& undefined) const;
   double FrequencyLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,

@@ -14,6 +14,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
+#include "engine/ScoreTables.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
@@ -74,11 +75,22 @@ public:
     if (ownSelf_)
       ownSelfCriterion_ = std::make_unique<TCompactCriterion>(*ownSelf_, args.Criterion,
                                                               args.DefaultFrequency, maxCount);
+    if (TScoreTable::Covers(args.Criterion))
+      for (const TCompactPopulation& p : runPops_)
+        runTables_.emplace_back(run_, *runCriterion_, p);
   }
 
   const TCompactMatch& Run() const { return run_; }
   const TCompactCriterion& RunCriterion() const { return *runCriterion_; }
   const TCompactPopulation& RunPopulation(int k) const { return runPops_[At(k)]; }
+  // The score of a unit against reference population k, its home without it.
+  Extended RunScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
+                    const std::vector<std::int32_t>& used, bool home) const {
+    if (!home && codes.Simple && !runTables_.empty())
+      return runTables_[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
+    return runCriterion_->Score(runPops_[At(k)], unit, used.data(), static_cast<int>(used.size()),
+                                home);
+  }
   const TCompactMatch& Self() const { return ownSelf_ ? *ownSelf_ : run_; }
   const TCompactCriterion& SelfCriterion() const {
     return ownSelfCriterion_ ? *ownSelfCriterion_ : *runCriterion_;
@@ -99,6 +111,7 @@ private:
   std::unique_ptr<TCompactMatch> ownSelf_;
   std::vector<TCompactPopulation> runPops_, ownSelfPops_;
   std::unique_ptr<TCompactCriterion> runCriterion_, ownSelfCriterion_;
+  std::vector<TScoreTable> runTables_; // per reference population, likelihood criteria only
 };
 
 std::vector<std::int32_t> AllLoci(int n) {
@@ -153,6 +166,7 @@ bool PresimulateMissing(const TFastContext& context, const TSimulationKey& key,
 struct TFastUnit {
   const TBioCalculable* Unit = nullptr;
   TCompactUnit Tallies;
+  TUnitCodes Codes; // the tallies as slots of the score tables
   TIntegerList Used, Missing;
   int Home = -1; // its own reference population in self-assignment
   TGenMarsSeeds Seeds;
@@ -181,8 +195,7 @@ struct TFastAssignment {
     std::vector<double> keys;
     for (int k = 0; k < populations && typed; ++k) {
       const bool home = k == u.Home;
-      const Extended score =
-          Context.RunCriterion().Score(Context.RunPopulation(k), u.Tallies, used.data(), nUsed, home);
+      const Extended score = Context.RunScore(k, u.Tallies, u.Codes, used, home);
       Extended& value = values[At(k)];
       value = Context.RunCriterion().Value(score);
       if (!p.SimulationOn || IsUndefined(value)) continue;
@@ -319,6 +332,7 @@ bool FastAssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure
     TFastUnit& u = units[At(i)];
     u.Unit = target.AllIndividuals.Items(i);
     u.Tallies = TCompactUnit::Of(compact, *u.Unit, true);
+    u.Codes = TUnitCodes::Of(compact, u.Tallies);
     const auto home = homes.find(u.Unit);
     if (home != homes.end()) u.Home = home->second;
   }
@@ -355,6 +369,7 @@ bool FastAssignGroups(const TPGDSStructure& reference, const TPGDSStructure& tar
   for (int i = 0; i < n; ++i) {
     units[At(i)].Unit = target.SampleAt(i);
     units[At(i)].Tallies = TCompactUnit::Of(compact, *target.SampleAt(i), true);
+    units[At(i)].Codes = TUnitCodes::Of(compact, units[At(i)].Tallies);
   }
   std::vector<TUnitVerdict> verdicts(At(n));
   const TAssignmentRun run{reference, target, match, groupParams};

@@ -1,0 +1,110 @@
+#include "engine/ScoreTables.h"
+
+#include <cmath>
+#include <limits>
+
+#include "engine/Criteria.h"
+
+namespace {
+size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+} // namespace
+
+TUnitCodes TUnitCodes::Of(const TCompactMatch& m, const TCompactUnit& unit) {
+  TUnitCodes codes;
+  codes.Fill(m, unit);
+  return codes;
+}
+
+void TUnitCodes::Fill(const TCompactMatch& m, const TCompactUnit& unit) {
+  TUnitCodes& codes = *this;
+  codes.Simple = true;
+  const int loci = m.LocusCount();
+  codes.First.resize(At(loci));
+  codes.Second.resize(At(loci));
+  codes.X.resize(At(loci));
+  for (int l = 0; l < loci; ++l) {
+    const std::int32_t K = m.Loci[At(l)].K;
+    const std::int32_t zero = 2 * K; // the slot holding 0
+    const std::int32_t begin = unit.Begin[At(l)], entries = unit.Begin[At(l) + 1] - begin;
+    const std::int32_t X = unit.X[At(l)];
+    std::int32_t first = zero, second = zero;
+    if (X == 1 && entries == 1) {
+      first = unit.Entry[At(begin)];
+    } else if (X == 2 && entries == 2) {
+      first = unit.Entry[At(begin)];
+      second = unit.Entry[At(begin) + 1];
+    } else if (X == 2 && entries == 1) {
+      first = K + unit.Entry[At(begin)]; // the homozygote's slot
+    } else if (X != 0) {
+      codes.Simple = false;
+    }
+    codes.First[At(l)] = first;
+    codes.Second[At(l)] = second;
+    codes.X[At(l)] = static_cast<std::uint8_t>(X <= 2 ? X : 0);
+  }
+}
+
+bool TScoreTable::Covers(std::uint8_t criterion) {
+  return criterion == criterion::BaudouinLebrun || criterion == criterion::RannalaMountain ||
+         criterion == criterion::Paetkau;
+}
+
+// Per locus, three constants (for 0, 1 and 2 copies) and 2K + 1 slots: the term of one copy of
+// each allele, the term of its homozygote, and a 0 for the copy a unit lacks. The terms are those
+// of the direct evaluation: ln X! - sum ln x! plus, for the Dirichlet criteria, the rising
+// products ln (prior + n)... over ln (a + N)..., for the frequency criterion x ln(n / N) or the
+// default frequency.
+TScoreTable::TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,
+                         const TCompactPopulation& population) {
+  const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
+  const std::vector<double>& lnFact = criterion.lnFact_;
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    const std::int32_t K = m.Loci[At(l)].K;
+    const std::int32_t N = population.N[At(l)];
+    offset_.push_back(static_cast<std::int32_t>(values_.size()));
+    const size_t first = values_.size();
+    values_.resize(first + At(2 * K + 1), 0.0);
+    double* slots = values_.data() + first;
+    if (dirichlet) {
+      if (K == 0) {
+        // Nothing can be carried there: only the empty locus, undefined without genes.
+        base_.insert(base_.end(), {N == 0 ? kNaN : 0.0, kNaN, kNaN});
+        continue;
+      }
+      const double* lnPrior = criterion.lnPrior_[At(l)].data();
+      const double* lnTotal = criterion.lnTotal_[At(l)].data();
+      base_.insert(base_.end(), {N == 0 ? kNaN : lnFact[0], lnFact[1] - lnTotal[At(N)],
+                                 lnFact[2] - lnTotal[At(N)] - lnTotal[At(N) + 1]});
+      for (std::int32_t e = 0; e < K; ++e) {
+        const std::int32_t n = population.Count(l, e);
+        slots[e] = lnPrior[At(n)] - lnFact[1];
+        slots[K + e] = lnPrior[At(n)] + lnPrior[At(n) + 1] - lnFact[2];
+      }
+    } else {
+      if (N <= 0) {
+        base_.insert(base_.end(), {kNaN, kNaN, kNaN});
+        continue;
+      }
+      base_.insert(base_.end(), {kNaN, lnFact[1], lnFact[2]});
+      const double lnN = criterion.lnInt_[At(N)];
+      for (std::int32_t e = 0; e < K; ++e) {
+        const std::int32_t n = population.Count(l, e);
+        const double term = n > 0 ? criterion.lnInt_[At(n)] - lnN : criterion.lnDefault_;
+        slots[e] = term - lnFact[1];
+        slots[K + e] = 2 * term - lnFact[2];
+      }
+    }
+  }
+}
+
+double TScoreTable::Score(const TUnitCodes& unit, const std::int32_t* used, int nUsed) const {
+  if (nUsed == 0) return kNaN;
+  double s = 0;
+  for (int k = 0; k < nUsed; ++k) {
+    const size_t l = At(used[k]);
+    const double* slots = values_.data() + offset_[l];
+    s += base_[3 * l + unit.X[l]] + slots[unit.First[l]] + slots[unit.Second[l]];
+  }
+  return s; // NaN when an undefined locus entered
+}
