@@ -159,27 +159,33 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
   }
 }
 
-void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
-                   const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
-                   TCompactPopulation& tallies, TGenMars& stream) {
+namespace {
+
+// Draws `count` offspring of random pairs of `parents` (father then mother) at the loci marked
+// in `isUsed` into `tallies`, handing each child's locus to `keep` (child, locus, first copy,
+// second copy; -1 for a copy not handed down), every locus of a child in order.
+template <class Keep>
+void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
+                  const std::vector<char>& isUsed, size_t count, TCompactPopulation& tallies,
+                  TGenMars& stream, Keep&& keep) {
   const int size = parents.Count();
   const int loci = m.LocusCount();
   tallies.Zero(m);
   // A local copy of the generator, written back at the end: its state then stays in registers
   // instead of being reloaded after every store to the tallies.
   TGenMars random = stream;
-  for (TCompactUnit& child : offspring) {
+  for (size_t child = 0; child < count; ++child) {
     const int father = random.RandomFrom0(size);
     const int mother = random.RandomFrom0(size);
-    child.Reset(loci);
     for (int l = 0; l < loci; ++l) {
       std::int16_t copies[2] = {-1, -1};
       if (isUsed[At(l)]) {
         switch (parents.Ploidy(father, l)) {
-        case 1:
-          copies[0] = CopyFrom(parents, random.NextUnits() >= TGenMars::kUnits / 2 ? mother : father, l,
-                               random);
+        case 1: {
+          const int parent = random.NextUnits() >= TGenMars::kUnits / 2 ? mother : father;
+          copies[0] = CopyFrom(parents, parent, l, random);
           break;
+        }
         case 2:
           copies[0] = CopyFrom(parents, father, l, random);
           copies[1] = CopyFrom(parents, mother, l, random);
@@ -190,11 +196,56 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
         for (std::int16_t entry : copies)
           if (entry >= 0) tallies.CountCopy(l, entry);
       }
-      child.AddLocus(copies[0], copies[1]);
+      keep(child, l, copies[0], copies[1]);
     }
   }
   stream = random;
   tallies.ComputeSums(m);
+}
+
+// Offspring as score-table slots (one or two copies per locus, so always simple).
+void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
+                        const std::vector<char>& isUsed, std::vector<TUnitCodes>& offspring,
+                        TCompactPopulation& tallies, TGenMars& random) {
+  const size_t loci = m.Loci.size();
+  for (TUnitCodes& child : offspring) {
+    child.First.resize(loci);
+    child.Second.resize(loci);
+    child.X.resize(loci);
+  }
+  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random,
+               [&](size_t c, int l, std::int16_t first, std::int16_t second) {
+                 TUnitCodes& child = offspring[c];
+                 const std::int32_t K = m.Loci[At(l)].K;
+                 if (first > second) std::swap(first, second);
+                 std::int32_t a = 2 * K, b = 2 * K; // the slots of the copies, as TUnitCodes::Fill
+                 std::uint8_t x = 0;
+                 if (first >= 0) {
+                   a = first == second ? K + first : first;
+                   b = first == second ? 2 * K : second;
+                   x = 2;
+                 } else if (second >= 0) {
+                   a = second;
+                   x = 1;
+                 }
+                 child.First[At(l)] = a;
+                 child.Second[At(l)] = b;
+                 child.X[At(l)] = x;
+               });
+}
+
+} // namespace
+
+void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
+                   const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
+                   TCompactPopulation& tallies, TGenMars& random) {
+  const int loci = m.LocusCount();
+  for (TCompactUnit& child : offspring)
+    child.Reset(loci);
+  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random,
+               [&](size_t c, int, std::int16_t first, std::int16_t second) {
+                 offspring[c].AddLocus(first, second);
+               });
 }
 
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
@@ -235,15 +286,25 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     // Whole populations of offspring, each individual against its population without it.
     const int batches = (simulatedCount + size - 1) / size;
     keys.reserve(At(batches) * At(size));
-    std::vector<TCompactUnit> offspring(At(size));
     TCompactPopulation simulated;
+    const int nUsed = static_cast<int>(used.size());
+    // Offspring carry one or two copies per locus: with a likelihood criterion that has them,
+    // they are scored from the leave-one-out tables of their population, built once per batch.
+    const bool tabulated = TScoreTable::Covers(source.Criterion.Code(), true);
+    std::vector<TUnitCodes> codes(tabulated ? At(size) : 0);
+    std::vector<TCompactUnit> offspring(tabulated ? 0 : At(size));
     for (int b = 0; b < batches; ++b) {
-      DrawOffspring(m, source.Members, isUsed, offspring, simulated, random);
-      for (const TCompactUnit& child : offspring)
-        KeepScore(keys,
-                  source.Criterion.Score(simulated, child, used.data(),
-                                         static_cast<int>(used.size()), true),
-                  distance);
+      if (tabulated) {
+        DrawOffspringCodes(m, source.Members, isUsed, codes, simulated, random);
+        const TScoreTable table(m, source.Criterion, simulated, true);
+        for (const TUnitCodes& child : codes)
+          KeepScore(keys, table.Score(child, used.data(), nUsed), distance);
+      } else {
+        DrawOffspring(m, source.Members, isUsed, offspring, simulated, random);
+        for (const TCompactUnit& child : offspring)
+          KeepScore(keys, source.Criterion.Score(simulated, child, used.data(), nUsed, true),
+                    distance);
+      }
       if (ReportProgress(" ", " ", -1)) return false;
     }
   }

@@ -78,6 +78,9 @@ public:
     if (TScoreTable::Covers(args.Criterion))
       for (const TCompactPopulation& p : runPops_)
         runTables_.emplace_back(run_, *runCriterion_, p);
+    if (TScoreTable::Covers(args.Criterion, true))
+      for (const TCompactPopulation& p : runPops_)
+        homeTables_.emplace_back(run_, *runCriterion_, p, true);
   }
 
   const TCompactMatch& Run() const { return run_; }
@@ -86,8 +89,9 @@ public:
   // The score of a unit against reference population k, its home without it.
   Extended RunScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
                     const std::vector<std::int32_t>& used, bool home) const {
-    if (!home && codes.Simple && !runTables_.empty())
-      return runTables_[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
+    const std::vector<TScoreTable>& tables = home ? homeTables_ : runTables_;
+    if (codes.Simple && !tables.empty())
+      return tables[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
     return runCriterion_->Score(runPops_[At(k)], unit, used.data(), static_cast<int>(used.size()),
                                 home);
   }
@@ -111,7 +115,8 @@ private:
   std::unique_ptr<TCompactMatch> ownSelf_;
   std::vector<TCompactPopulation> runPops_, ownSelfPops_;
   std::unique_ptr<TCompactCriterion> runCriterion_, ownSelfCriterion_;
-  std::vector<TScoreTable> runTables_; // per reference population, likelihood criteria only
+  // Per reference population, likelihood criteria only; the home tables leave the unit out.
+  std::vector<TScoreTable> runTables_, homeTables_;
 };
 
 std::vector<std::int32_t> AllLoci(int n) {

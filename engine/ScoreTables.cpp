@@ -1,5 +1,6 @@
 #include "engine/ScoreTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -45,9 +46,9 @@ void TUnitCodes::Fill(const TCompactMatch& m, const TCompactUnit& unit) {
   }
 }
 
-bool TScoreTable::Covers(std::uint8_t criterion) {
+bool TScoreTable::Covers(std::uint8_t criterion, bool leaveOut) {
   return criterion == criterion::BaudouinLebrun || criterion == criterion::RannalaMountain ||
-         criterion == criterion::Paetkau;
+         (criterion == criterion::Paetkau && !leaveOut);
 }
 
 // Per locus, three constants (for 0, 1 and 2 copies) and 2K + 1 slots: the term of one copy of
@@ -56,8 +57,11 @@ bool TScoreTable::Covers(std::uint8_t criterion) {
 // products ln (prior + n)... over ln (a + N)..., for the frequency criterion x ln(n / N) or the
 // default frequency.
 TScoreTable::TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,
-                         const TCompactPopulation& population) {
+                         const TCompactPopulation& population, bool leaveOut) {
   const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
+  // Taking a unit out lowers each count by its copies: by one for a copy of a heterozygote or
+  // a haploid, by two for a homozygote, and the genes by the unit's copies.
+  const std::int32_t out = leaveOut ? 1 : 0;
   const std::vector<double>& lnFact = criterion.lnFact_;
   for (int l = 0; l < m.LocusCount(); ++l) {
     const std::int32_t K = m.Loci[At(l)].K;
@@ -74,12 +78,15 @@ TScoreTable::TScoreTable(const TCompactMatch& m, const TCompactCriterion& criter
       }
       const double* lnPrior = criterion.lnPrior_[At(l)].data();
       const double* lnTotal = criterion.lnTotal_[At(l)].data();
-      base_.insert(base_.end(), {N == 0 ? kNaN : lnFact[0], lnFact[1] - lnTotal[At(N)],
-                                 lnFact[2] - lnTotal[At(N)] - lnTotal[At(N) + 1]});
+      // Counts the unit cannot have are clamped to 0: their slots are never read.
+      auto n1 = [out](std::int32_t n) { return At(std::max(n - out, 0)); };
+      auto n2 = [out](std::int32_t n) { return At(std::max(n - 2 * out, 0)); };
+      base_.insert(base_.end(), {N == 0 ? kNaN : lnFact[0], lnFact[1] - lnTotal[n1(N)],
+                                 lnFact[2] - lnTotal[n2(N)] - lnTotal[n2(N) + 1]});
       for (std::int32_t e = 0; e < K; ++e) {
         const std::int32_t n = population.Count(l, e);
-        slots[e] = lnPrior[At(n)] - lnFact[1];
-        slots[K + e] = lnPrior[At(n)] + lnPrior[At(n) + 1] - lnFact[2];
+        slots[e] = lnPrior[n1(n)] - lnFact[1];
+        slots[K + e] = lnPrior[n2(n)] + lnPrior[n2(n) + 1] - lnFact[2];
       }
     } else {
       if (N <= 0) {

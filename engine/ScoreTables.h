@@ -28,14 +28,17 @@ public:
 // The tables of one population for one criterion.
 class TScoreTable {
 public:
-  // Whether the criterion is scored from tables.
-  static bool Covers(std::uint8_t criterion);
+  // Whether the criterion is scored from tables (`leaveOut`: units taken out of the population,
+  // the Dirichlet criteria only).
+  static bool Covers(std::uint8_t criterion, bool leaveOut = false);
+  // With `leaveOut`, each unit scored is one of the population's and is scored against the
+  // population without it.
   TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,
-              const TCompactPopulation& population);
+              const TCompactPopulation& population, bool leaveOut = false);
 
   // The natural logarithm of the likelihood of a simple unit over the used loci (positions), NaN
-  // when undefined: the value TCompactCriterion::Score gives without leave-one-out, up to
-  // rounding.
+  // when undefined: the value TCompactCriterion::Score gives (with the table's leave-one-out),
+  // up to rounding.
   double Score(const TUnitCodes& unit, const std::int32_t* used, int nUsed) const;
 
 private:
