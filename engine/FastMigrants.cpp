@@ -1,11 +1,11 @@
 #include "engine/FastMigrants.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "dataset/PGDSStructure.h"
@@ -17,6 +17,7 @@
 #include "engine/Migrants.h"
 #include "engine/Progress.h"
 #include "engine/ResultTables.h"
+#include "engine/ScoreTables.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
@@ -41,6 +42,7 @@ constexpr int kIndividualsPerReport = 512;
 struct TMigrantUnit {
   const TIndividual* Individual = nullptr;
   TCompactUnit Tallies;
+  TUnitCodes Codes; // the tallies as slots of the score tables
   TIntegerList Used, Missing;
   int Home = -1;
   TGenMarsSeeds Seeds;
@@ -62,6 +64,7 @@ public:
       TMigrantUnit& u = Units[At(i)];
       u.Individual = reference.AllIndividuals.Items(i);
       u.Tallies = TCompactUnit::Of(Match, *u.Individual, true);
+      u.Codes = TUnitCodes::Of(Match, u.Tallies);
       UsableLoci(match, *u.Individual, u.Used, u.Missing);
       const auto home = homes.find(u.Individual);
       if (home != homes.end()) u.Home = home->second.Sample;
@@ -82,6 +85,12 @@ public:
     }
     Criterion = std::make_unique<TCompactCriterion>(
         Match, params.Criterion, params.DefaultFrequency, maxCount + largest + 2);
+    if (TScoreTable::Covers(params.Criterion))
+      for (const TCompactPopulation& p : Populations)
+        Tables.emplace_back(Match, *Criterion, p);
+    if (TScoreTable::Covers(params.Criterion, true))
+      for (const TCompactPopulation& p : Populations)
+        HomeTables.emplace_back(Match, *Criterion, p, true);
   }
 
   int PopulationCount() const { return static_cast<int>(Populations.size()); }
@@ -93,8 +102,19 @@ public:
   Extended Score(const TMigrantUnit& u, int k) const {
     const std::vector<std::int32_t>& used = u.Used.Items;
     if (used.empty()) return kNaN;
+    const std::vector<TScoreTable>& tables = k == u.Home ? HomeTables : Tables;
+    if (u.Codes.Simple && !tables.empty())
+      return tables[At(k)].Score(u.Codes, used.data(), static_cast<int>(used.size()));
     return Criterion->Score(Populations[At(k)], u.Tallies, used.data(),
                             static_cast<int>(used.size()), k == u.Home);
+  }
+  // The score of a simulated individual against the fixed reference population k.
+  Extended SimulatedScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
+                          const std::vector<std::int32_t>& used) const {
+    if (codes.Simple && !Tables.empty())
+      return Tables[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
+    return Criterion->Score(Populations[At(k)], unit, used.data(), static_cast<int>(used.size()),
+                            false);
   }
   // The home population's counts and members without the unit.
   TCompactPopulation HomeWithout(const TMigrantUnit& u) const {
@@ -115,6 +135,8 @@ public:
   std::vector<int> Sizes;
   std::vector<TCompactMembers> Members; // with simulation only
   std::unique_ptr<TCompactCriterion> Criterion;
+  // Per population, likelihood criteria only; the home tables leave the unit out.
+  std::vector<TScoreTable> Tables, HomeTables;
 };
 
 bool UnitProgress(int i, int n) {
@@ -336,15 +358,20 @@ private:
       TCompactIndividualDraw draw(context_.Match, without, members, used,
                                   params_.SimulationAlgorithm);
       TCompactUnit individual;
+      TUnitCodes codes;
+      std::optional<TScoreTable> homeTable;
+      if (!context_.Tables.empty()) homeTable.emplace(context_.Match, criterion, without);
       keys.reserve(At(params_.SimulatedCount));
       for (int i = 0; i < params_.SimulatedCount; ++i) {
         draw.Draw(individual, random);
+        if (homeTable) codes.Fill(context_.Match, individual);
         for (int k = 0; k < populations; ++k) {
           if (k == home)
-            scores[At(k)] = criterion.Score(without, individual, used.data(), nUsed, false);
+            scores[At(k)] = homeTable && codes.Simple
+                                ? homeTable->Score(codes, used.data(), nUsed)
+                                : criterion.Score(without, individual, used.data(), nUsed, false);
           else if (context_.Sizes[At(k)] > 0)
-            scores[At(k)] =
-                criterion.Score(context_.Populations[At(k)], individual, used.data(), nUsed, false);
+            scores[At(k)] = context_.SimulatedScore(k, individual, codes, used);
         }
         KeepRatio(keys, RatioKey(scores, home, notHome_, distance), distance);
         if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
