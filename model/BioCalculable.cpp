@@ -123,6 +123,7 @@ void TBioCalculable::AssignTo(TPersistent& dest) const {
   TBioAbstract::AssignTo(dest);
   d->Label = Label;
   d->Computed = Computed;
-  d->SetNbLoci(NbLoci());
-  for (size_t i = 0; i < SampledLoci.size(); ++i) SampledLoci[i].AssignTo(d->SampledLoci[i]);
+  // One tally per locus, each a copy of this one's (what SetNbLoci and the tallies' AssignTo
+  // into fresh tallies give), copied as a whole.
+  d->SampledLoci = SampledLoci;
 }

@@ -44,14 +44,47 @@ int TGroupAbstract::NbHeterozygotes(int locus) const {
 }
 
 void TGroupAbstract::CountAlleles(bool reset) {
+  // The copies are counted per locus in an array indexed by allele code, then merged into the
+  // tally in code order: the tally AddAllele of every copy would give, without searching and
+  // inserting into it once per copy.
   const int nbLoci = NbLoci();
+  std::vector<std::vector<std::int32_t>> counts(static_cast<size_t>(std::max(nbLoci, 0)));
   for (int k = 0; k < Individuals.Count(); ++k) {
     const TIndividual& ind = *Individuals.Items(k);
     for (int i = 0; i < nbLoci; ++i) {
       const TTypage& t = ind.GetTypage(i);
-      for (std::int16_t code : t.Alleles)
-        AddAllele(i, code, 1);
+      std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
+      for (std::int16_t code : t.Alleles) {
+        if (code < 0) {
+          AddAllele(i, code, 1); // never made by the readers; kept exact all the same
+          continue;
+        }
+        if (static_cast<size_t>(code) >= c.size()) c.resize(static_cast<size_t>(code) + 1, 0);
+        ++c[static_cast<size_t>(code)];
+      }
     }
+  }
+  for (int i = 0; i < nbLoci; ++i) {
+    const std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
+    if (c.empty()) continue;
+    TSampledLocus& tally = GetSampledLocus(i);
+    decltype(tally.Features) merged;
+    merged.reserve(tally.Features.size() + c.size());
+    auto old = tally.Features.begin();
+    const auto end = tally.Features.end();
+    for (; old != end && old->AlleleCode < 0; ++old)
+      merged.push_back(*old);
+    for (size_t code = 0; code < c.size(); ++code) {
+      const bool present = old != end && static_cast<size_t>(old->AlleleCode) == code;
+      if (!present && c[code] == 0) continue;
+      TAlleleFeatures f = present ? *old : TAlleleFeatures{static_cast<std::int16_t>(code), 0, 0};
+      f.Count += c[code];
+      merged.push_back(f);
+      if (present) ++old;
+    }
+    for (; old != end; ++old)
+      merged.push_back(*old);
+    tally.Features = std::move(merged);
   }
   TBioCalculable::CountAlleles(reset);
 }

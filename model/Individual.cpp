@@ -79,8 +79,10 @@ void TIndividual::AssignTo(TPersistent& dest) const {
   d->Y = Y;
   d->Z = Z;
   d->Generation = Generation;
-  d->SetNbTypages(NbTypages());
-  for (size_t i = 0; i < Genotypes.size(); ++i) Genotypes[i].AssignTo(d->Genotypes[i]);
+  // Fresh genotypes filled by TTypage::AssignTo: codes, ploidy and log lines, not the date.
+  d->Genotypes = Genotypes;
+  for (TTypage& t : d->Genotypes)
+    t.Date.clear();
 }
 
 void TIndividual::ReadXML(TVectorLoci& loci, const TXMLNode& element) {

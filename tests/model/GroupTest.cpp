@@ -129,3 +129,24 @@ TEST(Group, SampleWithoutGenesAtALocusHasUndefinedFigures) {
 }
 
 } // namespace
+
+// Recounting a sample keeps the alleles its tally already listed (with a count of 0 when no
+// individual carries them any more) and merges the new ones in code order.
+TEST(Group, RecountingMergesAllelesInCodeOrder) {
+  auto s = MakeSample("pop", {{5, 2}, {2, 9}});
+  s->Compute(true);
+  ASSERT_EQ(s->GetSampledLocus(0).Count(), 3);
+  s->GetSampledLocus(0).Insert(2, 7, 0); // listed without any copy: 2, 5, 7, 9
+  s->Individuals.Items(1)->GetTypage(0).Alleles = {0, 0};
+  s->Computed = false;
+  s->Compute(true);
+  const TSampledLocus& t = s->GetSampledLocus(0);
+  std::vector<std::pair<int, int>> features;
+  for (const TAlleleFeatures& f : t.Features)
+    features.emplace_back(f.AlleleCode, f.Count);
+  const std::vector<std::pair<int, int>> expected = {{0, 2}, {2, 1}, {5, 1}, {7, 0}, {9, 0}};
+  EXPECT_EQ(features, expected);
+  EXPECT_EQ(t.NbGenes, 4);
+  EXPECT_EQ(s->AlleleFrequency(0, 0), 0.5L);
+  EXPECT_EQ(s->AlleleFrequency(0, 9), 0.0L);
+}
