@@ -21,10 +21,13 @@ constexpr int kIndividualsPerReport = 512;
 
 using TTallyDraw = TCompactIndividualDraw::TTally;
 
+// Beyond this many alleles at a locus, algorithm 1 sums its weights copy by copy.
+constexpr size_t kPairedSumsMaxAlleles = 64;
+
 // A population's tally at each used locus in tally order (alleles present only), with the
 // cumulative frequencies algorithm 0 draws with, summed as the tallies hold them.
 std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulation& population,
-                                  const std::vector<std::int32_t>& used) {
+                                  const std::vector<std::int32_t>& used, std::uint8_t algorithm) {
   std::vector<TTallyDraw> tallies(m.Loci.size());
   for (std::int32_t l : used) {
     TTallyDraw& t = tallies[At(l)];
@@ -41,8 +44,40 @@ std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulati
       // Scaling by a power of two is exact, so the floor decides the comparison exactly.
       t.Threshold.push_back(static_cast<std::int64_t>(std::floor(std::ldexp(cumulative, 24))));
     }
+    // The second copy's sums take K × K values: kept for the usual numbers of alleles only.
+    const size_t K = t.Entry.size();
+    if (algorithm != simulation::Rannala1997 || K == 0 || K > kPairedSumsMaxAlleles) continue;
+    const Extended prior = 1.0L / static_cast<Extended>(K);
+    auto threshold = [](Extended sum) {
+      return static_cast<std::int64_t>(std::floor(std::ldexp(sum, 24)));
+    };
+    Extended sum = 0;
+    for (size_t a = 0; a < K; ++a) {
+      sum += t.Count[a] + prior + 0;
+      t.First.push_back(threshold(sum));
+    }
+    for (size_t f = 0; f < K; ++f) {
+      sum = 0;
+      for (size_t a = 0; a < K; ++a) {
+        sum += t.Count[a] + prior + (a == f ? 1 : 0);
+        t.Second.push_back(threshold(sum));
+      }
+    }
   }
   return tallies;
+}
+
+// The index of the first of the K ascending thresholds that is >= key (K when none), by a
+// bisection without branches (the draws are random, so a branch would be mispredicted half the
+// time).
+size_t FirstAtLeast(const std::int64_t* thresholds, size_t K, std::int64_t key) {
+  const std::int64_t* base = thresholds;
+  for (size_t n = K; n > 1;) {
+    const size_t half = n / 2;
+    base = base[half] < key ? base + half : base;
+    n -= half;
+  }
+  return static_cast<size_t>(base - thresholds) + (*base < key ? 1 : 0);
 }
 
 // Algorithm 0: the first allele whose cumulative frequency reaches u = units / 2^24 (the last
@@ -50,15 +85,7 @@ std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulati
 std::int16_t DrawFromFrequencies(const TTallyDraw& t, std::int32_t units) {
   const size_t K = t.Threshold.size();
   if (K == 0) return -1;
-  // The first threshold >= units, by a bisection without branches (the draws are random, so a
-  // branch would be mispredicted half the time).
-  const std::int64_t* base = t.Threshold.data();
-  for (size_t n = K; n > 1;) {
-    const size_t half = n / 2;
-    base = base[half] < units ? base + half : base;
-    n -= half;
-  }
-  const size_t index = static_cast<size_t>(base - t.Threshold.data()) + (*base < units ? 1 : 0);
+  const size_t index = FirstAtLeast(t.Threshold.data(), K, units);
   return index == K ? t.Entry.back() : t.Entry[index];
 }
 
@@ -78,6 +105,29 @@ std::int16_t DrawFromPosterior(const TTallyDraw& t, std::vector<int>& drawn, int
   }
   ++drawn[At(chosen)];
   return t.Entry[At(chosen)];
+}
+
+// Algorithm 1 for a diploid or haploid genotype: the copies drawn as DrawFromPosterior draws
+// them, from the running sums kept for the first and the second copy. Tally positions; -1 for
+// no copy.
+void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMars& random, std::int16_t& first,
+                       std::int16_t& second) {
+  first = second = -1;
+  const size_t K = t.Entry.size();
+  if (K == 0 || present == 0) {
+    for (int c = 0; c < present; ++c)
+      random.NextUnits(); // a copy is drawn for nothing, as the draw one copy at a time does
+    return;
+  }
+  // The targets u × (N + 1) and u × (N + 2); the last allele when rounding left every sum below.
+  const std::int64_t N = t.N;
+  const size_t a =
+      std::min(FirstAtLeast(t.First.data(), K, random.NextUnits() * (N + 1)), K - 1);
+  first = t.Entry[a];
+  if (present < 2) return;
+  const size_t b =
+      std::min(FirstAtLeast(t.Second.data() + a * K, K, random.NextUnits() * (N + 2)), K - 1);
+  second = t.Entry[b];
 }
 
 // One copy handed down by a parent: the copy at a random position of its genotype, or a missing
@@ -123,7 +173,7 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
                                                const std::vector<std::int32_t>& used,
                                                std::uint8_t algorithm)
     : members_(members), algorithm_(algorithm), loci_(m.LocusCount()),
-      isUsed_(At(m.LocusCount()), 0), tallies_(TalliesOf(m, population, used)) {
+      isUsed_(At(m.LocusCount()), 0), tallies_(TalliesOf(m, population, used, algorithm)) {
   for (std::int32_t l : used)
     isUsed_[At(l)] = 1;
 }
@@ -147,6 +197,11 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
           const std::int16_t entry = DrawFromFrequencies(t, random.NextUnits());
           if (entry >= 0) individual.AddCopy(entry);
         }
+      } else if (present <= 2 && (t.Entry.empty() || !t.First.empty())) {
+        std::int16_t first = -1, second = -1;
+        DrawPosteriorPair(t, present, random, first, second);
+        individual.AddLocus(first, second);
+        continue;
       } else {
         drawn_.assign(t.Entry.size(), 0);
         for (int c = 0; c < present; ++c) {

@@ -68,6 +68,11 @@ public:
     // floor(Cumulative × 2^24): a draw of u = v / 2^24 (v an integer) reaches Cumulative[i]
     // exactly when v <= Threshold[i], so the search runs on integers.
     std::vector<std::int64_t> Threshold;
+    // Algorithm 1: floor(S × 2^24) of the running sums S of the posterior weights it compares
+    // with, summed term by term as the draw does: for the first copy, then (K per row) for the
+    // second copy after each possible first one. The draw's target u × M (u = v / 2^24, M an
+    // integer) is reached by S exactly when v × M <= that threshold.
+    std::vector<std::int64_t> First, Second;
     std::int32_t N = 0;
   };
 
