@@ -136,6 +136,7 @@ void TCompactPopulation::Zero(const TCompactMatch& m) {
   std::fill(N.begin(), N.end(), 0);
   std::fill(SumSquares.begin(), SumSquares.end(), 0);
   std::fill(SumSizes.begin(), SumSizes.end(), 0);
+  Frequencies.clear();
 }
 
 void TCompactPopulation::ComputeSums(const TCompactMatch& m) {
@@ -170,7 +171,19 @@ TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
   return p;
 }
 
+void TCompactPopulation::ComputeFrequencies() {
+  Frequencies.assign(Counts.size(), 0);
+  for (size_t l = 0; l < N.size(); ++l) {
+    const size_t end = l + 1 < Offset.size() ? At(Offset[l + 1]) : Counts.size();
+    const Extended en = N[l];
+    if (N[l] <= 0) continue;
+    for (size_t i = At(Offset[l]); i < end; ++i)
+      Frequencies[i] = static_cast<Extended>(static_cast<std::int64_t>(Counts[i])) / en;
+  }
+}
+
 void TCompactPopulation::Add(const TCompactMatch& m, const TCompactUnit& unit, int sign) {
+  Frequencies.clear();
   for (int l = 0; l < m.LocusCount(); ++l) {
     for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
       std::int32_t& n = Counts[At(Offset[At(l)] + unit.Entry[At(i)])];
@@ -289,6 +302,13 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
   }
 
   // Distances: loci where both sides have genes count; frequencies as the tallies hold them.
+  // Only the sums the distance uses are formed (a square root per allele costs more than the
+  // rest of the locus).
+  const bool moments = criterion_ == criterion::NeiStandard || criterion_ == criterion::NeiMinimum;
+  const bool roots = criterion_ == criterion::NeiDA || criterion_ == criterion::CavalliSforza;
+  const bool sizesUsed = criterion_ == criterion::Goldstein;
+  const bool differences = criterion_ == criterion::Rogers;
+  const Extended* frequencies = pop.Frequencies.empty() ? nullptr : pop.Frequencies.data();
   Extended jx = 0, jy = 0, jxy = 0, s = 0;
   int L = 0;
   for (int k = 0; k < nUsed; ++k) {
@@ -310,13 +330,18 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
       const std::int64_t n = full - (leaveOut ? x : 0);
       othersSquares -= full * full;
       if (leaveOut) sizes -= static_cast<std::int64_t>(x) * c.Size[At(unit.Entry[At(i)])];
-      const Extended q = x / ex, p = static_cast<Extended>(n) / en;
-      sqq += q * q;
-      spp += p * p;
-      sqp += q * p;
-      sroot += std::sqrt(q * p);
-      mux += q * static_cast<Extended>(c.Size[At(unit.Entry[At(i)])]);
-      sdiff += (q - p) * (q - p);
+      const Extended q = x / ex;
+      const Extended p = leaveOut || frequencies == nullptr
+                             ? static_cast<Extended>(n) / en
+                             : frequencies[offset + unit.Entry[At(i)]];
+      if (moments) {
+        sqq += q * q;
+        spp += p * p;
+        sqp += q * p;
+      }
+      if (roots) sroot += std::sqrt(q * p);
+      if (sizesUsed) mux += q * static_cast<Extended>(c.Size[At(unit.Entry[At(i)])]);
+      if (differences) sdiff += (q - p) * (q - p);
     }
     const Extended others = static_cast<Extended>(othersSquares) / (en * en);
     switch (criterion_) {

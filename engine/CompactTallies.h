@@ -49,7 +49,6 @@ public:
   std::vector<std::int16_t> Entry;
   std::vector<std::int32_t> Copies;
   std::vector<std::int32_t> X;
-
   // The tallies of a computed unit of the match's target (`target` true) or reference data set.
   static TCompactUnit Of(const TCompactMatch& m, const TBioCalculable& unit, bool target);
   // Starts an empty unit over `loci` loci; then, per locus in order, AddCopies then EndLocus.
@@ -85,6 +84,11 @@ public:
   std::vector<std::int32_t> N;
   std::vector<std::int64_t> SumSquares;
   std::vector<std::int64_t> SumSizes;
+  // n / N of every entry, as the distances divide them, when ComputeFrequencies made them (any
+  // change of the counts drops them).
+  std::vector<Extended> Frequencies;
+
+  void ComputeFrequencies();
 
   static TCompactPopulation Of(const TCompactMatch& m, const TGroupAbstract& population);
   // All counts zero, shaped after `m`.

@@ -77,6 +77,7 @@ public:
     for (int k = 0; k < reference.SamplesCount(); ++k) {
       const TSample& sample = *reference.SampleAt(k);
       Populations.push_back(TCompactPopulation::Of(Match, sample));
+      if (Distance) Populations.back().ComputeFrequencies();
       Sizes.push_back(sample.NbIndividuals());
       for (std::int32_t genes : Populations.back().N)
         maxCount = std::max(maxCount, genes);

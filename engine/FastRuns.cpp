@@ -41,8 +41,10 @@ public:
   TFastContext(const TPGDSStructure& reference, const TMatchPGDS& match,
                const TCriterionArgs& args, bool simulation, int largestUnit)
       : Reference(reference), run_(match) {
-    for (int k = 0; k < reference.SamplesCount(); ++k)
+    for (int k = 0; k < reference.SamplesCount(); ++k) {
       runPops_.push_back(TCompactPopulation::Of(run_, *reference.SampleAt(k)));
+      if (criterion::IsDistance(args.Criterion)) runPops_.back().ComputeFrequencies();
+    }
     if (simulation && !(match.Reference == &reference && match.Target == &reference)) {
       std::vector<std::string> names;
       for (int i = 0; i < match.LocusCount(); ++i)
