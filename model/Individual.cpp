@@ -82,7 +82,7 @@ void TIndividual::AssignTo(TPersistent& dest) const {
   // Fresh genotypes filled by TTypage::AssignTo: codes, ploidy and log lines, not the date.
   d->Genotypes = Genotypes;
   for (TTypage& t : d->Genotypes)
-    t.Date.clear();
+    t.SetDate(std::string());
 }
 
 void TIndividual::ReadXML(TVectorLoci& loci, const TXMLNode& element) {
@@ -124,9 +124,9 @@ void TIndividual::ReadXML(TVectorLoci& loci, const TXMLNode& element) {
               AddGene(locus, l->FindOrAddAllele(allele, v, v, ""));
             }
           } else if (g.Name == "genotypeDate") {
-            GetTypage(locus).Date = g.Value;
+            GetTypage(locus).SetDate(g.Value);
           } else if (g.Name == "genotypeLog") {
-            GetTypage(locus).Log.push_back(g.Value);
+            GetTypage(locus).AddLog(g.Value);
           }
         }
       } catch (const std::exception&) {

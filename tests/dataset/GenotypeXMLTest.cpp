@@ -225,7 +225,7 @@ TEST(GenotypeXml, ReadsGenotypeVariants) {
   EXPECT_EQ(locus.GetAllele(2)->Length, 0);
   const TIndividual& a = *ds.AllIndividuals.Items(0);
   EXPECT_EQ(a.FullName, "Long a");
-  EXPECT_EQ(a.GetTypage(0).Date, "2004");
+  EXPECT_EQ(a.GetTypage(0).Date(), "2004");
   // The missing copy first, then one allele: one copy in all.
   EXPECT_EQ(a.GetPloidy(0), 1);
   EXPECT_EQ(a.NbAllelesTyped(0), 1);

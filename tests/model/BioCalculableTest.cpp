@@ -114,8 +114,8 @@ TEST(BioCalculable, IndividualCopy) {
   source.SetName("src");
   source.Generation = 4;
   source.Sampler = "me";
-  source.GetTypage(0).Log.push_back("log");
-  source.GetTypage(0).Date = "2001";
+  source.GetTypage(0).AddLog("log");
+  source.GetTypage(0).SetDate("2001");
   source.Compute(true);
   TIndividual copy("other", 3, 1);
   source.AssignTo(copy);
@@ -127,10 +127,38 @@ TEST(BioCalculable, IndividualCopy) {
   EXPECT_EQ(copy.DeclaredPloidy, 2);
   EXPECT_EQ(copy.Generation, 4);
   EXPECT_EQ(copy.Sampler, "");
-  EXPECT_EQ(copy.GetTypage(0).Log.size(), 1u);
-  EXPECT_EQ(copy.GetTypage(0).Date, "");
+  EXPECT_EQ(copy.GetTypage(0).Log().size(), 1u);
+  EXPECT_EQ(copy.GetTypage(0).Date(), "");
   EXPECT_EQ(copy.AlleleCount(0, 2), 1);
   EXPECT_EQ(copy.GetHe(0), 1.0L);
 }
 
 } // namespace
+
+// A genotype's date and log lines live apart from it: copies get their own, and clearing or
+// copying into a genotype keeps its date, as before.
+TEST(BioCalculable, GenotypeNotesAreCopiedApart) {
+  TTypage t;
+  EXPECT_EQ(t.Date(), "");
+  EXPECT_TRUE(t.Log().empty());
+  t.Add(3);
+  t.SetDate("2004");
+  t.AddLog("first");
+  TTypage copy = t;
+  copy.AddLog("second");
+  EXPECT_EQ(t.Log().size(), 1u);
+  EXPECT_EQ(copy.Log().size(), 2u);
+  EXPECT_EQ(copy.Date(), "2004");
+  copy.Clear();
+  EXPECT_EQ(copy.Count(), 0);
+  EXPECT_TRUE(copy.Log().empty());
+  EXPECT_EQ(copy.Date(), "2004");
+  TTypage dest;
+  dest.SetDate("1999");
+  t.AssignTo(dest);
+  EXPECT_EQ(dest.Date(), "1999");
+  EXPECT_EQ(dest.Log().size(), 1u);
+  EXPECT_EQ(dest.Items(0), 3);
+  TTypage moved = std::move(copy);
+  EXPECT_EQ(moved.Date(), "2004");
+}
