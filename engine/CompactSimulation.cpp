@@ -156,12 +156,18 @@ TCompactMembers TCompactMembers::Of(const TCompactMatch& m, const TGroupAbstract
     ++members.count_;
     for (const TCompactLocus& c : m.Loci) {
       const TTypage& t = individual.GetTypage(c.RefLocus);
-      members.ploidy_.push_back(t.Ploidy);
-      members.begin_.push_back(static_cast<std::int32_t>(members.entries_.size()));
-      members.present_.push_back(t.Count());
-      for (std::int16_t code : t.Alleles)
-        members.entries_.push_back(code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)]
-                                                                             : std::int16_t{-1});
+      TCell& cell = members.cells_.emplace_back();
+      cell.Ploidy = t.Ploidy;
+      cell.Present = t.Count();
+      cell.Begin = static_cast<std::int32_t>(members.entries_.size());
+      int copy = 0;
+      for (std::int16_t code : t.Alleles) {
+        const std::int16_t entry = code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)]
+                                                                            : std::int16_t{-1};
+        members.entries_.push_back(entry);
+        if (copy < 2) cell.Copies[copy] = entry;
+        ++copy;
+      }
     }
   }
   return members;

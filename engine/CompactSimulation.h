@@ -24,19 +24,28 @@ public:
                             const TIndividual* without = nullptr);
 
   int Count() const { return count_; }
-  std::uint8_t Ploidy(int member, int locus) const { return ploidy_[Cell(member, locus)]; }
-  int Present(int member, int locus) const { return present_[Cell(member, locus)]; }
+  std::uint8_t Ploidy(int member, int locus) const { return cells_[Cell(member, locus)].Ploidy; }
+  int Present(int member, int locus) const { return cells_[Cell(member, locus)].Present; }
   std::int16_t Copy(int member, int locus, int c) const {
-    return entries_[static_cast<size_t>(begin_[Cell(member, locus)] + c)];
+    const TCell& cell = cells_[Cell(member, locus)];
+    if (c < 2) return cell.Copies[c];
+    return entries_[static_cast<size_t>(cell.Begin + c)];
   }
 
 private:
+  // One member at one locus, packed so that a draw reads one place: the first two copies
+  // inline, all of them in entries_ from Begin.
+  struct TCell {
+    std::uint8_t Ploidy = 0;
+    std::int16_t Copies[2] = {-1, -1};
+    std::int32_t Present = 0;
+    std::int32_t Begin = 0;
+  };
   size_t Cell(int member, int locus) const {
     return static_cast<size_t>(member) * static_cast<size_t>(loci_) + static_cast<size_t>(locus);
   }
   int count_ = 0, loci_ = 0;
-  std::vector<std::uint8_t> ploidy_;
-  std::vector<std::int32_t> present_, begin_;
+  std::vector<TCell> cells_;
   std::vector<std::int16_t> entries_;
 };
 
