@@ -331,15 +331,12 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     if (TScoreTable::Covers(source.Criterion.Code()))
       table.emplace(m, source.Criterion, source.Population);
     TUnitCodes codes;
-    const int nUsed = static_cast<int>(used.size());
     for (int i = 0; i < simulatedCount; ++i) {
       draw.Draw(individual, random);
       if (table) codes.Fill(m, individual);
       KeepScore(keys,
-                table && codes.Simple
-                    ? table->Score(codes, used.data(), nUsed)
-                    : source.Criterion.Score(source.Population, individual, used.data(), nUsed,
-                                             false),
+                ScoreOf(table ? &*table : nullptr, source.Criterion, source.Population,
+                        individual, codes, used, false),
                 distance);
       if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
     }

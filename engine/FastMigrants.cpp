@@ -104,18 +104,14 @@ public:
     const std::vector<std::int32_t>& used = u.Used.Items;
     if (used.empty()) return kNaN;
     const std::vector<TScoreTable>& tables = k == u.Home ? HomeTables : Tables;
-    if (u.Codes.Simple && !tables.empty())
-      return tables[At(k)].Score(u.Codes, used.data(), static_cast<int>(used.size()));
-    return Criterion->Score(Populations[At(k)], u.Tallies, used.data(),
-                            static_cast<int>(used.size()), k == u.Home);
+    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], *Criterion, Populations[At(k)],
+                   u.Tallies, u.Codes, used, k == u.Home);
   }
   // The score of a simulated individual against the fixed reference population k.
   Extended SimulatedScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
                           const std::vector<std::int32_t>& used) const {
-    if (codes.Simple && !Tables.empty())
-      return Tables[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
-    return Criterion->Score(Populations[At(k)], unit, used.data(), static_cast<int>(used.size()),
-                            false);
+    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], *Criterion, Populations[At(k)],
+                   unit, codes, used, false);
   }
   // The home population's counts and members without the unit.
   TCompactPopulation HomeWithout(const TMigrantUnit& u) const {
@@ -368,9 +364,8 @@ private:
         if (homeTable) codes.Fill(context_.Match, individual);
         for (int k = 0; k < populations; ++k) {
           if (k == home)
-            scores[At(k)] = homeTable && codes.Simple
-                                ? homeTable->Score(codes, used.data(), nUsed)
-                                : criterion.Score(without, individual, used.data(), nUsed, false);
+            scores[At(k)] = ScoreOf(homeTable ? &*homeTable : nullptr, criterion, without,
+                                    individual, codes, used, false);
           else if (context_.Sizes[At(k)] > 0)
             scores[At(k)] = context_.SimulatedScore(k, individual, codes, used);
         }

@@ -92,10 +92,8 @@ public:
   Extended RunScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
                     const std::vector<std::int32_t>& used, bool home) const {
     const std::vector<TScoreTable>& tables = home ? homeTables_ : runTables_;
-    if (codes.Simple && !tables.empty())
-      return tables[At(k)].Score(codes, used.data(), static_cast<int>(used.size()));
-    return runCriterion_->Score(runPops_[At(k)], unit, used.data(), static_cast<int>(used.size()),
-                                home);
+    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], *runCriterion_, runPops_[At(k)],
+                   unit, codes, used, home);
   }
   const TCompactMatch& Self() const { return ownSelf_ ? *ownSelf_ : run_; }
   const TCompactCriterion& SelfCriterion() const {

@@ -115,3 +115,11 @@ double TScoreTable::Score(const TUnitCodes& unit, const std::int32_t* used, int 
   }
   return s; // NaN when an undefined locus entered
 }
+
+Extended ScoreOf(const TScoreTable* table, const TCompactCriterion& criterion,
+                 const TCompactPopulation& population, const TCompactUnit& unit,
+                 const TUnitCodes& codes, const std::vector<std::int32_t>& used, bool leaveOut) {
+  const int nUsed = static_cast<int>(used.size());
+  if (table && codes.Simple) return table->Score(codes, used.data(), nUsed);
+  return criterion.Score(population, unit, used.data(), nUsed, leaveOut);
+}

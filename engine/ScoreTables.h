@@ -46,3 +46,10 @@ private:
   std::vector<double> base_;         // per locus, for 1 and 2 copies
   std::vector<double> values_;
 };
+
+// The score of `unit` (with its `codes`) against `population` over the used loci: from `table`
+// (the population's, with the same leave-one-out) when there is one and the unit is simple,
+// directly otherwise.
+Extended ScoreOf(const TScoreTable* table, const TCompactCriterion& criterion,
+                 const TCompactPopulation& population, const TCompactUnit& unit,
+                 const TUnitCodes& codes, const std::vector<std::int32_t>& used, bool leaveOut);
