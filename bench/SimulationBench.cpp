@@ -169,16 +169,22 @@ void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptio
         {"step", "step by step", smallSize, "", "", ""},
         {"fast-same", "fast, 1 thread", smallSize, "step", "vs step", ""},
         {"fast-1", "fast, 1 thread", fullSize, "", "", "baseline"},
-        {"fast-n", "fast, " + ThreadsText(threads), fullSize, "fast-1", "vs 1 thread", "baseline"}};
+        {"fast-n", "fast, " + ThreadsText(threads), fullSize, "fast-1", "vs 1 thread", "baseline"},
+        // Without missing genotypes no individual needs lists of its own beyond its home's.
+        {"step-complete", "step, no missing", smallSize, "", "", ""},
+        {"fast-same-complete", "fast, no missing", smallSize, "step-complete", "vs step", ""},
+        {"fast-n-complete", "fast, no missing, " + ThreadsText(threads), fullSize, "", "", ""}};
     s.Run = [=](const std::string& variant, const TBenchOptions& o) {
-      const bool reducedRun = variant == "step" || variant == "fast-same";
+      const bool complete = variant.ends_with("-complete");
+      const bool reducedRun = variant.starts_with("step") || variant.starts_with("fast-same");
       TSimulatedAssignment run;
       run.Data = reducedRun ? small : data;
+      if (complete) run.Data.MissingShare = 0;
       run.Algorithm = algorithm;
       run.SimulationOn = variant != "baseline";
       run.SimulatedCount = reducedRun ? reduced : full;
-      run.FastPath = variant != "step";
-      run.Threads = variant == "fast-n" ? threads : 1;
+      run.FastPath = !variant.starts_with("step");
+      run.Threads = variant.starts_with("fast-n") ? threads : 1;
       return MeasureSimulatedAssignment(run, o);
     };
     scenarios.push_back(std::move(s));

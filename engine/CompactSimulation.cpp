@@ -130,13 +130,14 @@ void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMars& random, std::
   second = t.Entry[b];
 }
 
-// One copy handed down by a parent: the copy at a random position of its genotype, or a missing
-// copy when the parent is untyped there.
-[[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members, int parent,
-                                                    int l, TGenMars& random) {
-  const int present = members.Present(parent, l);
+// One copy handed down by a parent (its cell at the locus): the copy at a random position of its
+// genotype, or a missing copy when the parent is untyped there.
+[[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members,
+                                                    const TCompactMembers::TCell& cell,
+                                                    TGenMarsCursor& random) {
+  const int present = cell.Present;
   const int position = random.RandomFrom0(present);
-  return position < present ? members.Copy(parent, l, position) : std::int16_t{-1};
+  return position < present ? members.Copy(cell, position) : std::int16_t{-1};
 }
 
 void KeepScore(std::vector<double>& keys, Extended score, bool distance) {
@@ -232,24 +233,24 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
   const int size = parents.Count();
   const int loci = m.LocusCount();
   tallies.Zero(m);
-  // A local copy of the generator, written back at the end: its state then stays in registers
-  // instead of being reloaded after every store to the tallies.
-  TGenMars random = stream;
+  // The generator's state in registers while the children are drawn.
+  TGenMarsCursor random(stream);
+  const char* used = isUsed.data();
   for (size_t child = 0; child < count; ++child) {
-    const int father = random.RandomFrom0(size);
-    const int mother = random.RandomFrom0(size);
+    const TCompactMembers::TCell* father = parents.Row(random.RandomFrom0(size));
+    const TCompactMembers::TCell* mother = parents.Row(random.RandomFrom0(size));
     for (int l = 0; l < loci; ++l) {
       std::int16_t copies[2] = {-1, -1};
-      if (isUsed[At(l)]) {
-        switch (parents.Ploidy(father, l)) {
+      if (used[l]) {
+        switch (father[l].Ploidy) {
         case 1: {
-          const int parent = random.NextUnits() >= TGenMars::kUnits / 2 ? mother : father;
-          copies[0] = CopyFrom(parents, parent, l, random);
+          const bool fromMother = random.NextUnits() >= TGenMars::kUnits / 2;
+          copies[0] = CopyFrom(parents, fromMother ? mother[l] : father[l], random);
           break;
         }
         case 2:
-          copies[0] = CopyFrom(parents, father, l, random);
-          copies[1] = CopyFrom(parents, mother, l, random);
+          copies[0] = CopyFrom(parents, father[l], random);
+          copies[1] = CopyFrom(parents, mother[l], random);
           break;
         default: // no other ploidy is handed down
           break;
@@ -260,8 +261,19 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
       keep(child, l, copies[0], copies[1]);
     }
   }
-  stream = random;
   tallies.ComputeSums(m);
+}
+
+// The score-table slots of a locus's copies (-1 for none), as TUnitCodes::Fill codes them:
+// without branches, for the copies are random and a branch would often be mispredicted.
+[[gnu::always_inline]] inline void SlotsOf(std::int32_t K, std::int16_t first, std::int16_t second,
+                                           std::int32_t& a, std::int32_t& b, std::int32_t& x) {
+  const std::int32_t zero = 2 * K; // the slot holding 0
+  const std::int32_t low = std::min(first, second), high = std::max(first, second);
+  const bool two = low >= 0, one = !two && high >= 0, homozygote = two && low == high;
+  a = two ? (homozygote ? K + low : low) : (one ? high : zero);
+  b = two && !homozygote ? high : zero;
+  x = (first >= 0 ? 1 : 0) + (second >= 0 ? 1 : 0);
 }
 
 // Offspring as score-table slots (one or two copies per locus, so always simple).
@@ -277,21 +289,8 @@ void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
   DrawChildren(m, parents, isUsed, offspring.size(), tallies, random,
                [&](size_t c, int l, std::int16_t first, std::int16_t second) {
                  TUnitCodes& child = offspring[c];
-                 const std::int32_t K = m.Loci[At(l)].K;
-                 if (first > second) std::swap(first, second);
-                 std::int32_t a = 2 * K, b = 2 * K; // the slots of the copies, as TUnitCodes::Fill
-                 std::uint8_t x = 0;
-                 if (first >= 0) {
-                   a = first == second ? K + first : first;
-                   b = first == second ? 2 * K : second;
-                   x = 2;
-                 } else if (second >= 0) {
-                   a = second;
-                   x = 1;
-                 }
-                 child.First[At(l)] = a;
-                 child.Second[At(l)] = b;
-                 child.X[At(l)] = x;
+                 SlotsOf(m.Loci[At(l)].K, first, second, child.First[At(l)], child.Second[At(l)],
+                         child.X[At(l)]);
                });
 }
 
@@ -311,7 +310,7 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
 
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
                   const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
-                  std::uint8_t algorithm, TGenMars& random) {
+                  std::uint8_t algorithm, TGenMars& random, bool sortKeys) {
   keys.clear();
   const int size = source.Members.Count();
   if (size == 0 || simulatedCount <= 0) return true;
@@ -351,10 +350,11 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     const bool tabulated = TScoreTable::Covers(source.Criterion.Code(), true);
     std::vector<TUnitCodes> codes(tabulated ? At(size) : 0);
     std::vector<TCompactUnit> offspring(tabulated ? 0 : At(size));
+    TScoreTable table;
     for (int b = 0; b < batches; ++b) {
       if (tabulated) {
         DrawOffspringCodes(m, source.Members, isUsed, codes, simulated, random);
-        const TScoreTable table(m, source.Criterion, simulated, true);
+        table.Build(m, source.Criterion, simulated, true);
         for (const TUnitCodes& child : codes)
           KeepScore(keys, table.Score(child, used.data(), nUsed), distance);
       } else {
@@ -366,23 +366,33 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
       if (ReportProgress(" ", " ", -1)) return false;
     }
   }
-  std::sort(keys.begin(), keys.end());
+  if (sortKeys) std::sort(keys.begin(), keys.end());
   return true;
 }
 
-Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance) {
+Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance,
+                        bool sorted) {
   if (std::isnan(score) || keys.empty()) return Undefined();
   // Ties as TiesWith: within a relative 1E-10 of the value, that is for the logarithms of the
   // likelihoods within 1E-10.
   const double key = TCompactCriterion::Key(score);
   const double tolerance = static_cast<double>(kTieTolerance) * (distance ? std::fabs(key) : 1.0);
-  const auto low = key == -INFINITY ? std::lower_bound(keys.begin(), keys.end(), key)
-                                    : std::lower_bound(keys.begin(), keys.end(), key - tolerance);
-  const auto high = key == -INFINITY ? std::upper_bound(low, keys.end(), key)
-                                     : std::upper_bound(low, keys.end(), key + tolerance);
-  const auto below = low - keys.begin(), equal = high - low, above = keys.end() - high;
-  const auto n = (distance ? above : below) + equal / 2;
-  return static_cast<Extended>(n) / static_cast<Extended>(keys.size());
+  const double low = key == -INFINITY ? key : key - tolerance;
+  const double high = key == -INFINITY ? key : key + tolerance;
+  std::ptrdiff_t below = 0, above = 0;
+  if (sorted) {
+    const auto first = std::lower_bound(keys.begin(), keys.end(), low);
+    below = first - keys.begin();
+    above = keys.end() - std::upper_bound(first, keys.end(), high);
+  } else {
+    for (double x : keys) {
+      below += x < low ? 1 : 0;
+      above += x > high ? 1 : 0;
+    }
+  }
+  const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(keys.size());
+  const std::ptrdiff_t equal = n - below - above;
+  return static_cast<Extended>((distance ? above : below) + equal / 2) / static_cast<Extended>(n);
 }
 
 const std::vector<double>* FastPresimulatedList(const TSample& sample, const TSimulationKey& key) {

@@ -23,24 +23,29 @@ public:
   static TCompactMembers Of(const TCompactMatch& m, const TGroupAbstract& population,
                             const TIndividual* without = nullptr);
 
-  int Count() const { return count_; }
-  std::uint8_t Ploidy(int member, int locus) const { return cells_[Cell(member, locus)].Ploidy; }
-  int Present(int member, int locus) const { return cells_[Cell(member, locus)].Present; }
-  std::int16_t Copy(int member, int locus, int c) const {
-    const TCell& cell = cells_[Cell(member, locus)];
-    if (c < 2) return cell.Copies[c];
-    return entries_[static_cast<size_t>(cell.Begin + c)];
-  }
-
-private:
   // One member at one locus, packed so that a draw reads one place: the first two copies
-  // inline, all of them in entries_ from Begin.
+  // inline, all of them in the member list's entries from Begin.
   struct TCell {
     std::uint8_t Ploidy = 0;
     std::int16_t Copies[2] = {-1, -1};
     std::int32_t Present = 0;
     std::int32_t Begin = 0;
   };
+
+  int Count() const { return count_; }
+  std::uint8_t Ploidy(int member, int locus) const { return cells_[Cell(member, locus)].Ploidy; }
+  int Present(int member, int locus) const { return cells_[Cell(member, locus)].Present; }
+  std::int16_t Copy(int member, int locus, int c) const {
+    return Copy(cells_[Cell(member, locus)], c);
+  }
+  // A member's cells, locus after locus.
+  const TCell* Row(int member) const { return cells_.data() + Cell(member, 0); }
+  std::int16_t Copy(const TCell& cell, int c) const {
+    if (c < 2) return cell.Copies[c];
+    return entries_[static_cast<size_t>(cell.Begin + c)];
+  }
+
+private:
   size_t Cell(int member, int locus) const {
     return static_cast<size_t>(member) * static_cast<size_t>(loci_) + static_cast<size_t>(locus);
   }
@@ -101,16 +106,19 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
                    const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
                    TCompactPopulation& tallies, TGenMars& random);
 
-// Fills `keys` with the sorted keys of the simulated individuals of `source` at the compact loci
-// `used` (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty).
-// Pending events are processed now and then (progress -1). False when stopped.
+// Fills `keys` with the keys of the simulated individuals of `source` at the compact loci `used`
+// (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty), sorted
+// unless `sortKeys` is false (a list read once is counted faster than sorted). Pending events
+// are processed now and then (progress -1). False when stopped.
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
                   const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
-                  std::uint8_t algorithm, TGenMars& random);
+                  std::uint8_t algorithm, TGenMars& random, bool sortKeys = true);
 
-// CountBelow / Count (likelihoods) or CountAbove / Count (distances) of `score` among sorted
-// keys, ties counting half; undefined for an empty list or an undefined score.
-Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance);
+// CountBelow / Count (likelihoods) or CountAbove / Count (distances) of `score` among the keys,
+// ties counting half; undefined for an empty list or an undefined score. Sorted keys are
+// bisected, others counted one by one, with the same result.
+Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance,
+                        bool sorted = true);
 
 // The fast pre-simulated list a reference sample carries in its SimulationData slot.
 class TFastPresimulatedList : public TSimulationData {

@@ -200,13 +200,15 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
         const TCompactPopulation without = context.HomeWithout(u);
         const TCompactMembers members = context.HomeMembersWithout(u);
         simulated = SimulateKeys(keys, {context.Match, *context.Criterion, without, members},
-                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, *random);
+                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, *random,
+                                 false);
       } else {
         simulated = SimulateKeys(keys, context.Source(k), u.Used.Items, p.SimulatedCount,
-                                 p.SimulationAlgorithm, *random);
+                                 p.SimulationAlgorithm, *random, false);
       }
       if (!simulated) return false;
-      shown[At(k)] = KeyProbability(keys, score, context.Distance);
+      // A list read once: counted, not sorted.
+      shown[At(k)] = KeyProbability(keys, score, context.Distance, false);
     } else {
       const std::vector<double>* list = lists[At(k)];
       shown[At(k)] = list ? KeyProbability(*list, score, context.Distance) : Undefined();
@@ -309,7 +311,7 @@ public:
       TGenMars random(u.Seeds);
       if (!Simulate(u, keys, random)) return false;
       probability = KeyProbability(keys, RatioKey(scores, u.Home, notHome_, context_.Distance),
-                                   context_.Distance);
+                                   context_.Distance, false);
     }
     StartResult(context_, u, result);
     JudgeRatio(result, context_.Reference, u.Home, values, r, probability, best, params_);
@@ -317,8 +319,8 @@ public:
   }
 
 private:
-  // The sorted keys of the statistics of individuals simulated from the home of `u` without it,
-  // over its used loci. False when stopped.
+  // The keys of the statistics of individuals simulated from the home of `u` without it, over
+  // its used loci, in the order drawn (read once, so not sorted). False when stopped.
   bool Simulate(const TMigrantUnit& u, std::vector<double>& keys, TGenMars& random) const {
     const int home = u.Home;
     const TCompactMembers members = context_.HomeMembersWithout(u);
@@ -373,7 +375,6 @@ private:
         if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
       }
     }
-    std::sort(keys.begin(), keys.end());
     return true;
   }
 

@@ -213,12 +213,13 @@ struct TFastAssignment {
           const TCompactMembers members =
               TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
           SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
-                       p.SimulatedCount, p.SimulationAlgorithm, *random);
+                       p.SimulatedCount, p.SimulationAlgorithm, *random, false);
         } else {
           SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount, p.SimulationAlgorithm,
-                       *random);
+                       *random, false);
         }
-        value = KeyProbability(keys, score, distance);
+        // A list read once: counted, not sorted.
+        value = KeyProbability(keys, score, distance, false);
       } else {
         const std::vector<double>* list = Lists[At(k)];
         value = list ? KeyProbability(*list, score, distance) : Undefined();

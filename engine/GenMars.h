@@ -53,21 +53,30 @@ public:
   }
   // The last value returned by Next (or drawn by RandomFrom0). Dividing by 2^24 is exact, so a
   // multiplication gives the same value without the cost of a division.
-  Extended Last() const { return static_cast<Extended>(LastUnits) * (1.0L / kUnits); }
+  Extended Last() const { return ValueOf(LastUnits); }
+  // A value in units of 2^-24 as a real in [0, 1).
+  static Extended ValueOf(std::int32_t units) { return static_cast<Extended>(units) * (1.0L / kUnits); }
   // The next value in units of 2^-24: an integer in 0 .. 2^24 - 1 (Next() times 2^24). Does not
   // update Last.
-  std::int32_t NextUnits() {
-    std::int32_t uni = U[static_cast<size_t>(I97)] - U[static_cast<size_t>(J97)];
-    if (uni < 0) uni += kUnits;
-    U[static_cast<size_t>(I97)] = uni;
-    if (--I97 < 0) I97 = 96;
-    if (--J97 < 0) J97 = 96;
-    C -= CD;
-    if (C < 0) C += CM;
-    uni -= C;
-    if (uni < 0) uni += kUnits;
+  std::int32_t NextUnits() { return Step(U.data(), I97, J97, C, CD, CM); }
+  // One step of the generator on its state `u`, `i97`, `j97`, `c` (with the constants `cd` and
+  // `cm`): the next value in units of 2^-24.
+  static std::int32_t Step(std::int32_t* u, std::int32_t& i97, std::int32_t& j97, std::int32_t& c,
+                           std::int32_t cd, std::int32_t cm) {
+    // The wrap-arounds by masks rather than branches: half of them are taken, at random.
+    std::int32_t uni = u[static_cast<size_t>(i97)] - u[static_cast<size_t>(j97)];
+    uni += WrapOf(uni) & kUnits;
+    u[static_cast<size_t>(i97)] = uni;
+    if (--i97 < 0) i97 = 96;
+    if (--j97 < 0) j97 = 96;
+    c -= cd;
+    c += WrapOf(c) & cm;
+    uni -= c;
+    uni += WrapOf(uni) & kUnits;
     return uni;
   }
+  // All bits set when x < 0, none otherwise.
+  static std::int32_t WrapOf(std::int32_t x) { return -static_cast<std::int32_t>(x < 0); }
   // Trunc(units / 2^24 × n) for units from NextUnits and n ≥ 0: the integer RandomFrom0 draws.
   static std::int32_t IndexOf(std::int32_t units, std::int32_t n) {
     return static_cast<std::int32_t>((static_cast<std::int64_t>(units) * n) >> 24);
@@ -80,6 +89,39 @@ public:
     if (n < 0) return static_cast<std::int32_t>(Last() * n);
     return IndexOf(LastUnits, n);
   }
+};
+
+// The generator's state taken as values of their own while a loop draws many values (written
+// back when the cursor goes): a compiler keeps them in registers, where the members of the
+// generator would be reloaded from memory at every draw. The generator is not to be used
+// meanwhile.
+class TGenMarsCursor {
+public:
+  explicit TGenMarsCursor(TGenMars& generator)
+      : generator_(generator), u_(generator.U.data()), last_(generator.LastUnits),
+        i97_(generator.I97), j97_(generator.J97), c_(generator.C), cd_(generator.CD),
+        cm_(generator.CM) {}
+  ~TGenMarsCursor() {
+    generator_.LastUnits = last_;
+    generator_.I97 = i97_;
+    generator_.J97 = j97_;
+    generator_.C = c_;
+  }
+  TGenMarsCursor(const TGenMarsCursor&) = delete;
+  TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
+
+  std::int32_t NextUnits() { return TGenMars::Step(u_, i97_, j97_, c_, cd_, cm_); }
+  // As TGenMars::RandomFrom0.
+  std::int32_t RandomFrom0(std::int32_t n) {
+    last_ = NextUnits();
+    if (n < 0) return static_cast<std::int32_t>(TGenMars::ValueOf(last_) * n);
+    return TGenMars::IndexOf(last_, n);
+  }
+
+private:
+  TGenMars& generator_;
+  std::int32_t* u_;
+  std::int32_t last_, i97_, j97_, c_, cd_, cm_;
 };
 
 // Seeds of a new stream drawn from `from` (four draws): i, j, k in 1..168, l in 0..168. A run

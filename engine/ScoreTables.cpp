@@ -42,7 +42,7 @@ void TUnitCodes::Fill(const TCompactMatch& m, const TCompactUnit& unit) {
     }
     codes.First[At(l)] = first;
     codes.Second[At(l)] = second;
-    codes.X[At(l)] = static_cast<std::uint8_t>(X <= 2 ? X : 0);
+    codes.X[At(l)] = X <= 2 ? X : 0;
   }
 }
 
@@ -58,6 +58,14 @@ bool TScoreTable::Covers(std::uint8_t criterion, bool leaveOut) {
 // default frequency.
 TScoreTable::TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,
                          const TCompactPopulation& population, bool leaveOut) {
+  Build(m, criterion, population, leaveOut);
+}
+
+void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criterion,
+                        const TCompactPopulation& population, bool leaveOut) {
+  offset_.clear();
+  base_.clear();
+  values_.clear();
   const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
   // Taking a unit out lowers each count by its copies: by one for a copy of a heterozygote or
   // a haploid, by two for a homozygote, and the genes by the unit's copies.

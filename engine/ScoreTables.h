@@ -22,7 +22,9 @@ public:
   // Every locus holds at most two copies (the tables then apply).
   bool Simple = true;
   std::vector<std::int32_t> First, Second; // slots within the locus's table
-  std::vector<std::uint8_t> X;
+  // Copies per locus (0, 1 or 2). Not bytes: a store of a byte may alias anything, and would
+  // make the compiler reload every pointer of the simulation loops after it.
+  std::vector<std::int32_t> X;
 };
 
 // The tables of one population for one criterion.
@@ -35,6 +37,10 @@ public:
   // population without it.
   TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,
               const TCompactPopulation& population, bool leaveOut = false);
+  TScoreTable() = default;
+  // Rebuilt for another population (one simulated population after another), reusing storage.
+  void Build(const TCompactMatch& m, const TCompactCriterion& criterion,
+             const TCompactPopulation& population, bool leaveOut = false);
 
   // The natural logarithm of the likelihood of a simple unit over the used loci (positions), NaN
   // when undefined: the value TCompactCriterion::Score gives (with the table's leave-one-out),
