@@ -110,8 +110,8 @@ std::int16_t DrawFromPosterior(const TTallyDraw& t, std::vector<int>& drawn, int
 // Algorithm 1 for a diploid or haploid genotype: the copies drawn as DrawFromPosterior draws
 // them, from the running sums kept for the first and the second copy. Tally positions; -1 for
 // no copy.
-void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMars& random, std::int16_t& first,
-                       std::int16_t& second) {
+void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMarsCursor& random,
+                       std::int16_t& first, std::int16_t& second) {
   first = second = -1;
   const size_t K = t.Entry.size();
   if (K == 0 || present == 0) {
@@ -185,7 +185,8 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
     isUsed_[At(l)] = 1;
 }
 
-void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& random) {
+void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& generator) {
+  TGenMarsCursor random(generator); // the generator's state in registers
   individual.Reset(loci_);
   for (int l = 0; l < loci_; ++l) {
     if (isUsed_[At(l)]) {

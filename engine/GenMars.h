@@ -111,6 +111,11 @@ public:
   TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
 
   std::int32_t NextUnits() { return TGenMars::Step(u_, i97_, j97_, c_, cd_, cm_); }
+  // As TGenMars::Next.
+  Extended Next() {
+    last_ = NextUnits();
+    return TGenMars::ValueOf(last_);
+  }
   // As TGenMars::RandomFrom0.
   std::int32_t RandomFrom0(std::int32_t n) {
     last_ = NextUnits();
