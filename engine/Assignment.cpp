@@ -159,11 +159,6 @@ TGenMarsSeeds UnitSeeds(const TAssignmentParams& params) {
   return params.SimulationOn ? DrawStreamSeeds(SimulationGenerator()) : TGenMarsSeeds{};
 }
 
-// Progress of unit i among n: "i/n" in the detail panel, 100 i / n percent.
-bool UnitProgress(int i, int n) {
-  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
-  return ReportProgress(" ", Format("%d/%d", i, n), percent);
-}
 } // namespace
 
 TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
@@ -320,7 +315,7 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
     run.UnitRandom = &unitRandom;
     if (params.Criterion == criterion::Baudouin2)
       params.Bayes->Prepare(reference, *match, params.SelfAssignment ? &individual : nullptr);
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
     TUnitVerdict verdict;
     if (!EvaluateUnit(run, individual, used, missing, resultTable->Item(i), verdict, 100 * i / n,
                       100 / n))
@@ -330,9 +325,9 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
       ++scored;
       if (verdict.WellClassified) ++correct;
     }
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
   }
-  if (UnitProgress(n, n)) return false;
+  if (ReportUnitProgress(n, n)) return false;
   if (params.SelfAssignment && scored > 0) {
     quality.QualityIndex = qualitySum / scored;
     quality.CorrectlyAssigned = correct;
@@ -356,12 +351,12 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
   for (int i = 0; i < n; ++i) {
     TGenMars unitRandom(UnitSeeds(params));
     run.UnitRandom = &unitRandom;
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
     TUnitVerdict verdict;
     if (!EvaluateUnit(run, *target.SampleAt(i), used, missing, resultTable->Item(i), verdict,
                       100 * i / n, 100 / n))
       return false;
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
   }
-  return !UnitProgress(n, n);
+  return !ReportUnitProgress(n, n);
 }

@@ -136,11 +136,6 @@ public:
   std::vector<TScoreTable> Tables, HomeTables;
 };
 
-bool UnitProgress(int i, int n) {
-  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
-  return ReportProgress(" ", Format("%d/%d", i, n), percent);
-}
-
 // The shared course of both options: the seeds of the individuals drawn in table order (after
 // those of the populations), the individuals treated in parallel and followed in order.
 // treat(i) answers false when stopped inside the unit; migrants[i] tells whether it was flagged.
@@ -153,16 +148,14 @@ bool RunUnits(TMigrantContext& context, TTableResultats& table, std::int32_t& fl
   const int n = static_cast<int>(context.Units.size());
   std::vector<char> completed(At(n), 0);
   int kept = 0;
-  const bool done = ParallelUnits(
+  const bool done = ParallelKeptUnits(
       n, p.Threads, [&](int i) { completed[At(i)] = treat(i); },
-      [n](int i) { return UnitProgress(i, n); },
       [&](int i) {
-        if (!completed[At(i)]) return true; // stopped inside the unit
+        if (!completed[At(i)]) return false; // stopped inside the unit
         if (table.Item(i).IsMigrant) ++flagged;
-        ++kept;
-        return UnitProgress(i, n);
+        return true;
       },
-      [] { return ReportProgress(" ", " ", -1); });
+      kept);
   // A stopped run keeps the individuals treated before the stop, as a run on one thread does:
   // what other threads computed ahead is dropped.
   if (!done)

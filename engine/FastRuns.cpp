@@ -249,11 +249,6 @@ struct TFastAssignment {
   }
 };
 
-bool UnitProgress(int i, int n) {
-  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
-  return ReportProgress(" ", Format("%d/%d", i, n), percent);
-}
-
 // The shared course of both runs: the units prepared, the lists pre-simulated, the seeds of the
 // units drawn in order, then the units treated in parallel and followed in order.
 bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableResultats& table,
@@ -280,20 +275,19 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
   }
   const int n = static_cast<int>(units.size());
   int kept = 0;
-  const bool done = ParallelUnits(
-      n, p.Threads, [&](int i) { assignment.Treat(i); }, [n](int i) { return UnitProgress(i, n); },
+  const bool done = ParallelKeptUnits(
+      n, p.Threads, [&](int i) { assignment.Treat(i); },
       [&](int i) {
         followed(i);
-        ++kept;
-        return UnitProgress(i, n);
+        return true;
       },
-      [] { return ReportProgress(" ", " ", -1); });
+      kept);
   // A stopped run keeps the units treated before the stop, as a run on one thread does: what
   // other threads computed ahead is dropped.
   if (!done)
     for (int i = kept; i < n; ++i)
       table.Items[At(i)] = std::make_unique<TResultats>();
-  return done && !UnitProgress(n, n);
+  return done && !ReportUnitProgress(n, n);
 }
 
 } // namespace

@@ -62,11 +62,6 @@ TBest BestOf(const std::vector<Extended>& values, bool likelihood, int skip) {
   return best;
 }
 
-bool UnitProgress(int i, int n) {
-  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
-  return ReportProgress(" ", Format("%d/%d", i, n), percent);
-}
-
 // Rows 0 .. P-1 with the population names, the values shown and the scores of the raw values.
 void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t c,
               const std::vector<Extended>& raw, const std::vector<Extended>& shown) {
@@ -352,7 +347,7 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
     const TIndividual& individual = *reference.AllIndividuals.Items(i);
     TGenMars unitRandom(UnitSeeds(params));
     if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, &individual);
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
     TResultats& result = resultTable->Item(i);
     result.Caption = individual.Label;
     UsableLoci(*match, individual, used, missing);
@@ -379,7 +374,7 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
       }
       if (JudgeHome(result, reference, home, raw, shown, params)) ++flagged;
     }
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
   }
   return !ReportProgress(" ", " ", 100);
 }
@@ -407,7 +402,7 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
     const TIndividual& individual = *reference.AllIndividuals.Items(i);
     TGenMars unitRandom(UnitSeeds(params));
     if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, match, &individual);
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
     TResultats& result = resultTable->Item(i);
     result.Caption = individual.Label;
     UsableLoci(match, individual, used, missing);
@@ -431,7 +426,7 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
       probability = SimulatedProbability(statistics, r, c);
     }
     if (JudgeRatio(result, reference, home, values, r, probability, best, params)) ++flagged;
-    if (UnitProgress(i, n)) return false;
+    if (ReportUnitProgress(i, n)) return false;
   }
   return !ReportProgress(" ", " ", 100);
 }

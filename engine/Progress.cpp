@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "model/Texts.h"
+
 namespace {
 // On a worker thread of a parallel run: the run's stop flag, which stands for the hook.
 thread_local const std::atomic<bool>* workerStop = nullptr;
@@ -39,6 +41,11 @@ bool ReportProgress(const std::string& panel, const std::string& detail, Extende
   bool abort = false;
   hook(RoundedPercent(percent), panel, detail, abort);
   return abort;
+}
+
+bool ReportUnitProgress(int i, int n) {
+  const Extended percent = n > 0 ? 100.0L * i / n : 100.0L;
+  return ReportProgress(" ", Format("%d/%d", i, n), percent);
 }
 
 TScopedProgressHook::TScopedProgressHook(TProgressHook hook) : previous_(std::move(Hook())) {

@@ -23,6 +23,10 @@ const TProgressHook& ProgressHook();
 // to even) and an abort flag initially false; answers that flag. Without a hook: false.
 bool ReportProgress(const std::string& panel, const std::string& detail, Extended percent);
 
+// The progress of runs over many units at unit i of n: "i/n" in the detail panel and 100 i / n
+// percent (100 without any unit). Answers the abort flag, as ReportProgress.
+bool ReportUnitProgress(int i, int n);
+
 // Installs a hook for the lifetime of the object and puts the previous one back afterwards.
 class TScopedProgressHook {
 public:

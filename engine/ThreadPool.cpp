@@ -86,3 +86,16 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
   if (failure) std::rethrow_exception(failure);
   return completed;
 }
+
+bool ParallelKeptUnits(int n, int threads, const std::function<void(int)>& work,
+                       const std::function<bool(int)>& keep, int& kept) {
+  kept = 0;
+  return ParallelUnits(
+      n, threads, work, [n](int i) { return ReportUnitProgress(i, n); },
+      [&](int i) {
+        if (!keep(i)) return true;
+        ++kept;
+        return ReportUnitProgress(i, n);
+      },
+      [] { return ReportProgress(" ", " ", -1); });
+}

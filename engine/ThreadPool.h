@@ -19,3 +19,12 @@ int ThreadCount(int requested);
 bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
                    const std::function<bool(int)>& before, const std::function<bool(int)>& after,
                    const std::function<bool()>& waiting);
+
+// The course of a run whose units are kept in order: ParallelUnits with the progress "i/n"
+// reported before each unit and after each one kept, and pending events processed while the
+// calling thread waits. keep(i), on the calling thread in order once unit i is done, answers
+// whether it is kept (false: it was stopped inside, which stops the run). `kept` becomes the
+// number of units kept: after a stop, what other threads computed beyond them is the caller's to
+// drop, as a run on one thread would not have reached it. False when stopped.
+bool ParallelKeptUnits(int n, int threads, const std::function<void(int)>& work,
+                       const std::function<bool(int)>& keep, int& kept);
