@@ -61,8 +61,6 @@ void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::
     u = static_cast<std::int32_t>(S * kTwoTo24); // exact: S has 24 bits
   }
   C = 362436;
-  CD = 7654321;
-  CM = 16777213;
   I97 = 96;
   J97 = 32;
 }

@@ -28,10 +28,10 @@ public:
   Extended T = 0;
   // The lag table, in units of 2^-24.
   std::array<std::int32_t, 97> U{};
-  // The arithmetic sequence and its decrement and modulus, in units of 2^-24.
+  // The arithmetic sequence, in units of 2^-24, and its decrement and modulus (constants).
   std::int32_t C = 362436;
-  std::int32_t CD = 7654321;
-  std::int32_t CM = 16777213;
+  static constexpr std::int32_t kCD = 7654321;
+  static constexpr std::int32_t kCM = 16777213;
   std::int32_t I97 = 96;
   std::int32_t J97 = 32;
 
@@ -58,19 +58,19 @@ public:
   static Extended ValueOf(std::int32_t units) { return static_cast<Extended>(units) * (1.0L / kUnits); }
   // The next value in units of 2^-24: an integer in 0 .. 2^24 - 1 (Next() times 2^24). Does not
   // update Last.
-  std::int32_t NextUnits() { return Step(U.data(), I97, J97, C, CD, CM); }
-  // One step of the generator on its state `u`, `i97`, `j97`, `c` (with the constants `cd` and
-  // `cm`): the next value in units of 2^-24.
-  static std::int32_t Step(std::int32_t* u, std::int32_t& i97, std::int32_t& j97, std::int32_t& c,
-                           std::int32_t cd, std::int32_t cm) {
+  std::int32_t NextUnits() { return Step(U.data(), I97, J97, C); }
+  // One step of the generator on its state `u`, `i97`, `j97`, `c`: the next value in units of
+  // 2^-24.
+  static std::int32_t Step(std::int32_t* u, std::int32_t& i97, std::int32_t& j97,
+                           std::int32_t& c) {
     // The wrap-arounds by masks rather than branches: half of them are taken, at random.
     std::int32_t uni = u[static_cast<size_t>(i97)] - u[static_cast<size_t>(j97)];
     uni += WrapOf(uni) & kUnits;
     u[static_cast<size_t>(i97)] = uni;
     if (--i97 < 0) i97 = 96;
     if (--j97 < 0) j97 = 96;
-    c -= cd;
-    c += WrapOf(c) & cm;
+    c -= kCD;
+    c += WrapOf(c) & kCM;
     uni -= c;
     uni += WrapOf(uni) & kUnits;
     return uni;
@@ -99,8 +99,7 @@ class TGenMarsCursor {
 public:
   explicit TGenMarsCursor(TGenMars& generator)
       : generator_(generator), u_(generator.U.data()), last_(generator.LastUnits),
-        i97_(generator.I97), j97_(generator.J97), c_(generator.C), cd_(generator.CD),
-        cm_(generator.CM) {}
+        i97_(generator.I97), j97_(generator.J97), c_(generator.C) {}
   ~TGenMarsCursor() {
     generator_.LastUnits = last_;
     generator_.I97 = i97_;
@@ -110,7 +109,7 @@ public:
   TGenMarsCursor(const TGenMarsCursor&) = delete;
   TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
 
-  std::int32_t NextUnits() { return TGenMars::Step(u_, i97_, j97_, c_, cd_, cm_); }
+  std::int32_t NextUnits() { return TGenMars::Step(u_, i97_, j97_, c_); }
   // As TGenMars::Next.
   Extended Next() {
     last_ = NextUnits();
@@ -126,7 +125,7 @@ public:
 private:
   TGenMars& generator_;
   std::int32_t* u_;
-  std::int32_t last_, i97_, j97_, c_, cd_, cm_;
+  std::int32_t last_, i97_, j97_, c_;
 };
 
 // Seeds of a new stream drawn from `from` (four draws): i, j, k in 1..168, l in 0..168. A run
