@@ -22,11 +22,7 @@ std::string CaptionOf(const TBioCalculable& unit) {
 }
 
 TCriterionArgs CriterionArgsOf(const TAssignmentRun& run) {
-  TCriterionArgs args;
-  args.Criterion = run.Params.Criterion;
-  args.DefaultFrequency = run.Params.DefaultFrequency;
-  args.Bayes = run.Params.Bayes;
-  return args;
+  return ::CriterionArgsOf(run.Params);
 }
 
 bool CriterionValue(const TAssignmentRun& run, const TGroupAbstract& population,
@@ -160,6 +156,14 @@ TGenMarsSeeds UnitSeeds(const TAssignmentParams& params) {
 }
 
 } // namespace
+
+TCriterionArgs CriterionArgsOf(const TAssignmentParams& params) {
+  TCriterionArgs args;
+  args.Criterion = params.Criterion;
+  args.DefaultFrequency = params.DefaultFrequency;
+  args.Bayes = params.Bayes;
+  return args;
+}
 
 TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
                                    const TBioCalculable& unit) {

@@ -48,6 +48,9 @@ struct TAssignmentParams {
   int Threads = 0;
 };
 
+// The arguments every criterion of a run with these parameters is evaluated with.
+TCriterionArgs CriterionArgsOf(const TAssignmentParams& params);
+
 // How well the reference populations classify their own individuals (self-assignment only).
 struct TAssignmentQuality {
   // Mean percentage score of the home population over the individuals with a defined home score.

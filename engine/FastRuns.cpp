@@ -24,14 +24,6 @@
 namespace {
 size_t At(std::int32_t i) { return static_cast<size_t>(i); }
 
-TCriterionArgs ArgsOf(const TAssignmentParams& p) {
-  TCriterionArgs args;
-  args.Criterion = p.Criterion;
-  args.DefaultFrequency = p.DefaultFrequency;
-  args.Bayes = p.Bayes;
-  return args;
-}
-
 // The compact forms a run works with. Observed values compare the units with the reference
 // populations through the run's match; simulated individuals carry the reference data set's
 // alleles and are compared through a match of the reference with itself (the run's match when it
@@ -260,7 +252,7 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
     for (std::int32_t x : u.Tallies.X)
       largest = std::max(largest, x);
   }
-  const TCriterionArgs args = ArgsOf(p);
+  const TCriterionArgs args = CriterionArgsOf(p);
   const TFastContext context(run.Reference, run.Match, args, p.SimulationOn, largest);
   TFastAssignment assignment{run, context, units, table, verdicts, {}};
   if (p.SimulationOn) {
