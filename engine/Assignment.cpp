@@ -158,11 +158,7 @@ TGenMarsSeeds UnitSeeds(const TAssignmentParams& params) {
 } // namespace
 
 TCriterionArgs CriterionArgsOf(const TAssignmentParams& params) {
-  TCriterionArgs args;
-  args.Criterion = params.Criterion;
-  args.DefaultFrequency = params.DefaultFrequency;
-  args.Bayes = params.Bayes;
-  return args;
+  return {params.Criterion, params.DefaultFrequency, params.Bayes};
 }
 
 TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,

@@ -33,13 +33,10 @@ public:
   };
 
   int Count() const { return count_; }
-  std::uint8_t Ploidy(int member, int locus) const { return cells_[Cell(member, locus)].Ploidy; }
   int Present(int member, int locus) const { return cells_[Cell(member, locus)].Present; }
-  std::int16_t Copy(int member, int locus, int c) const {
-    return Copy(cells_[Cell(member, locus)], c);
-  }
   // A member's cells, locus after locus.
   const TCell* Row(int member) const { return cells_.data() + Cell(member, 0); }
+  // Copy c of a member's genotype at a locus (its cell there).
   std::int16_t Copy(const TCell& cell, int c) const {
     if (c < 2) return cell.Copies[c];
     return entries_[static_cast<size_t>(cell.Begin + c)];

@@ -55,7 +55,9 @@ public:
   // multiplication gives the same value without the cost of a division.
   Extended Last() const { return ValueOf(LastUnits); }
   // A value in units of 2^-24 as a real in [0, 1).
-  static Extended ValueOf(std::int32_t units) { return static_cast<Extended>(units) * (1.0L / kUnits); }
+  static Extended ValueOf(std::int32_t units) {
+    return static_cast<Extended>(units) * (1.0L / kUnits);
+  }
   // The next value in units of 2^-24: an integer in 0 .. 2^24 - 1 (Next() times 2^24). Does not
   // update Last.
   std::int32_t NextUnits() { return Step(U.data(), I97, J97, C); }
@@ -86,8 +88,12 @@ public:
   // An integer in 0..n-1: Trunc(Next × n), computed exactly as (units × n) / 2^24.
   std::int32_t RandomFrom0(std::int32_t n) {
     LastUnits = NextUnits();
-    if (n < 0) return static_cast<std::int32_t>(Last() * n);
-    return IndexOf(LastUnits, n);
+    return IndexFrom(LastUnits, n);
+  }
+  // Trunc(units / 2^24 × n) for any n (a negative n as the extended product).
+  static std::int32_t IndexFrom(std::int32_t units, std::int32_t n) {
+    if (n < 0) return static_cast<std::int32_t>(ValueOf(units) * n);
+    return IndexOf(units, n);
   }
 };
 
@@ -118,8 +124,7 @@ public:
   // As TGenMars::RandomFrom0.
   std::int32_t RandomFrom0(std::int32_t n) {
     last_ = NextUnits();
-    if (n < 0) return static_cast<std::int32_t>(TGenMars::ValueOf(last_) * n);
-    return TGenMars::IndexOf(last_, n);
+    return TGenMars::IndexFrom(last_, n);
   }
 
 private:

@@ -432,9 +432,5 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
 }
 
 TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params) {
-  TCriterionArgs args;
-  args.Criterion = params.Criterion;
-  args.DefaultFrequency = params.DefaultFrequency;
-  args.Bayes = params.Bayes;
-  return args;
+  return {params.Criterion, params.DefaultFrequency, params.Bayes};
 }
