@@ -121,8 +121,7 @@ void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMarsCursor& random,
   }
   // The targets u × (N + 1) and u × (N + 2); the last allele when rounding left every sum below.
   const std::int64_t N = t.N;
-  const size_t a =
-      std::min(FirstAtLeast(t.First.data(), K, random.NextUnits() * (N + 1)), K - 1);
+  const size_t a = std::min(FirstAtLeast(t.First.data(), K, random.NextUnits() * (N + 1)), K - 1);
   first = t.Entry[a];
   if (present < 2) return;
   const size_t b =
@@ -134,7 +133,7 @@ void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMarsCursor& random,
 // genotype, or a missing copy when the parent is untyped there.
 [[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members,
                                                     const TCompactMembers::TCell& cell,
-                                                    TGenMarsCursor& random) {
+                                                    TGenMarsBlockCursor& random) {
   const int present = cell.Present;
   const int position = random.RandomFrom0(present);
   return position < present ? members.Copy(cell, position) : std::int16_t{-1};
@@ -163,8 +162,8 @@ TCompactMembers TCompactMembers::Of(const TCompactMatch& m, const TGroupAbstract
       cell.Begin = static_cast<std::int32_t>(members.entries_.size());
       int copy = 0;
       for (std::int16_t code : t.Alleles) {
-        const std::int16_t entry = code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)]
-                                                                            : std::int16_t{-1};
+        const std::int16_t entry =
+            code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)] : std::int16_t{-1};
         members.entries_.push_back(entry);
         if (copy < 2) cell.Copies[copy] = entry;
         ++copy;
@@ -234,35 +233,35 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
   const int size = parents.Count();
   const int loci = m.LocusCount();
   tallies.Zero(m);
-  // The generator's state in registers while the children are drawn.
-  TGenMarsCursor random(stream);
+  // Thousands of draws: the generator's values computed a block at a time.
+  TGenMarsBlockCursor random(stream);
   const char* used = isUsed.data();
   for (size_t child = 0; child < count; ++child) {
     const TCompactMembers::TCell* father = parents.Row(random.RandomFrom0(size));
     const TCompactMembers::TCell* mother = parents.Row(random.RandomFrom0(size));
     for (int l = 0; l < loci; ++l) {
-      std::int16_t copies[2] = {-1, -1};
+      std::int16_t first = -1, second = -1;
       if (used[l]) {
         switch (father[l].Ploidy) {
         case 1: {
           const bool fromMother = random.NextUnits() >= TGenMars::kUnits / 2;
-          copies[0] = CopyFrom(parents, fromMother ? mother[l] : father[l], random);
+          first = CopyFrom(parents, fromMother ? mother[l] : father[l], random);
           break;
         }
         case 2:
-          copies[0] = CopyFrom(parents, father[l], random);
-          copies[1] = CopyFrom(parents, mother[l], random);
+          first = CopyFrom(parents, father[l], random);
+          second = CopyFrom(parents, mother[l], random);
           break;
         default: // no other ploidy is handed down
           break;
         }
-        for (std::int16_t entry : copies)
-          if (entry >= 0) tallies.CountCopy(l, entry);
+        if (first >= 0) tallies.CountCopy(l, first);
+        if (second >= 0) tallies.CountCopy(l, second);
       }
-      keep(child, l, copies[0], copies[1]);
+      keep(child, l, first, second);
     }
   }
-  tallies.ComputeSums(m);
+  tallies.ComputeTotals(m);
 }
 
 // The score-table slots of a locus's copies (-1 for none), as TUnitCodes::Fill codes them:
@@ -335,8 +334,8 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
       draw.Draw(individual, random);
       if (table) codes.Fill(m, individual);
       KeepScore(keys,
-                ScoreOf(table ? &*table : nullptr, source.Criterion, source.Population,
-                        individual, codes, used, false),
+                ScoreOf(table ? &*table : nullptr, source.Criterion, source.Population, individual,
+                        codes, used, false),
                 distance);
       if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
     }

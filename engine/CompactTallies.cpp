@@ -13,7 +13,9 @@ namespace {
 constexpr Extended kPi = 3.14159265358979323846264338327950288L;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+size_t At(std::int32_t i) {
+  return static_cast<size_t>(i);
+}
 } // namespace
 
 // ---- the match
@@ -154,6 +156,17 @@ void TCompactPopulation::ComputeSums(const TCompactMatch& m) {
   }
 }
 
+void TCompactPopulation::ComputeTotals(const TCompactMatch& m) {
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    const std::int32_t* counts = Counts.data() + Offset[At(l)];
+    std::int32_t n = 0;
+    for (int e = 0; e < m.Loci[At(l)].K; ++e)
+      n += counts[e];
+    N[At(l)] = n;
+  }
+  ComputeSums(m);
+}
+
 TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
                                           const TGroupAbstract& population) {
   TCompactPopulation p = Empty(m);
@@ -190,8 +203,8 @@ void TCompactPopulation::Add(const TCompactMatch& m, const TCompactUnit& unit, i
       const std::int64_t before = n;
       n += sign * unit.Copies[At(i)];
       SumSquares[At(l)] += static_cast<std::int64_t>(n) * n - before * before;
-      SumSizes[At(l)] +=
-          sign * static_cast<std::int64_t>(unit.Copies[At(i)]) * m.Loci[At(l)].Size[At(unit.Entry[At(i)])];
+      SumSizes[At(l)] += sign * static_cast<std::int64_t>(unit.Copies[At(i)]) *
+                         m.Loci[At(l)].Size[At(unit.Entry[At(i)])];
     }
     N[At(l)] += sign * unit.X[At(l)];
   }

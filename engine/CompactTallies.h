@@ -19,8 +19,8 @@ class TMatchPGDS;
 
 // One matched locus in compact form.
 struct TCompactLocus {
-  int K = 0;                          // entries
-  int RefLocus = -1, TargetLocus = -1; // positions in the two data sets
+  int K = 0;                             // entries
+  int RefLocus = -1, TargetLocus = -1;   // positions in the two data sets
   std::vector<std::int16_t> RefEntry;    // reference allele code -> entry (-1: none)
   std::vector<std::int16_t> TargetEntry; // target allele code -> entry (-1: none)
   std::vector<std::int64_t> Size;        // allele size of each entry (criterion 8)
@@ -95,13 +95,15 @@ public:
   static TCompactPopulation Empty(const TCompactMatch& m);
   // Back to all counts zero, keeping the storage when already shaped after `m`.
   void Zero(const TCompactMatch& m);
-  // Counts one copy of `entry` at `locus`; the sums are left for ComputeSums.
+  // Counts one copy of `entry` at `locus`; the number of copies and the sums are left for
+  // ComputeTotals.
   void CountCopy(int locus, std::int16_t entry) {
     ++Counts[static_cast<size_t>(Offset[static_cast<size_t>(locus)] + entry)];
-    ++N[static_cast<size_t>(locus)];
   }
   // The sums of squared counts and of sizes, from the counts.
   void ComputeSums(const TCompactMatch& m);
+  // The number of copies of every locus and the sums, from the counts.
+  void ComputeTotals(const TCompactMatch& m);
   // Adds (sign +1) or takes out (-1) the copies of `unit` (reference side).
   void Add(const TCompactMatch& m, const TCompactUnit& unit, int sign);
   std::int32_t Count(int locus, int entry) const {

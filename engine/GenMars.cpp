@@ -1,5 +1,6 @@
 #include "engine/GenMars.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -63,6 +64,86 @@ void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::
   C = 362436;
   I97 = 96;
   J97 = 32;
+}
+
+namespace {
+// (b + 1) × CD modulo CM, b < 32: the sequence's value b of a block is its value before the
+// block minus this, modulo CM.
+constexpr std::array<std::int32_t, 32> SequenceOffsets() {
+  std::array<std::int32_t, 32> offsets{};
+  for (size_t b = 0; b < offsets.size(); ++b)
+    offsets[b] =
+        static_cast<std::int32_t>(static_cast<std::int64_t>(b + 1) * TGenMars::kCD % TGenMars::kCM);
+  return offsets;
+}
+constexpr std::array<std::int32_t, 32> kSequenceOffsets = SequenceOffsets();
+
+size_t Wrapped97(std::int32_t i) {
+  return static_cast<size_t>(((i % 97) + 97) % 97);
+}
+} // namespace
+
+TGenMarsBlockCursor::TGenMarsBlockCursor(TGenMars& generator)
+    : generator_(generator), last_(generator.LastUnits), c_(generator.C), i97_(generator.I97),
+      j97_(generator.J97) {
+  // The entry at I97 is the oldest (the next one replaced), the one below it the next oldest.
+  for (std::int32_t k = 0; k < 97; ++k)
+    window_[static_cast<size_t>(k)] = generator.U[Wrapped97(i97_ - k)];
+}
+
+void TGenMarsBlockCursor::NextBlock() {
+  if (started_) {
+    // The whole block was handed out: the window moves past it, and back to the start of the
+    // storage when no room is left for another block.
+    base_ += kBlock;
+    if (base_ + 97 + kBlock > window_.size()) {
+      std::copy(window_.begin() + static_cast<std::ptrdiff_t>(base_),
+                window_.begin() + static_cast<std::ptrdiff_t>(base_ + 97), window_.begin());
+      base_ = 0;
+    }
+    i97_ = static_cast<std::int32_t>(Wrapped97(i97_ - kBlock));
+    j97_ = static_cast<std::int32_t>(Wrapped97(j97_ - kBlock));
+    c_ -= kSequenceOffsets[kBlock - 1];
+    c_ += TGenMars::WrapOf(c_) & TGenMars::kCM;
+  }
+  started_ = true;
+  // The lag of 33 is J97 = I97 - 64 (modulo 97): the value replacing window_[b] is window_[b]
+  // minus window_[b + 64]; the arithmetic sequence goes down by CD modulo CM at every value.
+  const std::int32_t c0 = c_;
+  // Distinct arrays (told to the compiler, which then computes four values per instruction).
+  std::int32_t* __restrict w = window_.data() + base_;
+  std::int32_t* __restrict out = block_.data();
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC ivdep // a block reads the window below 97 and writes it from 97 on
+#endif
+  for (size_t b = 0; b < kBlock; ++b) {
+    std::int32_t x = w[b] - w[b + 64];
+    x += TGenMars::WrapOf(x) & TGenMars::kUnits;
+    w[97 + b] = x;
+    std::int32_t c = c0 - kSequenceOffsets[b];
+    c += TGenMars::WrapOf(c) & TGenMars::kCM;
+    x -= c;
+    x += TGenMars::WrapOf(x) & TGenMars::kUnits;
+    out[b] = x;
+  }
+  next_ = block_.data();
+}
+
+TGenMarsBlockCursor::~TGenMarsBlockCursor() {
+  generator_.LastUnits = last_;
+  if (!started_) return;
+  // The state after the `used` values handed out of the current block.
+  const auto used = static_cast<std::int32_t>(next_ - block_.data());
+  const std::int32_t i97 = static_cast<std::int32_t>(Wrapped97(i97_ - used));
+  for (std::int32_t k = 0; k < 97; ++k)
+    generator_.U[Wrapped97(i97 - k)] = window_[base_ + static_cast<size_t>(used + k)];
+  generator_.I97 = i97;
+  generator_.J97 = static_cast<std::int32_t>(Wrapped97(j97_ - used));
+  if (used > 0) {
+    std::int32_t c = c_ - kSequenceOffsets[static_cast<size_t>(used - 1)];
+    c += TGenMars::WrapOf(c) & TGenMars::kCM;
+    generator_.C = c;
+  }
 }
 
 TGenMarsSeeds DrawStreamSeeds(TGenMars& from) {

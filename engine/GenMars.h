@@ -63,8 +63,7 @@ public:
   std::int32_t NextUnits() { return Step(U.data(), I97, J97, C); }
   // One step of the generator on its state `u`, `i97`, `j97`, `c`: the next value in units of
   // 2^-24.
-  static std::int32_t Step(std::int32_t* u, std::int32_t& i97, std::int32_t& j97,
-                           std::int32_t& c) {
+  static std::int32_t Step(std::int32_t* u, std::int32_t& i97, std::int32_t& j97, std::int32_t& c) {
     // The wrap-arounds by masks rather than branches: half of them are taken, at random.
     std::int32_t uni = u[static_cast<size_t>(i97)] - u[static_cast<size_t>(j97)];
     uni += WrapOf(uni) & kUnits;
@@ -131,6 +130,58 @@ private:
   TGenMars& generator_;
   std::int32_t* u_;
   std::int32_t last_, i97_, j97_, c_;
+};
+
+// A cursor for long runs of draws (thousands): the lag-table recurrence x(n) = x(n-97) - x(n-33)
+// is computed for a block of values at a time, from a window holding the last 97 values in the
+// order drawn, so a block's values come from values drawn before it and the loop runs without
+// the table's wrap-around indices (the compiler computes several values per instruction). The
+// values handed out are the generator's own, one by one; when the cursor goes, the generator's
+// state is that after the last value handed out, whatever was computed ahead. The generator is
+// not to be used meanwhile. Costs two copies of the lag table: for a handful of draws,
+// TGenMarsCursor is the cheaper one.
+class TGenMarsBlockCursor {
+public:
+  explicit TGenMarsBlockCursor(TGenMars& generator);
+  ~TGenMarsBlockCursor();
+  TGenMarsBlockCursor(const TGenMarsBlockCursor&) = delete;
+  TGenMarsBlockCursor& operator=(const TGenMarsBlockCursor&) = delete;
+
+  std::int32_t NextUnits() {
+    if (next_ == block_.data() + kBlock) NextBlock();
+    return *next_++;
+  }
+  // As TGenMars::Next.
+  Extended Next() {
+    last_ = NextUnits();
+    return TGenMars::ValueOf(last_);
+  }
+  // As TGenMars::RandomFrom0.
+  std::int32_t RandomFrom0(std::int32_t n) {
+    last_ = NextUnits();
+    return TGenMars::IndexFrom(last_, n);
+  }
+
+private:
+  // 32 values at a time: under the lag of 33, so no value of a block depends on another one.
+  static constexpr int kBlock = 32;
+  void NextBlock();
+
+  TGenMars& generator_;
+  // window_[base_ + k], k < 97: the lag table in drawing order (the first the oldest, the next to
+  // be replaced) at the start of the current block; window_[base_ + 97 + b]: value b of the
+  // block before the arithmetic sequence is taken off. Room for several blocks, so that the
+  // window is moved back to the start of the storage only once in a while.
+  std::array<std::int32_t, 97 + 8 * kBlock> window_{};
+  size_t base_ = 0;
+  std::array<std::int32_t, kBlock> block_{}; // the values handed out
+  std::int32_t last_;                        // as TGenMars::LastUnits
+  std::int32_t c_ = 0;                       // the arithmetic sequence before the current block
+  std::int32_t i97_ = 0, j97_ = 0;           // the lag indices before the current block
+  // The next value of the block to hand out. A pointer, not an index: the draw loops store
+  // integers (tallies, codes) that the compiler would otherwise have to assume overwrite it.
+  const std::int32_t* next_ = block_.data() + kBlock;
+  bool started_ = false; // a block was computed
 };
 
 // Seeds of a new stream drawn from `from` (four draws): i, j, k in 1..168, l in 0..168. A run

@@ -36,24 +36,30 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
   std::condition_variable doneSignal;
   std::vector<char> done(static_cast<size_t>(n), 0);
   std::exception_ptr failure;
+  // The unit the calling thread waits for, -1 when it is not waiting: a worker wakes it only for
+  // that unit, not after every unit (one wake-up per unit costs more than a short unit's work).
+  int awaited = -1;
 
   auto worker = [&] {
     const TWorkerProgress silence(stop);
     while (!stop.load()) {
       const int i = next.fetch_add(1);
       if (i >= n) break;
+      bool wake = false;
       try {
         work(i);
       } catch (...) {
         const std::lock_guard<std::mutex> lock(mutex);
         if (!failure) failure = std::current_exception();
         stop = true;
+        wake = true;
       }
       {
         const std::lock_guard<std::mutex> lock(mutex);
         done[static_cast<size_t>(i)] = 1;
+        wake = wake || awaited == i;
       }
-      doneSignal.notify_all();
+      if (wake) doneSignal.notify_one();
     }
   };
   std::vector<std::thread> pool;
@@ -68,6 +74,7 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
       break;
     }
     std::unique_lock<std::mutex> lock(mutex);
+    awaited = i;
     while (!done[static_cast<size_t>(i)] && !failure) {
       if (doneSignal.wait_for(lock, std::chrono::milliseconds(100)) == std::cv_status::timeout) {
         lock.unlock();
@@ -76,6 +83,7 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
         if (abort) break;
       }
     }
+    awaited = -1;
     const bool finished = done[static_cast<size_t>(i)] && !failure;
     lock.unlock();
     if (!finished || after(i)) completed = false;

@@ -147,3 +147,34 @@ TEST(GenMars, CursorDrawsTheGeneratorsStreamAndHandsItBack) {
     ASSERT_EQ(g.Next(), twin.Next());
   }
 }
+
+TEST(GenMars, BlockCursorDrawsTheGeneratorsStreamAndHandsItBack) {
+  TGenMars g = Seeded(3, 141, 59, 26);
+  TGenMars twin = g;
+  // Lifetimes around the block length and across many turns of the lag table, so the cursor
+  // hands back states taken inside a block, at its end and after its storage was moved back.
+  for (int draws : {0, 1, 31, 32, 33, 64, 97, 1000, 5000, 2}) {
+    {
+      TGenMarsBlockCursor cursor(g);
+      for (int n = 0; n < draws; ++n) {
+        switch (n % 3) {
+        case 0:
+          ASSERT_EQ(cursor.NextUnits(), twin.NextUnits()) << draws << " draws, value " << n;
+          break;
+        case 1:
+          ASSERT_EQ(cursor.RandomFrom0(50), twin.RandomFrom0(50));
+          break;
+        default:
+          ASSERT_EQ(cursor.Next(), twin.Next());
+          break;
+        }
+      }
+    }
+    EXPECT_EQ(g.LastUnits, twin.LastUnits) << draws << " draws";
+    EXPECT_EQ(g.I97, twin.I97);
+    EXPECT_EQ(g.J97, twin.J97);
+    EXPECT_EQ(g.C, twin.C);
+    EXPECT_EQ(g.U, twin.U);
+    ASSERT_EQ(g.Next(), twin.Next());
+  }
+}
