@@ -342,7 +342,8 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
   const int n = target.SamplesCount();
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || !AssignmentAvailable(params)) return false;
-  if (FastRunCovers(params)) return FastAssignGroups(reference, target, *match, params, resultTable);
+  if (FastRunCovers(params))
+    return FastAssignGroups(reference, target, *match, params, resultTable);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
   TAssignmentRun run{reference, target, *match, groupParams};

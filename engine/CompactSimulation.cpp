@@ -133,7 +133,7 @@ void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMarsCursor& random,
 // genotype, or a missing copy when the parent is untyped there.
 [[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members,
                                                     const TCompactMembers::TCell& cell,
-                                                    TGenMarsBlockCursor& random) {
+                                                    TGenMarsCursor& random) {
   const int present = cell.Present;
   const int position = random.RandomFrom0(present);
   return position < present ? members.Copy(cell, position) : std::int16_t{-1};
@@ -184,8 +184,7 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
     isUsed_[At(l)] = 1;
 }
 
-void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMars& generator) {
-  TGenMarsCursor random(generator); // the generator's state in registers
+void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMarsCursor& random) {
   individual.Reset(loci_);
   for (int l = 0; l < loci_; ++l) {
     if (isUsed_[At(l)]) {
@@ -234,7 +233,7 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
   const int loci = m.LocusCount();
   tallies.Zero(m);
   // Thousands of draws: the generator's values computed a block at a time.
-  TGenMarsBlockCursor random(stream);
+  TGenMarsCursor random(stream);
   const char* used = isUsed.data();
   for (size_t child = 0; child < count; ++child) {
     const TCompactMembers::TCell* father = parents.Row(random.RandomFrom0(size));
@@ -330,8 +329,9 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     if (TScoreTable::Covers(source.Criterion.Code()))
       table.emplace(m, source.Criterion, source.Population);
     TUnitCodes codes;
+    TGenMarsCursor stream(random); // the generator's values computed a block at a time
     for (int i = 0; i < simulatedCount; ++i) {
-      draw.Draw(individual, random);
+      draw.Draw(individual, stream);
       if (table) codes.Fill(m, individual);
       KeepScore(keys,
                 ScoreOf(table ? &*table : nullptr, source.Criterion, source.Population, individual,

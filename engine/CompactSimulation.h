@@ -13,6 +13,7 @@
 #include "model/GroupAbstract.h"
 
 class TGenMars;
+class TGenMarsCursor;
 
 // The members of a population as the simulations draw from them, at every locus of a compact
 // match: ploidy (missing copies included) and the entries of the copies present, in the order of
@@ -68,9 +69,9 @@ public:
   TCompactIndividualDraw(const TCompactMatch& m, const TCompactPopulation& population,
                          const TCompactMembers& members, const std::vector<std::int32_t>& used,
                          std::uint8_t algorithm);
-  // Draws `individual` afresh (every locus of the match; untouched ones stay empty). The
-  // population must have members.
-  void Draw(TCompactUnit& individual, TGenMars& random);
+  // Draws `individual` afresh (every locus of the match; untouched ones stay empty) from the
+  // stream of `random`. The population must have members.
+  void Draw(TCompactUnit& individual, TGenMarsCursor& random);
 
   struct TTally {
     std::vector<std::int16_t> Entry;

@@ -16,10 +16,14 @@ class TBayesien2Data;
 
 namespace criterion {
 constexpr std::uint8_t BaudouinLebrun = 0, Baudouin2 = 1, RannalaMountain = 2, Paetkau = 3,
-                       NeiStandard = 4, NeiMinimum = 5, NeiDA = 6, CavalliSforza = 7,
-                       Goldstein = 8, Cornuet = 9, Rogers = 10;
-inline bool IsLikelihood(std::uint8_t c) { return c <= 3 || c == 9; }
-inline bool IsDistance(std::uint8_t c) { return (c >= 4 && c <= 8) || c == 10; }
+                       NeiStandard = 4, NeiMinimum = 5, NeiDA = 6, CavalliSforza = 7, Goldstein = 8,
+                       Cornuet = 9, Rogers = 10;
+inline bool IsLikelihood(std::uint8_t c) {
+  return c <= 3 || c == 9;
+}
+inline bool IsDistance(std::uint8_t c) {
+  return (c >= 4 && c <= 8) || c == 10;
+}
 } // namespace criterion
 
 // ln Γ(x) in extended precision.

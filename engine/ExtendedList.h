@@ -13,8 +13,8 @@
 // must still count as ties, however the sums were ordered.
 constexpr Extended kTieTolerance = 1E-10L;
 inline bool TiesWith(Extended v, Extended x) {
-  return v == x || (v - x <= kTieTolerance * (x < 0 ? -x : x) &&
-                    x - v <= kTieTolerance * (x < 0 ? -x : x));
+  return v == x ||
+         (v - x <= kTieTolerance * (x < 0 ? -x : x) && x - v <= kTieTolerance * (x < 0 ? -x : x));
 }
 
 class TExtendedList : public TPersistent {

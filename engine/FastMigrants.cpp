@@ -110,8 +110,8 @@ public:
   // The score of a simulated individual against the fixed reference population k.
   Extended SimulatedScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
                           const std::vector<std::int32_t>& used) const {
-    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], *Criterion, Populations[At(k)],
-                   unit, codes, used, false);
+    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], *Criterion, Populations[At(k)], unit,
+                   codes, used, false);
   }
   // The home population's counts and members without the unit.
   TCompactPopulation HomeWithout(const TMigrantUnit& u) const {
@@ -192,9 +192,9 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
       if (k == u.Home) {
         const TCompactPopulation without = context.HomeWithout(u);
         const TCompactMembers members = context.HomeMembersWithout(u);
-        simulated = SimulateKeys(keys, {context.Match, *context.Criterion, without, members},
-                                 u.Used.Items, p.SimulatedCount, p.SimulationAlgorithm, *random,
-                                 false);
+        simulated =
+            SimulateKeys(keys, {context.Match, *context.Criterion, without, members}, u.Used.Items,
+                         p.SimulatedCount, p.SimulationAlgorithm, *random, false);
       } else {
         simulated = SimulateKeys(keys, context.Source(k), u.Used.Items, p.SimulatedCount,
                                  p.SimulationAlgorithm, *random, false);
@@ -354,8 +354,9 @@ private:
       std::optional<TScoreTable> homeTable;
       if (!context_.Tables.empty()) homeTable.emplace(context_.Match, criterion, without);
       keys.reserve(At(params_.SimulatedCount));
+      TGenMarsCursor stream(random); // the generator's values computed a block at a time
       for (int i = 0; i < params_.SimulatedCount; ++i) {
-        draw.Draw(individual, random);
+        draw.Draw(individual, stream);
         if (homeTable) codes.Fill(context_.Match, individual);
         for (int k = 0; k < populations; ++k) {
           if (k == home)

@@ -14,15 +14,17 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
-#include "engine/ScoreTables.h"
 #include "engine/ResultTables.h"
+#include "engine/ScoreTables.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
 namespace {
-size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+size_t At(std::int32_t i) {
+  return static_cast<size_t>(i);
+}
 
 // The compact forms a run works with. Observed values compare the units with the reference
 // populations through the run's match; simulated individuals carry the reference data set's
@@ -30,8 +32,8 @@ size_t At(std::int32_t i) { return static_cast<size_t>(i); }
 // is one).
 class TFastContext {
 public:
-  TFastContext(const TPGDSStructure& reference, const TMatchPGDS& match,
-               const TCriterionArgs& args, bool simulation, int largestUnit)
+  TFastContext(const TPGDSStructure& reference, const TMatchPGDS& match, const TCriterionArgs& args,
+               bool simulation, int largestUnit)
       : Reference(reference), run_(match) {
     for (int k = 0; k < reference.SamplesCount(); ++k) {
       runPops_.push_back(TCompactPopulation::Of(run_, *reference.SampleAt(k)));
@@ -64,8 +66,8 @@ public:
       maxCount = std::max(maxCount, 2 * reference.SampleAt(k)->NbIndividuals());
     }
     maxCount += largest + 2;
-    runCriterion_ = std::make_unique<TCompactCriterion>(run_, args.Criterion,
-                                                        args.DefaultFrequency, maxCount);
+    runCriterion_ =
+        std::make_unique<TCompactCriterion>(run_, args.Criterion, args.DefaultFrequency, maxCount);
     if (ownSelf_)
       ownSelfCriterion_ = std::make_unique<TCompactCriterion>(*ownSelf_, args.Criterion,
                                                               args.DefaultFrequency, maxCount);
@@ -84,8 +86,8 @@ public:
   Extended RunScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
                     const std::vector<std::int32_t>& used, bool home) const {
     const std::vector<TScoreTable>& tables = home ? homeTables_ : runTables_;
-    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], *runCriterion_, runPops_[At(k)],
-                   unit, codes, used, home);
+    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], *runCriterion_, runPops_[At(k)], unit,
+                   codes, used, home);
   }
   const TCompactMatch& Self() const { return ownSelf_ ? *ownSelf_ : run_; }
   const TCompactCriterion& SelfCriterion() const {

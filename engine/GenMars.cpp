@@ -83,7 +83,7 @@ size_t Wrapped97(std::int32_t i) {
 }
 } // namespace
 
-TGenMarsBlockCursor::TGenMarsBlockCursor(TGenMars& generator)
+TGenMarsCursor::TGenMarsCursor(TGenMars& generator)
     : generator_(generator), last_(generator.LastUnits), c_(generator.C), i97_(generator.I97),
       j97_(generator.J97) {
   // The entry at I97 is the oldest (the next one replaced), the one below it the next oldest.
@@ -91,7 +91,7 @@ TGenMarsBlockCursor::TGenMarsBlockCursor(TGenMars& generator)
     window_[static_cast<size_t>(k)] = generator.U[Wrapped97(i97_ - k)];
 }
 
-void TGenMarsBlockCursor::NextBlock() {
+void TGenMarsCursor::NextBlock() {
   if (started_) {
     // The whole block was handed out: the window moves past it, and back to the start of the
     // storage when no room is left for another block.
@@ -129,7 +129,7 @@ void TGenMarsBlockCursor::NextBlock() {
   next_ = block_.data();
 }
 
-TGenMarsBlockCursor::~TGenMarsBlockCursor() {
+TGenMarsCursor::~TGenMarsCursor() {
   generator_.LastUnits = last_;
   if (!started_) return;
   // The state after the `used` values handed out of the current block.

@@ -96,56 +96,19 @@ public:
   }
 };
 
-// The generator's state taken as values of their own while a loop draws many values (written
-// back when the cursor goes): a compiler keeps them in registers, where the members of the
-// generator would be reloaded from memory at every draw. The generator is not to be used
-// meanwhile.
-class TGenMarsCursor {
-public:
-  explicit TGenMarsCursor(TGenMars& generator)
-      : generator_(generator), u_(generator.U.data()), last_(generator.LastUnits),
-        i97_(generator.I97), j97_(generator.J97), c_(generator.C) {}
-  ~TGenMarsCursor() {
-    generator_.LastUnits = last_;
-    generator_.I97 = i97_;
-    generator_.J97 = j97_;
-    generator_.C = c_;
-  }
-  TGenMarsCursor(const TGenMarsCursor&) = delete;
-  TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
-
-  std::int32_t NextUnits() { return TGenMars::Step(u_, i97_, j97_, c_); }
-  // As TGenMars::Next.
-  Extended Next() {
-    last_ = NextUnits();
-    return TGenMars::ValueOf(last_);
-  }
-  // As TGenMars::RandomFrom0.
-  std::int32_t RandomFrom0(std::int32_t n) {
-    last_ = NextUnits();
-    return TGenMars::IndexFrom(last_, n);
-  }
-
-private:
-  TGenMars& generator_;
-  std::int32_t* u_;
-  std::int32_t last_, i97_, j97_, c_;
-};
-
 // A cursor for long runs of draws (thousands): the lag-table recurrence x(n) = x(n-97) - x(n-33)
 // is computed for a block of values at a time, from a window holding the last 97 values in the
 // order drawn, so a block's values come from values drawn before it and the loop runs without
 // the table's wrap-around indices (the compiler computes several values per instruction). The
 // values handed out are the generator's own, one by one; when the cursor goes, the generator's
 // state is that after the last value handed out, whatever was computed ahead. The generator is
-// not to be used meanwhile. Costs two copies of the lag table: for a handful of draws,
-// TGenMarsCursor is the cheaper one.
-class TGenMarsBlockCursor {
+// not to be used meanwhile. Costs two copies of the lag table: meant for loops of many draws.
+class TGenMarsCursor {
 public:
-  explicit TGenMarsBlockCursor(TGenMars& generator);
-  ~TGenMarsBlockCursor();
-  TGenMarsBlockCursor(const TGenMarsBlockCursor&) = delete;
-  TGenMarsBlockCursor& operator=(const TGenMarsBlockCursor&) = delete;
+  explicit TGenMarsCursor(TGenMars& generator);
+  ~TGenMarsCursor();
+  TGenMarsCursor(const TGenMarsCursor&) = delete;
+  TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
 
   std::int32_t NextUnits() {
     if (next_ == block_.data() + kBlock) NextBlock();

@@ -7,7 +7,9 @@
 #include "engine/Criteria.h"
 
 namespace {
-size_t At(std::int32_t i) { return static_cast<size_t>(i); }
+size_t At(std::int32_t i) {
+  return static_cast<size_t>(i);
+}
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 } // namespace
 

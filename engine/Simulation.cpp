@@ -146,8 +146,8 @@ const TExtendedList* PresimulatedList(const TSample& sample, const TSimulationKe
 
 bool Presimulate(const TPGDSStructure& reference, std::uint8_t algorithm,
                  std::int32_t simulatedCount, const TMatchPGDS& match,
-                 const TIntegerList& locusPositions, const TCriterionArgs& criterion,
-                 bool fast, int threads) {
+                 const TIntegerList& locusPositions, const TCriterionArgs& criterion, bool fast,
+                 int threads) {
   if (fast && TCompactCriterion::Covers(criterion.Criterion) &&
       locusPositions.Count() == match.LocusCount())
     return FastPresimulate(reference, match, criterion, algorithm, simulatedCount, threads);
@@ -162,8 +162,8 @@ bool Presimulate(const TPGDSStructure& reference, std::uint8_t algorithm,
     TExtendedList& list = data->List;
     sample.SimulationData = std::move(data);
     if (!SimulateDistribution(list, reference, 100.0L * p / populations, 100.0L / populations,
-                              criterion, locusPositions, match, simulatedCount, algorithm,
-                              sample, random)) {
+                              criterion, locusPositions, match, simulatedCount, algorithm, sample,
+                              random)) {
       // A partial list must not pass for a complete one in a later run.
       sample.SimulationData.reset();
       return false;

@@ -68,8 +68,8 @@ bool Presimulate(const TPGDSStructure& reference, std::uint8_t algorithm,
 
 // The list pre-simulated for `sample` over all matched loci with these settings. When the sample
 // carries none, or one made for other loci or settings (an earlier run), it is simulated and
-// attached now (with a stream drawn from the simulation generator). Null with `stopped` set when the simulation was stopped or the criterion has no
-// simulated values.
+// attached now (with a stream drawn from the simulation generator). Null with `stopped` set when
+// the simulation was stopped or the criterion has no simulated values.
 const TExtendedList* PresimulatedListFor(TSample& sample, const TPGDSStructure& reference,
                                          const TMatchPGDS& match, const TCriterionArgs& criterion,
                                          std::uint8_t algorithm, std::int32_t simulatedCount,

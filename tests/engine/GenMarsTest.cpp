@@ -148,14 +148,14 @@ TEST(GenMars, CursorDrawsTheGeneratorsStreamAndHandsItBack) {
   }
 }
 
-TEST(GenMars, BlockCursorDrawsTheGeneratorsStreamAndHandsItBack) {
+TEST(GenMars, CursorHandsBackTheStateInsideAndAtTheEndOfItsBlocks) {
   TGenMars g = Seeded(3, 141, 59, 26);
   TGenMars twin = g;
   // Lifetimes around the block length and across many turns of the lag table, so the cursor
   // hands back states taken inside a block, at its end and after its storage was moved back.
   for (int draws : {0, 1, 31, 32, 33, 64, 97, 1000, 5000, 2}) {
     {
-      TGenMarsBlockCursor cursor(g);
+      TGenMarsCursor cursor(g);
       for (int n = 0; n < draws; ++n) {
         switch (n % 3) {
         case 0:
