@@ -94,6 +94,11 @@ public:
   TLocus* LocusAt(int i) const { return Loci.Items(i); }
   int SamplesCount() const { return SamplesGroup.Members.Count(); }
   TSample* SampleAt(int i) const;
+  // The name of sample i, without the checked cast of SampleAt (the runs ask for it once per
+  // treated unit and reference population).
+  const std::string& SampleName(int i) const {
+    return SamplesGroup.Members.TVectorBioAbstract::Items(i)->Name;
+  }
 
   // Copies the whole data set into `dest` (a TPGDSStructure).
   void AssignTo(TPGDSStructure& dest) const;

@@ -229,7 +229,7 @@ void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
     RResultat& row = result.Row(k);
-    row.Name = run.Reference.SampleAt(k)->Name;
+    row.Name = run.Reference.SampleName(k);
     if (!typed) {
       row.Value = Undefined();
       row.Score = Undefined();
@@ -269,7 +269,7 @@ void RankDistances(const TAssignmentRun& run, const TBioCalculable& unit, bool t
   Extended maxD = kMinScore;
   for (int k = 0; k < populations; ++k) {
     RResultat& row = result.Row(k);
-    row.Name = run.Reference.SampleAt(k)->Name;
+    row.Name = run.Reference.SampleName(k);
     if (!typed) {
       row.Value = Undefined();
       row.Score = kMinScore;
@@ -300,10 +300,11 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
                        std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality) {
   quality = TAssignmentQuality{};
   const int n = target.AllIndividuals.Count();
+  // The fast run makes its own table.
+  if (match && AssignmentAvailable(params) && FastRunCovers(params))
+    return FastAssignIndividuals(reference, target, *match, params, resultTable, quality);
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || !AssignmentAvailable(params)) return false;
-  if (FastRunCovers(params))
-    return FastAssignIndividuals(reference, target, *match, params, resultTable, quality);
   TAssignmentRun run{reference, target, *match, params};
   if (!EnsurePresimulated(run)) return false;
   TIntegerList used, missing;
@@ -340,10 +341,10 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
                   std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                   std::unique_ptr<TTableResultats>& resultTable) {
   const int n = target.SamplesCount();
+  if (match && AssignmentAvailable(params) && FastRunCovers(params))
+    return FastAssignGroups(reference, target, *match, params, resultTable);
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || !AssignmentAvailable(params)) return false;
-  if (FastRunCovers(params))
-    return FastAssignGroups(reference, target, *match, params, resultTable);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
   TAssignmentRun run{reference, target, *match, groupParams};

@@ -224,11 +224,13 @@ struct TFastAssignment {
       RankDistances(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
     else
       RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
-    auto locusName = [this](int l) {
+    auto locusName = [this](int l) -> const std::string& {
       return Run.Target.LocusAt(Run.Match.Locus(l).TargetLocus)->Name;
     };
     result.UsedLoci.clear();
     result.MissingLoci.clear();
+    result.UsedLoci.reserve(u.Used.Items.size());
+    result.MissingLoci.reserve(u.Missing.Items.size());
     for (std::int32_t l : u.Used.Items)
       result.UsedLoci.push_back(locusName(l));
     for (std::int32_t l : u.Missing.Items)

@@ -68,7 +68,7 @@ void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t 
   result.SetCount(reference.SamplesCount());
   for (int k = 0; k < reference.SamplesCount(); ++k) {
     RResultat& row = result.Row(k);
-    row.Name = reference.SampleAt(k)->Name;
+    row.Name = reference.SampleName(k);
     row.Value = shown[static_cast<size_t>(k)];
     row.Score = MigrantScore(c, raw[static_cast<size_t>(k)]);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <utility>
+#include <vector>
 
 namespace {
 constexpr size_t kInitialRows = 10;
@@ -20,41 +21,69 @@ void TResultats::CopyToSorted() {
   SortedRows.assign(Rows.begin(), Rows.begin() + Count);
 }
 
-void TResultats::SortRows() {
-  const int n = std::min(Count, static_cast<std::int32_t>(SortedRows.size()));
-  if (n > 1) SortRange(0, n - 1);
-}
+namespace {
+// A sorted row as the sort moves it: its score and where it came from.
+struct TRank {
+  Extended Score;
+  std::int32_t Row;
+};
 
 // Exchange sort for ranges of at most five rows; otherwise a partition around the score of the
 // middle row, recursing on the left part and looping on the right one. Comparisons with an
 // undefined score are false: such a row stops both scans of a partition and is never exchanged.
-void TResultats::SortRange(int low, int high) {
-  auto score = [this](int i) { return SortedRows[static_cast<size_t>(i)].Score; };
-  auto swapRows = [this](int a, int b) {
-    std::swap(SortedRows[static_cast<size_t>(a)], SortedRows[static_cast<size_t>(b)]);
-  };
+void SortRange(TRank* ranks, int low, int high) {
   while (low < high) {
     if (high - low <= 4) {
       for (int i = low; i <= high; ++i)
         for (int j = high; j > i; --j)
-          if (score(j) > score(i)) swapRows(i, j);
+          if (ranks[j].Score > ranks[i].Score) std::swap(ranks[i], ranks[j]);
       return;
     }
-    const Extended pivot = score((low + high) / 2);
+    const Extended pivot = ranks[(low + high) / 2].Score;
     int i = low, j = high;
     do {
-      while (i < high && score(i) > pivot)
+      while (i < high && ranks[i].Score > pivot)
         ++i;
-      while (j > low && score(j) < pivot)
+      while (j > low && ranks[j].Score < pivot)
         --j;
       if (i <= j) {
-        swapRows(i, j);
+        std::swap(ranks[i], ranks[j]);
         ++i;
         --j;
       }
     } while (i <= j);
-    if (j > low) SortRange(low, j);
+    if (j > low) SortRange(ranks, low, j);
     low = i;
+  }
+}
+} // namespace
+
+// The scores are sorted with the row each came from, then the rows are put in that order: the
+// same exchanges as on the rows themselves, without moving their names at every one.
+void TResultats::SortRows() {
+  const int n = std::min(Count, static_cast<std::int32_t>(SortedRows.size()));
+  if (n <= 1) return;
+  thread_local std::vector<TRank> ranks;
+  ranks.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i)
+    ranks[static_cast<size_t>(i)] = {SortedRows[static_cast<size_t>(i)].Score, i};
+  SortRange(ranks.data(), 0, n - 1);
+  // Row j of the result is row ranks[j].Row of the input: each cycle of that permutation is
+  // followed once, a placed row marked by pointing at itself.
+  for (int i = 0; i < n; ++i) {
+    if (ranks[static_cast<size_t>(i)].Row == i) continue;
+    RResultat first = std::move(SortedRows[static_cast<size_t>(i)]);
+    int j = i;
+    for (;;) {
+      const int from = ranks[static_cast<size_t>(j)].Row;
+      ranks[static_cast<size_t>(j)].Row = j;
+      if (from == i) {
+        SortedRows[static_cast<size_t>(j)] = std::move(first);
+        break;
+      }
+      SortedRows[static_cast<size_t>(j)] = std::move(SortedRows[static_cast<size_t>(from)]);
+      j = from;
+    }
   }
 }
 

@@ -45,9 +45,6 @@ public:
   void SortRows();
   // Both row arrays, both locus lists and the caption emptied; Count 0.
   void Clear();
-
-private:
-  void SortRange(int low, int high);
 };
 
 class TTableResultats {
