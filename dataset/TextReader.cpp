@@ -178,9 +178,37 @@ bool TTextReader::AtKnownLocus() const {
   return CurrentIndividual && LocusPosition >= 0 && LocusPosition < DataSet.LociCount();
 }
 
+namespace {
+// A name of at most seven characters as one integer (its length in the top byte); 0 for a
+// longer one, which is not cached.
+std::uint64_t PackedName(const std::string& name) {
+  if (name.size() > 7) return 0;
+  std::uint64_t key = static_cast<std::uint64_t>(name.size()) << 56;
+  for (size_t i = 0; i < name.size(); ++i)
+    key |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * i);
+  return key;
+}
+} // namespace
+
 void TTextReader::AddAlleleCopy(const std::string& name, std::int32_t value) {
   if (!AtKnownLocus()) return;
-  const std::int16_t code = DataSet.LocusAt(LocusPosition)->FindOrAddAllele(name, value, value, "");
+  const auto position = static_cast<size_t>(LocusPosition);
+  if (alleleCache_.size() <= position) alleleCache_.resize(position + 1);
+  TAlleleCache& cache = alleleCache_[position];
+  const std::uint64_t key = PackedName(name);
+  std::int16_t code = -1;
+  if (key != 0) {
+    const auto found = std::find(cache.Keys.begin(), cache.Keys.end(), key);
+    if (found != cache.Keys.end())
+      code = cache.Codes[static_cast<size_t>(found - cache.Keys.begin())];
+  }
+  if (code < 0) {
+    code = DataSet.LocusAt(LocusPosition)->FindOrAddAllele(name, value, value, "");
+    if (key != 0) {
+      cache.Keys.push_back(key);
+      cache.Codes.push_back(code);
+    }
+  }
   CurrentIndividual->AddGene(LocusPosition, code);
 }
 

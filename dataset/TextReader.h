@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TPGDSStructure;
 class TSample;
@@ -156,6 +157,14 @@ public:
 private:
   bool lineEnded_ = true;
   std::unique_ptr<TSample> unnamedSample_;
+  // The allele codes already met at each locus, by name: a file names the same few alleles
+  // again and again, and a short name packed into one integer is found without the locus's
+  // bisection over its allele names. Codes never change during a read (alleles are only added).
+  struct TAlleleCache {
+    std::vector<std::uint64_t> Keys;
+    std::vector<std::int16_t> Codes;
+  };
+  std::vector<TAlleleCache> alleleCache_;
   void AdoptUnnamedSample();
   int requestedCondition_ = -1;
   // The parser's stacks once they have outgrown the parser's own first ones.
