@@ -102,7 +102,8 @@ public:
 // the table's wrap-around indices (the compiler computes several values per instruction). The
 // values handed out are the generator's own, one by one; when the cursor goes, the generator's
 // state is that after the last value handed out, whatever was computed ahead. The generator is
-// not to be used meanwhile. Costs two copies of the lag table: meant for loops of many draws.
+// not to be used meanwhile, and its sequence value C must be one it reached itself (0 .. CM - 1).
+// Costs two copies of the lag table: meant for loops of many draws.
 class TGenMarsCursor {
 public:
   explicit TGenMarsCursor(TGenMars& generator);
@@ -110,6 +111,7 @@ public:
   TGenMarsCursor(const TGenMarsCursor&) = delete;
   TGenMarsCursor& operator=(const TGenMarsCursor&) = delete;
 
+  // As TGenMars::NextUnits (Last unchanged).
   std::int32_t NextUnits() {
     if (next_ == block_.data() + kBlock) NextBlock();
     return *next_++;

@@ -109,3 +109,23 @@ TEST(PrnWriter, ColumnsAndReadBack) {
   ASSERT_TRUE(Read(back, Written(ds)));
   EXPECT_EQ(Describe(back), "loci <A> <Bb> | Pop1: i1=2.120.124,2 i2=2.120,2");
 }
+
+TEST(PrnReader, AllelesMetAgainKeepTheirCodeAtTheirOwnLocus) {
+  // The same names at two loci are alleles of each locus; a name met again is the same allele,
+  // a name differing by a leading zero another one.
+  TPGDSStructure ds;
+  ASSERT_TRUE(Read(ds, "LoA1LoA2\nDATA\n"
+                       "{Pop1     Ind1      120    012    130    120\n"
+                       "          Ind2      012    120    120    NIL\n"
+                       "          Ind3      120    120    012    130\n}\n"))
+      << (ds.Messages.empty() ? std::string() : ds.Messages.back());
+  EXPECT_EQ(Describe(ds), "loci <LoA1> <LoA2> | Pop1: Ind1=2.120.012,2.130.120 "
+                          "Ind2=2.012.120,2.120 Ind3=2.120.120,2.012.130");
+  EXPECT_EQ(ds.LocusAt(0)->NbAlleles(), 2);
+  EXPECT_EQ(ds.LocusAt(1)->NbAlleles(), 3);
+  EXPECT_EQ(ds.LocusAt(0)->GetAllele(0)->Name, "120");
+  EXPECT_EQ(ds.LocusAt(1)->GetAllele(0)->Name, "130");
+  const TIndividual& third = *ds.AllIndividuals.Items(2);
+  EXPECT_EQ(third.GetAllele(0, 0), third.GetAllele(0, 1));
+  EXPECT_EQ(third.GetAllele(1, 0), 2); // the third allele named at the second locus
+}
