@@ -300,11 +300,14 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
                        std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality) {
   quality = TAssignmentQuality{};
   const int n = target.AllIndividuals.Count();
+  if (!match || !AssignmentAvailable(params)) {
+    resultTable = std::make_unique<TTableResultats>(n);
+    return false;
+  }
   // The fast run makes its own table.
-  if (match && AssignmentAvailable(params) && FastRunCovers(params))
+  if (FastRunCovers(params))
     return FastAssignIndividuals(reference, target, *match, params, resultTable, quality);
   resultTable = std::make_unique<TTableResultats>(n);
-  if (!match || !AssignmentAvailable(params)) return false;
   TAssignmentRun run{reference, target, *match, params};
   if (!EnsurePresimulated(run)) return false;
   TIntegerList used, missing;
@@ -341,10 +344,13 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
                   std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
                   std::unique_ptr<TTableResultats>& resultTable) {
   const int n = target.SamplesCount();
-  if (match && AssignmentAvailable(params) && FastRunCovers(params))
+  if (!match || !AssignmentAvailable(params)) {
+    resultTable = std::make_unique<TTableResultats>(n);
+    return false;
+  }
+  if (FastRunCovers(params))
     return FastAssignGroups(reference, target, *match, params, resultTable);
   resultTable = std::make_unique<TTableResultats>(n);
-  if (!match || !AssignmentAvailable(params)) return false;
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
   TAssignmentRun run{reference, target, *match, groupParams};

@@ -260,7 +260,7 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
       keep(child, l, first, second);
     }
   }
-  tallies.ComputeTotals(m);
+  tallies.ComputeSums(m);
 }
 
 // The score-table slots of a locus's copies (-1 for none), as TUnitCodes::Fill codes them:

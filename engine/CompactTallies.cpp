@@ -145,26 +145,18 @@ void TCompactPopulation::ComputeSums(const TCompactMatch& m) {
   for (int l = 0; l < m.LocusCount(); ++l) {
     const TCompactLocus& c = m.Loci[At(l)];
     const std::int32_t* counts = Counts.data() + Offset[At(l)];
+    std::int32_t copies = 0;
     std::int64_t squares = 0, sizes = 0;
     for (int e = 0; e < c.K; ++e) {
       const std::int64_t n = counts[e];
+      copies += counts[e];
       squares += n * n;
       sizes += n * c.Size[At(e)];
     }
+    N[At(l)] = copies;
     SumSquares[At(l)] = squares;
     SumSizes[At(l)] = sizes;
   }
-}
-
-void TCompactPopulation::ComputeTotals(const TCompactMatch& m) {
-  for (int l = 0; l < m.LocusCount(); ++l) {
-    const std::int32_t* counts = Counts.data() + Offset[At(l)];
-    std::int32_t n = 0;
-    for (int e = 0; e < m.Loci[At(l)].K; ++e)
-      n += counts[e];
-    N[At(l)] = n;
-  }
-  ComputeSums(m);
 }
 
 TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
@@ -177,7 +169,6 @@ TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
       const std::int16_t entry = c.RefEntry[At(f.AlleleCode)];
       if (entry < 0) continue;
       p.Counts[At(p.Offset[At(l)] + entry)] += f.Count;
-      p.N[At(l)] += f.Count;
     }
   }
   p.ComputeSums(m);

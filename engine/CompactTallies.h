@@ -96,14 +96,13 @@ public:
   // Back to all counts zero, keeping the storage when already shaped after `m`.
   void Zero(const TCompactMatch& m);
   // Counts one copy of `entry` at `locus`; the number of copies and the sums are left for
-  // ComputeTotals.
+  // ComputeSums.
   void CountCopy(int locus, std::int16_t entry) {
     ++Counts[static_cast<size_t>(Offset[static_cast<size_t>(locus)] + entry)];
   }
-  // The sums of squared counts and of sizes, from the counts.
+  // The number of copies of every locus and the sums of squared counts and of sizes, from the
+  // counts.
   void ComputeSums(const TCompactMatch& m);
-  // The number of copies of every locus and the sums, from the counts.
-  void ComputeTotals(const TCompactMatch& m);
   // Adds (sign +1) or takes out (-1) the copies of `unit` (reference side).
   void Add(const TCompactMatch& m, const TCompactUnit& unit, int sign);
   std::int32_t Count(int locus, int entry) const {

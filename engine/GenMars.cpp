@@ -139,11 +139,10 @@ TGenMarsCursor::~TGenMarsCursor() {
     generator_.U[Wrapped97(i97 - k)] = window_[base_ + static_cast<size_t>(used + k)];
   generator_.I97 = i97;
   generator_.J97 = static_cast<std::int32_t>(Wrapped97(j97_ - used));
-  if (used > 0) {
-    std::int32_t c = c_ - kSequenceOffsets[static_cast<size_t>(used - 1)];
-    c += TGenMars::WrapOf(c) & TGenMars::kCM;
-    generator_.C = c;
-  }
+  // A block is computed for a draw, so at least one of its values was handed out.
+  std::int32_t c = c_ - kSequenceOffsets[static_cast<size_t>(used - 1)];
+  c += TGenMars::WrapOf(c) & TGenMars::kCM;
+  generator_.C = c;
 }
 
 TGenMarsSeeds DrawStreamSeeds(TGenMars& from) {
