@@ -150,7 +150,8 @@ void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptio
   const TGeneratorParams data = SimulationData();
   const TGeneratorParams small = ReducedSimulationData(options);
   const int full = Sized(options, 10000, 1000);
-  const int reduced = Sized(options, 50, 10);
+  // The step-by-step comparison simulates 100 per list, the fewest a run can ask for.
+  const int reduced = Sized(options, 100, 10);
   const int threads = ComparisonThreads(options);
   const char* const names[] = {"Cornuet et al. 1999", "Rannala & Mountain 1997",
                                "Paetkau et al. 2004"};
