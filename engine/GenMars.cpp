@@ -6,7 +6,6 @@
 #include <random>
 
 namespace {
-constexpr Extended kTwoTo24 = 16777216.0L;
 
 // Four bytes of the entropy device, in reading order; false when it cannot be opened or read.
 bool ReadDeviceBytes(const std::string& device, std::array<std::uint8_t, 4>& bytes) {
@@ -46,21 +45,24 @@ TGenMars::TGenMars(const std::string& device) {
 }
 
 void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::uint8_t sl) {
+  // Each value of the lag table is 24 bits, the most significant first: bit b adds 2^-(b+1),
+  // exactly, so they are gathered as an integer in units of 2^-24.
   std::int32_t i = si, j = sj, k = sk, l = sl;
   for (std::int32_t& u : U) {
-    S = 0.0L;
-    T = 0.5L;
+    std::int32_t bits = 0;
     for (int bit = 0; bit < 24; ++bit) {
       const std::int32_t m = (((i * j) % 179) * k) % 179;
       i = j;
       j = k;
       k = m;
       l = (53 * l + 1) % 169;
-      if ((l * m) % 64 >= 32) S += T;
-      T *= 0.5L;
+      bits = (bits << 1) | static_cast<std::int32_t>((l * m) % 64 >= 32);
     }
-    u = static_cast<std::int32_t>(S * kTwoTo24); // exact: S has 24 bits
+    u = bits;
   }
+  // The work values as the initialisation leaves them: the last value and the last half-step.
+  S = ValueOf(U.back());
+  T = 1.0L / (static_cast<Extended>(kUnits) * 2);
   C = 362436;
   I97 = 96;
   J97 = 32;
@@ -86,9 +88,11 @@ size_t Wrapped97(std::int32_t i) {
 TGenMarsCursor::TGenMarsCursor(TGenMars& generator)
     : generator_(generator), last_(generator.LastUnits), c_(generator.C), i97_(generator.I97),
       j97_(generator.J97) {
-  // The entry at I97 is the oldest (the next one replaced), the one below it the next oldest.
-  for (std::int32_t k = 0; k < 97; ++k)
-    window_[static_cast<size_t>(k)] = generator.U[Wrapped97(i97_ - k)];
+  // The entry at I97 is the oldest (the next one replaced), the one below it the next oldest:
+  // the table read downwards from I97, then from its top down to just above I97.
+  const auto top = generator.U.begin() + i97_ + 1;
+  const auto afterTop = std::reverse_copy(generator.U.begin(), top, window_.begin());
+  std::reverse_copy(top, generator.U.end(), afterTop);
 }
 
 void TGenMarsCursor::NextBlock() {
@@ -135,8 +139,11 @@ TGenMarsCursor::~TGenMarsCursor() {
   // The state after the `used` values handed out of the current block.
   const auto used = static_cast<std::int32_t>(next_ - block_.data());
   const std::int32_t i97 = static_cast<std::int32_t>(Wrapped97(i97_ - used));
-  for (std::int32_t k = 0; k < 97; ++k)
-    generator_.U[Wrapped97(i97 - k)] = window_[base_ + static_cast<size_t>(used + k)];
+  // Window entry k goes back to the table at I97 - k, wrapping from 0 to 96.
+  const auto oldest = window_.begin() + static_cast<std::ptrdiff_t>(base_) + used;
+  const auto wrap = oldest + i97 + 1;
+  std::reverse_copy(oldest, wrap, generator_.U.begin());
+  std::reverse_copy(wrap, oldest + 97, generator_.U.begin() + i97 + 1);
   generator_.I97 = i97;
   generator_.J97 = static_cast<std::int32_t>(Wrapped97(j97_ - used));
   // A block is computed for a draw, so at least one of its values was handed out.

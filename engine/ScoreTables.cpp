@@ -65,25 +65,31 @@ TScoreTable::TScoreTable(const TCompactMatch& m, const TCompactCriterion& criter
 
 void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criterion,
                         const TCompactPopulation& population, bool leaveOut) {
-  offset_.clear();
-  base_.clear();
-  values_.clear();
+  // Per locus, one slot per allele for one copy, one per allele for two, and an empty one.
+  const int L = m.LocusCount();
+  offset_.resize(At(L));
+  std::int32_t slotCount = 0;
+  for (int l = 0; l < L; ++l) {
+    offset_[At(l)] = slotCount;
+    slotCount += 2 * m.Loci[At(l)].K + 1;
+  }
+  values_.assign(At(slotCount), 0.0);
+  base_.resize(3 * At(L));
   const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
   // Taking a unit out lowers each count by its copies: by one for a copy of a heterozygote or
   // a haploid, by two for a homozygote, and the genes by the unit's copies.
   const std::int32_t out = leaveOut ? 1 : 0;
   const std::vector<double>& lnFact = criterion.lnFact_;
-  for (int l = 0; l < m.LocusCount(); ++l) {
+  for (int l = 0; l < L; ++l) {
     const std::int32_t K = m.Loci[At(l)].K;
     const std::int32_t N = population.N[At(l)];
-    offset_.push_back(static_cast<std::int32_t>(values_.size()));
-    const size_t first = values_.size();
-    values_.resize(first + At(2 * K + 1), 0.0);
-    double* slots = values_.data() + first;
+    double* slots = values_.data() + offset_[At(l)];
+    double* base = base_.data() + 3 * At(l);
     if (dirichlet) {
       if (K == 0) {
         // Nothing can be carried there: only the empty locus, undefined without genes.
-        base_.insert(base_.end(), {N == 0 ? kNaN : 0.0, kNaN, kNaN});
+        base[0] = N == 0 ? kNaN : 0.0;
+        base[1] = base[2] = kNaN;
         continue;
       }
       const double* lnPrior = criterion.lnPrior_[At(l)].data();
@@ -91,8 +97,9 @@ void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criteri
       // Counts the unit cannot have are clamped to 0: their slots are never read.
       auto n1 = [out](std::int32_t n) { return At(std::max(n - out, 0)); };
       auto n2 = [out](std::int32_t n) { return At(std::max(n - 2 * out, 0)); };
-      base_.insert(base_.end(), {N == 0 ? kNaN : lnFact[0], lnFact[1] - lnTotal[n1(N)],
-                                 lnFact[2] - lnTotal[n2(N)] - lnTotal[n2(N) + 1]});
+      base[0] = N == 0 ? kNaN : lnFact[0];
+      base[1] = lnFact[1] - lnTotal[n1(N)];
+      base[2] = lnFact[2] - lnTotal[n2(N)] - lnTotal[n2(N) + 1];
       for (std::int32_t e = 0; e < K; ++e) {
         const std::int32_t n = population.Count(l, e);
         slots[e] = lnPrior[n1(n)] - lnFact[1];
@@ -100,10 +107,12 @@ void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criteri
       }
     } else {
       if (N <= 0) {
-        base_.insert(base_.end(), {kNaN, kNaN, kNaN});
+        base[0] = base[1] = base[2] = kNaN;
         continue;
       }
-      base_.insert(base_.end(), {kNaN, lnFact[1], lnFact[2]});
+      base[0] = kNaN;
+      base[1] = lnFact[1];
+      base[2] = lnFact[2];
       const double lnN = criterion.lnInt_[At(N)];
       for (std::int32_t e = 0; e < K; ++e) {
         const std::int32_t n = population.Count(l, e);
