@@ -63,6 +63,18 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
     }
   };
   std::vector<std::thread> pool;
+  // Whatever leaves this call (the end of the run, an exception of the progress hooks on this
+  // thread or a thread that could not be started), the workers are stopped and joined first: a
+  // thread still joinable when it is destroyed would end the program.
+  auto joinAll = [&] {
+    stop = true;
+    for (std::thread& t : pool)
+      if (t.joinable()) t.join();
+  };
+  struct TJoinOnExit {
+    decltype(joinAll)& join;
+    ~TJoinOnExit() { join(); }
+  } joinOnExit{joinAll};
   pool.reserve(static_cast<size_t>(threads));
   for (int t = 0; t < threads; ++t)
     pool.emplace_back(worker);
@@ -88,9 +100,7 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
     lock.unlock();
     if (!finished || after(i)) completed = false;
   }
-  stop = true;
-  for (std::thread& t : pool)
-    t.join();
+  joinAll();
   if (failure) std::rethrow_exception(failure);
   return completed;
 }
