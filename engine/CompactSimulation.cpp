@@ -129,6 +129,18 @@ void DrawPosteriorPair(const TTallyDraw& t, int present, TGenMarsCursor& random,
   second = t.Entry[b];
 }
 
+// The score-table slots of a locus's copies (-1 for none), as TUnitCodes::Fill codes them:
+// without branches, for the copies are random and a branch would often be mispredicted.
+[[gnu::always_inline]] inline void SlotsOf(std::int32_t K, std::int16_t first, std::int16_t second,
+                                           std::int32_t& a, std::int32_t& b, std::int32_t& x) {
+  const std::int32_t zero = 2 * K; // the slot holding 0
+  const std::int32_t low = std::min(first, second), high = std::max(first, second);
+  const bool two = low >= 0, one = !two && high >= 0, homozygote = two && low == high;
+  a = two ? (homozygote ? K + low : low) : (one ? high : zero);
+  b = two && !homozygote ? high : zero;
+  x = (first >= 0 ? 1 : 0) + (second >= 0 ? 1 : 0);
+}
+
 // One copy handed down by a parent (its cell at the locus): the copy at a random position of its
 // genotype, or a missing copy when the parent is untyped there.
 [[gnu::always_inline]] inline std::int16_t CopyFrom(const TCompactMembers& members,
@@ -180,8 +192,39 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
                                                std::uint8_t algorithm)
     : members_(members), algorithm_(algorithm), loci_(m.LocusCount()),
       isUsed_(At(m.LocusCount()), 0), tallies_(TalliesOf(m, population, used, algorithm)) {
-  for (std::int32_t l : used)
+  for (const TCompactLocus& locus : m.Loci)
+    alleles_.push_back(locus.K);
+  for (std::int32_t l : used) {
     isUsed_[At(l)] = 1;
+    const TTallyDraw& t = tallies_[At(l)];
+    if (algorithm_ == simulation::Rannala1997 && !t.Entry.empty() && t.First.empty())
+      simple_ = false;
+    for (int j = 0; j < members_.Count() && simple_; ++j)
+      simple_ = members_.Present(j, l) <= 2;
+  }
+}
+
+void TCompactIndividualDraw::DrawCodes(TUnitCodes& codes, TGenMarsCursor& random) {
+  codes.Simple = true;
+  codes.First.resize(At(loci_));
+  codes.Second.resize(At(loci_));
+  codes.X.resize(At(loci_));
+  for (int l = 0; l < loci_; ++l) {
+    std::int16_t first = -1, second = -1;
+    if (isUsed_[At(l)]) {
+      // The branches of Draw for at most two copies, the draws in the same order.
+      const int present = members_.Present(random.RandomFrom0(members_.Count()), l);
+      const TTallyDraw& t = tallies_[At(l)];
+      if (algorithm_ == simulation::Cornuet1999) {
+        first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+        second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+      } else {
+        DrawPosteriorPair(t, present, random, first, second);
+      }
+    }
+    SlotsOf(alleles_[At(l)], first, second, codes.First[At(l)], codes.Second[At(l)],
+            codes.X[At(l)]);
+  }
 }
 
 void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMarsCursor& random) {
@@ -263,18 +306,6 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
   tallies.ComputeSums(m);
 }
 
-// The score-table slots of a locus's copies (-1 for none), as TUnitCodes::Fill codes them:
-// without branches, for the copies are random and a branch would often be mispredicted.
-[[gnu::always_inline]] inline void SlotsOf(std::int32_t K, std::int16_t first, std::int16_t second,
-                                           std::int32_t& a, std::int32_t& b, std::int32_t& x) {
-  const std::int32_t zero = 2 * K; // the slot holding 0
-  const std::int32_t low = std::min(first, second), high = std::max(first, second);
-  const bool two = low >= 0, one = !two && high >= 0, homozygote = two && low == high;
-  a = two ? (homozygote ? K + low : low) : (one ? high : zero);
-  b = two && !homozygote ? high : zero;
-  x = (first >= 0 ? 1 : 0) + (second >= 0 ? 1 : 0);
-}
-
 // Offspring as score-table slots (one or two copies per locus, so always simple).
 void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
                         const std::vector<char>& isUsed, std::vector<TUnitCodes>& offspring,
@@ -329,10 +360,16 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     if (TScoreTable::Covers(source.Criterion.Code()))
       table.emplace(m, source.Criterion, source.Population);
     TUnitCodes codes;
+    // Scored from the table, simple individuals need only their slots.
+    const bool slotsOnly = table && draw.Simple();
     TGenMarsCursor stream(random); // the generator's values computed a block at a time
     for (int i = 0; i < simulatedCount; ++i) {
-      draw.Draw(individual, stream);
-      if (table) codes.Fill(m, individual);
+      if (slotsOnly) {
+        draw.DrawCodes(codes, stream);
+      } else {
+        draw.Draw(individual, stream);
+        if (table) codes.Fill(m, individual);
+      }
       KeepScore(keys,
                 ScoreOf(table ? &*table : nullptr, source.Criterion, source.Population, individual,
                         codes, used, false),

@@ -64,6 +64,8 @@ struct TCompactSource {
 // Simulated individuals drawn one at a time from a population's tallies and members (algorithm
 // 0, allele frequencies, or 1, posterior predictive with prior 1/K) at the compact loci `used`:
 // at each locus as many copies as a random member carries there.
+class TUnitCodes;
+
 class TCompactIndividualDraw {
 public:
   TCompactIndividualDraw(const TCompactMatch& m, const TCompactPopulation& population,
@@ -72,6 +74,12 @@ public:
   // Draws `individual` afresh (every locus of the match; untouched ones stay empty) from the
   // stream of `random`. The population must have members.
   void Draw(TCompactUnit& individual, TGenMarsCursor& random);
+  // Whether every individual drawn has at most two copies per locus (no member carries more at
+  // a used locus, and algorithm 1 keeps its paired sums there): DrawCodes then applies.
+  bool Simple() const { return simple_; }
+  // The same draw as Draw, from the same values of the stream, written straight as score-table
+  // slots (what TUnitCodes::Fill makes of the individual). Only when Simple().
+  void DrawCodes(TUnitCodes& codes, TGenMarsCursor& random);
 
   struct TTally {
     std::vector<std::int16_t> Entry;
@@ -92,6 +100,8 @@ private:
   const TCompactMembers& members_;
   std::uint8_t algorithm_;
   int loci_;
+  std::vector<std::int32_t> alleles_; // per locus, the match's K (its table's slots)
+  bool simple_ = true;
   std::vector<char> isUsed_;
   std::vector<TTally> tallies_;
   std::vector<int> drawn_;

@@ -354,10 +354,16 @@ private:
       std::optional<TScoreTable> homeTable;
       if (!context_.Tables.empty()) homeTable.emplace(context_.Match, criterion, without);
       keys.reserve(At(params_.SimulatedCount));
+      // Scored from the tables, simple individuals need only their slots.
+      const bool slotsOnly = homeTable && draw.Simple();
       TGenMarsCursor stream(random); // the generator's values computed a block at a time
       for (int i = 0; i < params_.SimulatedCount; ++i) {
-        draw.Draw(individual, stream);
-        if (homeTable) codes.Fill(context_.Match, individual);
+        if (slotsOnly) {
+          draw.DrawCodes(codes, stream);
+        } else {
+          draw.Draw(individual, stream);
+          if (homeTable) codes.Fill(context_.Match, individual);
+        }
         for (int k = 0; k < populations; ++k) {
           if (k == home)
             scores[At(k)] = ScoreOf(homeTable ? &*homeTable : nullptr, criterion, without,
