@@ -63,15 +63,20 @@ double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
   return total;
 }
 
-// The simulated values the reference samples still carry (step-by-step or fast lists).
-double KeptValues(const TPGDSStructure& ds) {
+// The simulated values the reference samples still carry (step-by-step or fast lists), and the
+// bytes their storage takes.
+double KeptValues(const TPGDSStructure& ds, double& bytes) {
   double kept = 0;
+  bytes = 0;
   for (int k = 0; k < ds.SamplesCount(); ++k) {
     const TSimulationData* data = ds.SampleAt(k)->SimulationData.get();
-    if (const auto* list = dynamic_cast<const TPresimulatedList*>(data))
+    if (const auto* list = dynamic_cast<const TPresimulatedList*>(data)) {
       kept += list->List.Count();
-    else if (const auto* fast = dynamic_cast<const TFastPresimulatedList*>(data))
+      bytes += static_cast<double>(list->List.Capacity()) * sizeof(Extended);
+    } else if (const auto* fast = dynamic_cast<const TFastPresimulatedList*>(data)) {
       kept += static_cast<double>(fast->Keys.size());
+      bytes += static_cast<double>(fast->Keys.capacity()) * sizeof(double);
+    }
   }
   return kept;
 }
@@ -118,7 +123,8 @@ TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenc
   const double loci = ds.LociCount();
   m.Work =
       static_cast<double>(ds.AllIndividuals.Count()) * ds.SamplesCount() * loci + simulated * loci;
-  m.ValuesKept = KeptValues(ds);
+  double listBytes = 0;
+  m.ValuesKept = KeptValues(ds, listBytes);
 
   // The mean probability of the home population and the individuals it excludes at 1 %: the
   // same for every way of computing.
@@ -134,8 +140,11 @@ TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenc
     }
   char note[256];
   if (run.SimulationOn)
-    std::snprintf(note, sizeof note, "%s simulated; home p mean %.4f, %d excluded at 1 %%%s",
+    std::snprintf(note, sizeof note,
+                  "%s simulated; home p mean %.4f, %d excluded at 1 %%; kept lists %.1f B per "
+                  "value%s",
                   Count(simulated).c_str(), homes > 0 ? homeSum / homes : 0.0, excluded,
+                  m.ValuesKept > 0 ? listBytes / m.ValuesKept : 0.0,
                   completed ? "" : "; RUN NOT COMPLETED");
   else
     std::snprintf(note, sizeof note, "same data and run without simulation%s",
