@@ -271,12 +271,10 @@ namespace {
 template <class Keep>
 void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
                   const std::vector<char>& isUsed, size_t count, TCompactPopulation& tallies,
-                  TGenMars& stream, Keep&& keep) {
+                  TGenMarsCursor& random, Keep&& keep) {
   const int size = parents.Count();
   const int loci = m.LocusCount();
   tallies.Zero(m);
-  // Thousands of draws: the generator's values computed a block at a time.
-  TGenMarsCursor random(stream);
   const char* used = isUsed.data();
   for (size_t child = 0; child < count; ++child) {
     const TCompactMembers::TCell* father = parents.Row(random.RandomFrom0(size));
@@ -309,7 +307,7 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
 // Offspring as score-table slots (one or two copies per locus, so always simple).
 void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
                         const std::vector<char>& isUsed, std::vector<TUnitCodes>& offspring,
-                        TCompactPopulation& tallies, TGenMars& random) {
+                        TCompactPopulation& tallies, TGenMarsCursor& random) {
   const size_t loci = m.Loci.size();
   for (TUnitCodes& child : offspring) {
     child.First.resize(loci);
@@ -324,11 +322,19 @@ void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
                });
 }
 
+// The working storage of the offspring lists of one thread.
+struct TOffspringScratch {
+  std::vector<TUnitCodes> Codes;
+  std::vector<TCompactUnit> Offspring;
+  TCompactPopulation Simulated;
+  TScoreTable Table;
+};
+
 } // namespace
 
 void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
                    const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
-                   TCompactPopulation& tallies, TGenMars& random) {
+                   TCompactPopulation& tallies, TGenMarsCursor& random) {
   const int loci = m.LocusCount();
   for (TCompactUnit& child : offspring)
     child.Reset(loci);
@@ -380,22 +386,28 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
     // Whole populations of offspring, each individual against its population without it.
     const int batches = (simulatedCount + size - 1) / size;
     keys.reserve(At(batches) * At(size));
-    TCompactPopulation simulated;
     const int nUsed = static_cast<int>(used.size());
     // Offspring carry one or two copies per locus: with a likelihood criterion that has them,
     // they are scored from the leave-one-out tables of their population, built once per batch.
     const bool tabulated = TScoreTable::Covers(source.Criterion.Code(), true);
-    std::vector<TUnitCodes> codes(tabulated ? At(size) : 0);
-    std::vector<TCompactUnit> offspring(tabulated ? 0 : At(size));
-    TScoreTable table;
+    // One list after another on the same thread: the offspring, their tallies and tables reuse
+    // the storage of the previous list.
+    thread_local TOffspringScratch scratch;
+    std::vector<TUnitCodes>& codes = scratch.Codes;
+    std::vector<TCompactUnit>& offspring = scratch.Offspring;
+    codes.resize(tabulated ? At(size) : 0);
+    offspring.resize(tabulated ? 0 : At(size));
+    TCompactPopulation& simulated = scratch.Simulated;
+    TScoreTable& table = scratch.Table;
+    TGenMarsCursor stream(random); // the generator's values computed a block at a time
     for (int b = 0; b < batches; ++b) {
       if (tabulated) {
-        DrawOffspringCodes(m, source.Members, isUsed, codes, simulated, random);
+        DrawOffspringCodes(m, source.Members, isUsed, codes, simulated, stream);
         table.Build(m, source.Criterion, simulated, true);
         for (const TUnitCodes& child : codes)
           KeepScore(keys, table.Score(child, used.data(), nUsed), distance);
       } else {
-        DrawOffspring(m, source.Members, isUsed, offspring, simulated, random);
+        DrawOffspring(m, source.Members, isUsed, offspring, simulated, stream);
         for (const TCompactUnit& child : offspring)
           KeepScore(keys, source.Criterion.Score(simulated, child, used.data(), nUsed, true),
                     distance);

@@ -112,7 +112,7 @@ private:
 // their counts.
 void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
                    const std::vector<char>& isUsed, std::vector<TCompactUnit>& offspring,
-                   TCompactPopulation& tallies, TGenMars& random);
+                   TCompactPopulation& tallies, TGenMarsCursor& random);
 
 // Fills `keys` with the keys of the simulated individuals of `source` at the compact loci `used`
 // (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty), sorted

@@ -275,9 +275,10 @@ public:
           std::vector<TCompactUnit> offspring(At(size));
           std::vector<TCompactPopulation>& batches = stored_[At(p)];
           batches.resize(At(batches_));
+          TGenMarsCursor stream(random); // the generator's values computed a block at a time
           for (TCompactPopulation& simulated : batches)
             DrawOffspring(context_.Match, context_.Members[At(p)], allLoci_, offspring, simulated,
-                          random);
+                          stream);
         },
         [populations](int p) {
           return ReportProgress(" ", Format("%d/%d", p, populations), 100.0L * p / populations);
@@ -332,8 +333,9 @@ private:
       std::vector<TCompactUnit> children(At(offspring));
       TCompactPopulation simulatedHome;
       keys.reserve(At(batches_) * At(offspring));
+      TGenMarsCursor stream(random); // the generator's values computed a block at a time
       for (int b = 0; b < batches_; ++b) {
-        DrawOffspring(context_.Match, members, allLoci_, children, simulatedHome, random);
+        DrawOffspring(context_.Match, members, allLoci_, children, simulatedHome, stream);
         for (const TCompactUnit& child : children) {
           for (int k = 0; k < populations; ++k) {
             if (k == home)

@@ -73,7 +73,8 @@ void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criteri
     offset_[At(l)] = slotCount;
     slotCount += 2 * m.Loci[At(l)].K + 1;
   }
-  values_.assign(At(slotCount), 0.0);
+  // Every slot is written below but the empty one of each locus, which holds 0.
+  values_.resize(At(slotCount));
   base_.resize(3 * At(L));
   const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
   // Taking a unit out lowers each count by its copies: by one for a copy of a heterozygote or
@@ -84,6 +85,7 @@ void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criteri
     const std::int32_t K = m.Loci[At(l)].K;
     const std::int32_t N = population.N[At(l)];
     double* slots = values_.data() + offset_[At(l)];
+    slots[2 * K] = 0.0;
     double* base = base_.data() + 3 * At(l);
     if (dirichlet) {
       if (K == 0) {
