@@ -44,21 +44,71 @@ TGenMars::TGenMars(const std::string& device) {
            static_cast<std::uint8_t>(r1 % 168 + 1), static_cast<std::uint8_t>(r2));
 }
 
+namespace {
+// The initialisation multiplies its three last values modulo the prime 179. Written as powers of
+// a primitive root, a product is a sum of exponents modulo 178: one addition instead of two
+// multiplications and two divisions, and so a much shorter chain from one value to the next.
+constexpr int kSeedPrime = 179;
+struct TSeedPowers {
+  std::array<std::uint8_t, kSeedPrime - 1> Power{}; // root^e modulo 179
+  std::array<std::uint8_t, kSeedPrime> Exponent{};  // e of each non-zero value
+};
+constexpr TSeedPowers MakeSeedPowers() {
+  int root = 2;
+  for (;; ++root) {
+    int x = 1, order = 0;
+    do {
+      x = x * root % kSeedPrime;
+      ++order;
+    } while (x != 1);
+    if (order == kSeedPrime - 1) break;
+  }
+  TSeedPowers t;
+  for (int e = 0, x = 1; e < kSeedPrime - 1; ++e, x = x * root % kSeedPrime) {
+    t.Power[static_cast<size_t>(e)] = static_cast<std::uint8_t>(x);
+    t.Exponent[static_cast<size_t>(x)] = static_cast<std::uint8_t>(e);
+  }
+  return t;
+}
+constexpr TSeedPowers kSeedPowers = MakeSeedPowers();
+
+// The second sequence of the initialisation, l := (53 l + 1) modulo 169, as a table.
+constexpr std::array<std::uint8_t, 169> MakeNextL() {
+  std::array<std::uint8_t, 169> next{};
+  for (int l = 0; l < 169; ++l)
+    next[static_cast<size_t>(l)] = static_cast<std::uint8_t>((53 * l + 1) % 169);
+  return next;
+}
+constexpr std::array<std::uint8_t, 169> kNextL = MakeNextL();
+} // namespace
+
 void TGenMars::SetSeeds(std::uint8_t si, std::uint8_t sj, std::uint8_t sk, std::uint8_t sl) {
   // Each value of the lag table is 24 bits, the most significant first: bit b adds 2^-(b+1),
-  // exactly, so they are gathered as an integer in units of 2^-24.
-  std::int32_t i = si, j = sj, k = sk, l = sl;
-  for (std::int32_t& u : U) {
-    std::int32_t bits = 0;
-    for (int bit = 0; bit < 24; ++bit) {
-      const std::int32_t m = (((i * j) % 179) * k) % 179;
-      i = j;
-      j = k;
-      k = m;
-      l = (53 * l + 1) % 169;
-      bits = (bits << 1) | static_cast<std::int32_t>((l * m) % 64 >= 32);
+  // exactly, so they are gathered as an integer in units of 2^-24. The bit is whether l × m
+  // modulo 64 reaches 32, that is bit 5 of l × m.
+  std::int32_t l = sl % 169; // the sequence depends on l modulo 169 only
+  if (si % kSeedPrime == 0 || sj % kSeedPrime == 0 || sk % kSeedPrime == 0) {
+    // A zero among the three stays: every m is 0 and so every bit.
+    U.fill(0);
+  } else {
+    constexpr std::int32_t period = kSeedPrime - 1;
+    std::int32_t a = kSeedPowers.Exponent[si % kSeedPrime];
+    std::int32_t b = kSeedPowers.Exponent[sj % kSeedPrime];
+    std::int32_t c = kSeedPowers.Exponent[sk % kSeedPrime];
+    for (std::int32_t& u : U) {
+      std::int32_t bits = 0;
+      for (int bit = 0; bit < 24; ++bit) {
+        std::int32_t e = a + b + c; // below 3 × 178
+        e -= e >= 2 * period ? 2 * period : (e >= period ? period : 0);
+        a = b;
+        b = c;
+        c = e;
+        const std::int32_t m = kSeedPowers.Power[static_cast<size_t>(e)];
+        l = kNextL[static_cast<size_t>(l)];
+        bits = (bits << 1) | (((l * m) >> 5) & 1);
+      }
+      u = bits;
     }
-    u = bits;
   }
   // The work values as the initialisation leaves them: the last value and the last half-step.
   S = ValueOf(U.back());

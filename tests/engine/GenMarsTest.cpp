@@ -66,6 +66,20 @@ TEST(GenMars, StreamMatchesPublishedRecurrence) {
     EXPECT_TRUE(n != 96 || (g.I97 == 96 && g.J97 == 32)); // one full turn of the lags
   }
 
+  // Every kind of seed byte: zeros and multiples of 179 among i, j, k (a lag table of zeros),
+  // the largest bytes, and seeds that the published ranges leave out.
+  const int bytes[] = {0, 1, 2, 97, 168, 169, 178, 179, 200, 255};
+  for (int i : bytes)
+    for (int j : bytes)
+      for (int k : bytes)
+        for (int l : {0, 1, 168, 255}) {
+          TGenMars seeded = Seeded(i, j, k, l);
+          TReferenceRanmar expected(i, j, k, l);
+          for (int n = 0; n < 120; ++n)
+            ASSERT_EQ(seeded.Next(), static_cast<Extended>(expected.Next()))
+                << i << " " << j << " " << k << " " << l << " value " << n;
+        }
+
   // The published check of the algorithm: seeds 1802 / 9373 (i, j, k, l = 12, 34, 56, 78); after
   // 20000 values the next six, times 2^24.
   TGenMars published = Seeded(12, 34, 56, 78);
