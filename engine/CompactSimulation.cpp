@@ -267,11 +267,12 @@ namespace {
 
 // Draws `count` offspring of random pairs of `parents` (father then mother) at the loci marked
 // in `isUsed` into `tallies`, handing each child's locus to `keep` (child, locus, first copy,
-// second copy; -1 for a copy not handed down), every locus of a child in order.
+// second copy; -1 for a copy not handed down), every locus of a child in order. Without `sums`,
+// the tallies get their counts and numbers of copies only.
 template <class Keep>
 void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
                   const std::vector<char>& isUsed, size_t count, TCompactPopulation& tallies,
-                  TGenMarsCursor& random, Keep&& keep) {
+                  TGenMarsCursor& random, bool sums, Keep&& keep) {
   const int size = parents.Count();
   const int loci = m.LocusCount();
   tallies.Zero(m);
@@ -301,10 +302,14 @@ void DrawChildren(const TCompactMatch& m, const TCompactMembers& parents,
       keep(child, l, first, second);
     }
   }
-  tallies.ComputeSums(m);
+  if (sums)
+    tallies.ComputeSums(m);
+  else
+    tallies.ComputeGenes(m);
 }
 
-// Offspring as score-table slots (one or two copies per locus, so always simple).
+// Offspring as score-table slots (one or two copies per locus, so always simple), their tallies
+// as the likelihood tables read them (counts and copies).
 void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
                         const std::vector<char>& isUsed, std::vector<TUnitCodes>& offspring,
                         TCompactPopulation& tallies, TGenMarsCursor& random) {
@@ -314,7 +319,7 @@ void DrawOffspringCodes(const TCompactMatch& m, const TCompactMembers& parents,
     child.Second.resize(loci);
     child.X.resize(loci);
   }
-  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random,
+  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random, false,
                [&](size_t c, int l, std::int16_t first, std::int16_t second) {
                  TUnitCodes& child = offspring[c];
                  SlotsOf(m.Loci[At(l)].K, first, second, child.First[At(l)], child.Second[At(l)],
@@ -338,7 +343,7 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
   const int loci = m.LocusCount();
   for (TCompactUnit& child : offspring)
     child.Reset(loci);
-  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random,
+  DrawChildren(m, parents, isUsed, offspring.size(), tallies, random, true,
                [&](size_t c, int, std::int16_t first, std::int16_t second) {
                  offspring[c].AddLocus(first, second);
                });

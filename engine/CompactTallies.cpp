@@ -159,6 +159,16 @@ void TCompactPopulation::ComputeSums(const TCompactMatch& m) {
   }
 }
 
+void TCompactPopulation::ComputeGenes(const TCompactMatch& m) {
+  for (int l = 0; l < m.LocusCount(); ++l) {
+    const std::int32_t* counts = Counts.data() + Offset[At(l)];
+    std::int32_t copies = 0;
+    for (int e = 0; e < m.Loci[At(l)].K; ++e)
+      copies += counts[e];
+    N[At(l)] = copies;
+  }
+}
+
 TCompactPopulation TCompactPopulation::Of(const TCompactMatch& m,
                                           const TGroupAbstract& population) {
   TCompactPopulation p = Empty(m);

@@ -103,6 +103,9 @@ public:
   // The number of copies of every locus and the sums of squared counts and of sizes, from the
   // counts.
   void ComputeSums(const TCompactMatch& m);
+  // The number of copies of every locus only (all the score tables read); the sums stay as they
+  // were.
+  void ComputeGenes(const TCompactMatch& m);
   // Adds (sign +1) or takes out (-1) the copies of `unit` (reference side).
   void Add(const TCompactMatch& m, const TCompactUnit& unit, int sign);
   std::int32_t Count(int locus, int entry) const {
