@@ -302,36 +302,31 @@ double TCompactCriterion::FrequencyLocus(const TCompactPopulation& pop, const TC
   return s;
 }
 
-Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactUnit& unit,
-                                  const std::int32_t* used, int nUsed, bool leaveOut) const {
-  if (nUsed == 0) return kNaN;
-  if (!distance_) {
-    double s = 0;
-    bool undefined = false;
-    const bool dirichlet = criterion_ != criterion::Paetkau;
-    for (int k = 0; k < nUsed && !undefined; ++k)
-      s += dirichlet ? DirichletLocus(pop, unit, used[k], leaveOut, undefined)
-                     : FrequencyLocus(pop, unit, used[k], leaveOut, undefined);
-    return undefined ? kNaN : s;
-  }
+namespace {
 
-  // Distances: loci where both sides have genes count; frequencies as the tallies hold them.
-  // Only the sums the distance uses are formed (a square root per allele costs more than the
-  // rest of the locus).
-  const bool moments = criterion_ == criterion::NeiStandard || criterion_ == criterion::NeiMinimum;
-  const bool roots = criterion_ == criterion::NeiDA || criterion_ == criterion::CavalliSforza;
-  const bool sizesUsed = criterion_ == criterion::Goldstein;
-  const bool differences = criterion_ == criterion::Rogers;
-  const Extended* frequencies = pop.Frequencies.empty() ? nullptr : pop.Frequencies.data();
-  Extended jx = 0, jy = 0, jxy = 0, s = 0;
+// The sums over the loci that a distance is made of, and the number of loci counted.
+struct TDistanceSums {
+  Extended Jx = 0, Jy = 0, Jxy = 0, S = 0;
   int L = 0;
+  bool Undefined = false;
+};
+
+enum class TDistanceTerms { Moments, Roots, Sizes, Differences };
+
+// The sums of one kind of distance between `unit` and `pop` over the used loci.
+template <TDistanceTerms Terms>
+TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
+                           const TCompactPopulation& pop, const TCompactUnit& unit,
+                           const std::int32_t* used, int nUsed, bool leaveOut) {
+  const Extended* frequencies = pop.Frequencies.empty() ? nullptr : pop.Frequencies.data();
+  TDistanceSums r;
   for (int k = 0; k < nUsed; ++k) {
     const int l = used[k];
-    const TCompactLocus& c = m_.Loci[At(l)];
+    const TCompactLocus& c = m.Loci[At(l)];
     const std::int32_t X = unit.X[At(l)];
     const std::int32_t N = pop.N[At(l)] - (leaveOut ? X : 0);
     if (N <= 0 || X <= 0) continue;
-    ++L;
+    ++r.L;
     const Extended ex = X, en = N;
     const std::int32_t offset = pop.Offset[At(l)];
     // What the population carries beyond the unit's alleles: the squared counts of the others.
@@ -348,43 +343,81 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
       const Extended p = leaveOut || frequencies == nullptr
                              ? static_cast<Extended>(n) / en
                              : frequencies[offset + unit.Entry[At(i)]];
-      if (moments) {
+      if constexpr (Terms == TDistanceTerms::Moments) {
         sqq += q * q;
         spp += p * p;
         sqp += q * p;
       }
-      if (roots) sroot += std::sqrt(q * p);
-      if (sizesUsed) mux += q * static_cast<Extended>(c.Size[At(unit.Entry[At(i)])]);
-      if (differences) sdiff += (q - p) * (q - p);
+      if constexpr (Terms == TDistanceTerms::Roots) sroot += std::sqrt(q * p);
+      if constexpr (Terms == TDistanceTerms::Sizes)
+        mux += q * static_cast<Extended>(c.Size[At(unit.Entry[At(i)])]);
+      if constexpr (Terms == TDistanceTerms::Differences) sdiff += (q - p) * (q - p);
     }
     const Extended others = static_cast<Extended>(othersSquares) / (en * en);
-    switch (criterion_) {
-    case criterion::NeiStandard:
-    case criterion::NeiMinimum:
-      jx += sqq;
-      jy += spp + others;
-      jxy += sqp;
-      break;
-    case criterion::NeiDA:
-      s += sroot;
-      break;
-    case criterion::CavalliSforza:
-      // Rounding may push the sum of the geometric means of identical frequencies above 1.
-      s += std::sqrt(2 * (1 - std::min<Extended>(sroot, 1)));
-      break;
-    case criterion::Goldstein: {
-      if (!c.SizesDefined) return kNaN;
+    if constexpr (Terms == TDistanceTerms::Moments) {
+      r.Jx += sqq;
+      r.Jy += spp + others;
+      r.Jxy += sqp;
+    } else if constexpr (Terms == TDistanceTerms::Roots) {
+      if (distance == criterion::NeiDA)
+        r.S += sroot;
+      else // Cavalli-Sforza; rounding may push the sum of the geometric means above 1
+        r.S += std::sqrt(2 * (1 - std::min<Extended>(sroot, 1)));
+    } else if constexpr (Terms == TDistanceTerms::Sizes) {
+      if (!c.SizesDefined) {
+        r.Undefined = true;
+        return r;
+      }
       const Extended d = mux - static_cast<Extended>(sizes) / en;
-      s += d * d;
-      break;
-    }
-    case criterion::Rogers:
-      s += sdiff + others;
-      break;
-    default:
-      return kNaN;
+      r.S += d * d;
+    } else {
+      r.S += sdiff + others;
     }
   }
+  return r;
+}
+
+} // namespace
+
+Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactUnit& unit,
+                                  const std::int32_t* used, int nUsed, bool leaveOut) const {
+  if (nUsed == 0) return kNaN;
+  if (!distance_) {
+    double s = 0;
+    bool undefined = false;
+    const bool dirichlet = criterion_ != criterion::Paetkau;
+    for (int k = 0; k < nUsed && !undefined; ++k)
+      s += dirichlet ? DirichletLocus(pop, unit, used[k], leaveOut, undefined)
+                     : FrequencyLocus(pop, unit, used[k], leaveOut, undefined);
+    return undefined ? kNaN : s;
+  }
+
+  // Distances: loci where both sides have genes count; frequencies as the tallies hold them.
+  // Only the sums the distance uses are formed (a square root per allele costs more than the
+  // rest of the locus), each distance with a loop of its own.
+  TDistanceSums sums;
+  switch (criterion_) {
+  case criterion::NeiStandard:
+  case criterion::NeiMinimum:
+    sums = DistanceSums<TDistanceTerms::Moments>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
+    break;
+  case criterion::NeiDA:
+  case criterion::CavalliSforza:
+    sums = DistanceSums<TDistanceTerms::Roots>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
+    break;
+  case criterion::Goldstein:
+    sums = DistanceSums<TDistanceTerms::Sizes>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
+    break;
+  case criterion::Rogers:
+    sums =
+        DistanceSums<TDistanceTerms::Differences>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
+    break;
+  default:
+    return kNaN;
+  }
+  if (sums.Undefined) return kNaN;
+  const int L = sums.L;
+  const Extended jx = sums.Jx, jy = sums.Jy, jxy = sums.Jxy, s = sums.S;
   if (L == 0) return kNaN;
   switch (criterion_) {
   case criterion::NeiStandard:
