@@ -252,11 +252,22 @@ TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int mi
 }
 
 std::string ResultsExportText(const TTableResultats* table, const TResultsGrid& grid) {
-  std::string text;
+  const std::string& likelihoodUnit = kGridLikelihoodUnit();
+  // The size first: the text of a large table is written into one allocation.
+  size_t size = 0;
   if (table)
     for (const std::string& line : table->Journal)
-      text += line + "\n";
-  const std::string& likelihoodUnit = kGridLikelihoodUnit();
+      size += line.size() + 1;
+  for (const std::vector<TGridCell>& row : grid.Cells)
+    for (const TGridCell& cell : row)
+      size += cell.Text.size() + 2;
+  std::string text;
+  text.reserve(size);
+  if (table)
+    for (const std::string& line : table->Journal) {
+      text += line;
+      text += '\n';
+    }
   for (const std::vector<TGridCell>& row : grid.Cells) {
     for (size_t c = 0; c < row.size(); ++c) {
       if (row[c].Text == likelihoodUnit) text += '\'';
