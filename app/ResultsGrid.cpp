@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <optional>
+#include <utility>
 
 #include "app/AppTexts.h"
 #include "dataset/DataSetTexts.h"
@@ -29,14 +30,15 @@ TGridCell& At(TResultsGrid& grid, int column, int row) {
   return grid.Cells[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-void SetText(TResultsGrid& grid, int column, int row, const std::string& text) {
-  At(grid, column, row).Text = text;
+// The texts are taken by value: most are made for their cell and moved into it.
+void SetText(TResultsGrid& grid, int column, int row, std::string text) {
+  At(grid, column, row).Text = std::move(text);
 }
 
 // A cell with text properties: right-aligned, in `color`.
-void SetValue(TResultsGrid& grid, int column, int row, const std::string& text, TCellColor color) {
+void SetValue(TResultsGrid& grid, int column, int row, std::string text, TCellColor color) {
   TGridCell& cell = At(grid, column, row);
-  cell.Text = text;
+  cell.Text = std::move(text);
   cell.Color = color;
   cell.Alignment = TCellAlignment::Right;
 }
@@ -65,9 +67,15 @@ void PopulationHeaders(TResultsGrid& grid, int first, const TGridSettings& setti
 }
 
 std::string JoinedNames(const std::vector<std::string>& names) {
-  std::string text;
+  size_t size = 0;
   for (const std::string& name : names)
-    text += name + "  ";
+    size += name.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& name : names) {
+    text += name;
+    text += "  ";
+  }
   return text;
 }
 
