@@ -15,6 +15,7 @@
 #include "model/Sample.h"
 #include "tests/engine/MatchTestSupport.h"
 #include "tests/engine/RandomDataSupport.h"
+#include "tests/engine/SimulationTestSupport.h"
 
 // A list read once is counted without being sorted: every probability must be the one the
 // sorted list gives, ties (within the tolerance), infinities and undefined scores included.
@@ -50,10 +51,7 @@ TEST(CompactSimulation, UnsortedKeysGiveTheSortedProbabilities) {
 TEST(CompactSimulation, SlotsDrawnStraightAreThoseOfTheDrawnIndividual) {
   for (unsigned seed = 1; seed <= 3; ++seed) {
     const auto ds = randomdata::RandomSet(seed, {7, 1, 12}, static_cast<int>(seed % 2));
-    std::vector<std::string> names;
-    for (int l = 0; l < ds->LociCount(); ++l)
-      names.push_back(ds->LocusAt(l)->Name);
-    const TMatchPGDS match(*ds, *ds, names);
+    const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
     const TCompactMatch compact(match);
     for (const std::vector<std::int32_t>& used :
          {std::vector<std::int32_t>{0, 1, 2, 3, 4}, std::vector<std::int32_t>{1, 4}}) {

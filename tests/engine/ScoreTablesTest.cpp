@@ -11,6 +11,7 @@
 #include "model/Individual.h"
 #include "model/Sample.h"
 #include "tests/engine/RandomDataSupport.h"
+#include "tests/engine/SimulationTestSupport.h"
 
 namespace {
 
@@ -32,10 +33,7 @@ void ExpectSameScore(double table, Extended direct, const std::string& where) {
 TEST(ScoreTables, SameScoresAsTheDirectEvaluation) {
   for (unsigned seed = 1; seed <= 4; ++seed) {
     const auto ds = randomdata::RandomSet(seed, {6, 1, 9}, static_cast<int>(seed % 2));
-    std::vector<std::string> names;
-    for (int l = 0; l < ds->LociCount(); ++l)
-      names.push_back(ds->LocusAt(l)->Name);
-    const TMatchPGDS match(*ds, *ds, names);
+    const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
     const TCompactMatch compact(match);
     std::vector<std::int32_t> all;
     for (int l = 0; l < compact.LocusCount(); ++l)
