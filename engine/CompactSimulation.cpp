@@ -196,12 +196,22 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
     alleles_.push_back(locus.K);
   for (std::int32_t l : used) {
     isUsed_[At(l)] = 1;
-    const TTallyDraw& t = tallies_[At(l)];
-    if (algorithm_ == simulation::Rannala1997 && !t.Entry.empty() && t.First.empty())
-      simple_ = false;
     for (int j = 0; j < members_.Count() && simple_; ++j)
-      simple_ = members_.Present(j, l) <= 2;
+      simple_ = PairDrawn(members_.Present(j, l), tallies_[At(l)]);
   }
+}
+
+bool TCompactIndividualDraw::DrawPair(int present, const TTallyDraw& t, TGenMarsCursor& random,
+                                      std::int16_t& first, std::int16_t& second) const {
+  if (!PairDrawn(present, t)) return false;
+  if (algorithm_ == simulation::Cornuet1999) {
+    // A diploid or haploid genotype (or none), the copies in the order drawn.
+    first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+    second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+  } else {
+    DrawPosteriorPair(t, present, random, first, second);
+  }
+  return true;
 }
 
 void TCompactIndividualDraw::DrawCodes(TUnitCodes& codes, TGenMarsCursor& random) {
@@ -212,15 +222,8 @@ void TCompactIndividualDraw::DrawCodes(TUnitCodes& codes, TGenMarsCursor& random
   for (int l = 0; l < loci_; ++l) {
     std::int16_t first = -1, second = -1;
     if (isUsed_[At(l)]) {
-      // The branches of Draw for at most two copies, the draws in the same order.
       const int present = members_.Present(random.RandomFrom0(members_.Count()), l);
-      const TTallyDraw& t = tallies_[At(l)];
-      if (algorithm_ == simulation::Cornuet1999) {
-        first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
-        second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
-      } else {
-        DrawPosteriorPair(t, present, random, first, second);
-      }
+      DrawPair(present, tallies_[At(l)], random, first, second); // always drawn: Simple()
     }
     SlotsOf(alleles_[At(l)], first, second, codes.First[At(l)], codes.Second[At(l)],
             codes.X[At(l)]);
@@ -234,10 +237,8 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMarsCursor& rand
       // As many copies as a random member carries there.
       const int present = members_.Present(random.RandomFrom0(members_.Count()), l);
       const TTallyDraw& t = tallies_[At(l)];
-      if (algorithm_ == simulation::Cornuet1999 && present <= 2) {
-        // A diploid or haploid genotype (or none), the copies in the order drawn.
-        const std::int16_t first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
-        const std::int16_t second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
+      std::int16_t first = -1, second = -1;
+      if (DrawPair(present, t, random, first, second)) {
         individual.AddLocus(first, second);
         continue;
       }
@@ -246,11 +247,6 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMarsCursor& rand
           const std::int16_t entry = DrawFromFrequencies(t, random.NextUnits());
           if (entry >= 0) individual.AddCopy(entry);
         }
-      } else if (present <= 2 && (t.Entry.empty() || !t.First.empty())) {
-        std::int16_t first = -1, second = -1;
-        DrawPosteriorPair(t, present, random, first, second);
-        individual.AddLocus(first, second);
-        continue;
       } else {
         drawn_.assign(t.Entry.size(), 0);
         for (int c = 0; c < present; ++c) {

@@ -14,6 +14,7 @@
 
 class TGenMars;
 class TGenMarsCursor;
+class TUnitCodes;
 
 // The members of a population as the simulations draw from them, at every locus of a compact
 // match: ploidy (missing copies included) and the entries of the copies present, in the order of
@@ -64,8 +65,6 @@ struct TCompactSource {
 // Simulated individuals drawn one at a time from a population's tallies and members (algorithm
 // 0, allele frequencies, or 1, posterior predictive with prior 1/K) at the compact loci `used`:
 // at each locus as many copies as a random member carries there.
-class TUnitCodes;
-
 class TCompactIndividualDraw {
 public:
   TCompactIndividualDraw(const TCompactMatch& m, const TCompactPopulation& population,
@@ -97,6 +96,16 @@ public:
   };
 
 private:
+  // Whether `present` copies are drawn as a pair (at most two, and for algorithm 1 with the
+  // paired sums of the locus, kept up to 64 alleles) rather than copy by copy.
+  bool PairDrawn(int present, const TTally& t) const {
+    return present <= 2 &&
+           (algorithm_ == simulation::Cornuet1999 || t.Entry.empty() || !t.First.empty());
+  }
+  // The pair at a locus when PairDrawn, the copies -1 where none is drawn; false otherwise.
+  bool DrawPair(int present, const TTally& t, TGenMarsCursor& random, std::int16_t& first,
+                std::int16_t& second) const;
+
   const TCompactMembers& members_;
   std::uint8_t algorithm_;
   int loci_;

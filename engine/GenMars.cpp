@@ -6,7 +6,6 @@
 #include <random>
 
 namespace {
-
 // Four bytes of the entropy device, in reading order; false when it cannot be opened or read.
 bool ReadDeviceBytes(const std::string& device, std::array<std::uint8_t, 4>& bytes) {
   try {
