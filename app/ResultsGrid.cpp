@@ -153,7 +153,7 @@ TRgb ColorRgb(TCellColor color) {
 std::vector<std::string> PopulationNames(const TPGDSStructure& reference) {
   std::vector<std::string> names;
   for (int s = 0; s < reference.SamplesCount(); ++s)
-    names.push_back(reference.SampleAt(s)->Name);
+    names.push_back(reference.SampleName(s));
   return names;
 }
 

@@ -59,7 +59,8 @@ struct TGridSettings {
   std::string ProbabilityFormat = "%.3f";
 };
 
-// The names of the samples of a reference data set.
+// The names of the samples of a reference data set, as the grid heads its columns (a name that
+// several samples share followed by the sample's rank among them).
 std::vector<std::string> PopulationNames(const TPGDSStructure& reference);
 
 // Assignment layout. With simulation on there are no score triples and the population block

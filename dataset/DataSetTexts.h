@@ -87,3 +87,36 @@ inline const TText kXMLFileTooLarge{
     "The file is larger than %s bytes, the largest size of a XML file"};
 inline const TText kTooManyAlleles{"Le locus \"%s\" a plus de %d allèles",
                                    "Locus \"%s\" has more than %d alleles"};
+
+// Loading: what went wrong with a file, said so that its author can mend it.
+inline const TText kEmptyFile{"Le fichier est vide", "The file is empty"};
+inline const TText kGenotypeCountDetail{"%s : %d génotype(s) pour %d locus déclaré(s)",
+                                        "%s: %d genotype(s) for %d declared locus(loci)"};
+inline const TText kGenotypeWidth{"Le génotype %s a %d chiffres au lieu de %s",
+                                  "Genotype %s has %d digits instead of %s"};
+inline const TText kFourOrSixDigits{"4 ou 6", "4 or 6"};
+inline const TText kOneToThreeDigits{"1 à 3", "1 to 3"};
+inline const TText kLineWithoutComma{
+    "Ligne sans virgule : un individu s'écrit \"nom, génotypes\"",
+    "Line without a comma: an individual is written \"name, genotypes\""};
+inline const TText kBlankLineInside{
+    "Ligne vide (ligne %d) : les lignes vides ne sont permises qu'après le dernier individu",
+    "Blank line (line %d): blank lines are allowed only after the last individual"};
+inline const TText kPopWithoutIndividual{"Ligne \"Pop\" sans individu",
+                                         "\"Pop\" line with no individual"};
+inline const TText kFstatTooFewLocusNames{
+    "L'en-tête annonce %d locus mais la ligne %d ressemble à un individu",
+    "The header declares %d loci but line %d looks like an individual"};
+inline const TText kFstatTooManyLocusNames{
+    "L'en-tête annonce %d locus mais la ligne %d ressemble à un nom de locus",
+    "The header declares %d loci but line %d looks like a locus name"};
+inline const TText kRepeatedPopulationName{"Les populations %s portent le même nom %s",
+                                           "Populations %s have the same name %s"};
+inline const TText kAnd{" et ", " and "};
+inline const TText kUtf8Converted{
+    "Fichier en UTF-8 : ses noms ont été convertis en ISO-8859-1",
+    "UTF-8 file: its names were converted to ISO-8859-1"};
+inline const TText kUtf8NotConverted{
+    "Fichier en UTF-8 : certains caractères n'existent pas en ISO-8859-1, les noms sont gardés "
+    "tels quels",
+    "UTF-8 file: some characters do not exist in ISO-8859-1, the names are kept as they are"};

@@ -1,5 +1,6 @@
 // Fstat files: the grammar actions of the reader (dataset/fstat.l + .y) and its entry point.
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -58,7 +59,33 @@ void TFstatActions::Header(const std::string& nbLoci, const std::string& nbDigit
     alleleBase_ *= 10;
 }
 
+namespace {
+
+// A line of `fields` numbers and nothing else (a population number and one genotype per
+// declared locus): an individual, not a locus name.
+bool LooksLikeIndividual(std::string_view line, std::uint64_t fields) {
+  int numbers = 0;
+  bool inNumber = false;
+  for (char c : line) {
+    if (c >= '0' && c <= '9') {
+      if (!inNumber) ++numbers;
+      inNumber = true;
+    } else if (c == ' ' || c == '\t') {
+      inNumber = false;
+    } else {
+      return false;
+    }
+  }
+  return numbers >= 2 && static_cast<std::uint64_t>(numbers) == fields;
+}
+
+} // namespace
+
 bool TFstatActions::Locus(const std::string& line) {
+  if (LooksLikeIndividual(line, nbLoci_ + 1))
+    reader_.Error(Format(kFstatTooFewLocusNames(), static_cast<int>(std::min<std::uint64_t>(
+                                                       nbLoci_, 1'000'000'000)),
+                         reader_.Line));
   reader_.NewLocus(line);
   return static_cast<std::uint64_t>(reader_.DataSet.LociCount()) == nbLoci_;
 }
@@ -87,6 +114,11 @@ void TFstatActions::Genotype(const std::string& digits) {
 
 void TFstatActions::IndividualEnd() {
   reader_.CheckGenotypeCount();
+}
+
+void FstatLetterAtLineStart(TTextReader& reader) {
+  if (reader.DataSet.AllIndividuals.Count() == 0)
+    reader.Error(Format(kFstatTooManyLocusNames(), reader.DataSet.LociCount(), reader.Line));
 }
 
 bool ReadFstat(TPGDSStructure& ds, std::istream& in) {

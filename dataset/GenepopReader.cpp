@@ -1,9 +1,14 @@
 #include "dataset/GenepopReader.h"
 
+#include <cstring>
+
+#include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextReader.h"
 #include "model/Convert.h"
+#include "model/Sample.h"
+#include "model/Texts.h"
 
 namespace {
 
@@ -73,6 +78,32 @@ void GenepopHaploidGenotype(TTextReader& reader, const std::string& digits) {
       reader.AddAlleleCopy(digits, value);
   }
   ++reader.LocusPosition;
+}
+
+void GenepopDiploidWidth(TTextReader& reader, const char* digits, int length) {
+  if (reader.GenotypeWidth == 0 && (length == 4 || length == 6)) reader.GenotypeWidth = length;
+  if (length == reader.GenotypeWidth) return;
+  const std::string expected =
+      reader.GenotypeWidth == 0 ? kFourOrSixDigits() : std::to_string(reader.GenotypeWidth);
+  reader.Error(Format(kGenotypeWidth(), std::string(digits, static_cast<size_t>(length)).c_str(),
+                      length, expected.c_str()));
+}
+
+void GenepopHaploidTooWide(TTextReader& reader, const char* digits, int length) {
+  reader.Error(Format(kGenotypeWidth(), std::string(digits, static_cast<size_t>(length)).c_str(),
+                      length, kOneToThreeDigits().c_str()));
+}
+
+void GenepopSyntaxError(TTextReader& reader, const char* message) {
+  if (std::strcmp(message, "syntax error") == 0) {
+    if (reader.CurrentSample && reader.CurrentSample->Individuals.Count() == 0)
+      reader.Error(kPopWithoutIndividual());
+    // The parser stops at the first line after the blank one, or on the blank line itself in
+    // the locus lines. The title line may be blank.
+    if (reader.LastBlankLine > 1 && reader.LastBlankLine >= reader.Line - 1)
+      reader.Error(Format(kBlankLineInside(), reader.LastBlankLine));
+  }
+  reader.ParserError(message);
 }
 
 bool ReadGenepopDiploid(TPGDSStructure& ds, std::istream& in) {

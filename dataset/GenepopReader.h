@@ -18,5 +18,14 @@ void GenepopDiploidGenotype(TTextReader& reader, const std::string& digits);
 // A haploid genotype of one to three digits; value 0 is a missing copy.
 void GenepopHaploidGenotype(TTextReader& reader, const std::string& digits);
 
+// The width of a run of digits read as a diploid genotype: four or six digits, the same for every
+// genotype of the file; any other fails the read.
+void GenepopDiploidWidth(TTextReader& reader, const char* digits, int length);
+// A run of more than three digits where a haploid genotype is expected fails the read.
+[[noreturn]] void GenepopHaploidTooWide(TTextReader& reader, const char* digits, int length);
+// A syntax error, with its cause when the reader can tell it: a "Pop" line with no individual
+// after it, a blank line before the last individual.
+[[noreturn]] void GenepopSyntaxError(TTextReader& reader, const char* message);
+
 bool ParseGenepopDiploid(TTextReader& reader);
 bool ParseGenepopHaploid(TTextReader& reader);

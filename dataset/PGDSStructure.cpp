@@ -1,7 +1,9 @@
 #include "dataset/PGDSStructure.h"
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "dataset/DataSetTexts.h"
@@ -149,6 +151,7 @@ void TPGDSStructure::DataLoaded() {
   SamplesGroup.Individuals.SetCapacity(AllIndividuals.Count());
   RootGroup.Individuals.SetCapacity(AllIndividuals.Count());
   SamplesGroup.Compute(true);
+  NameRepeatedSamples();
   // Text formats have no group tree: the root then holds its own copies of the samples.
   if (RootGroup.Members.Count() == 0)
     SamplesGroup.AssignTo(RootGroup);
@@ -163,6 +166,7 @@ void TPGDSStructure::DataLoaded() {
 // owners from the tree down to the loci never leaves a vector pointing at a destroyed object
 // that is destroyed again.
 void TPGDSStructure::ReleaseContent() {
+  sampleCaptions_.clear();
   RootGroup.Clear(true);
   RootGroup.SetName("Root");
   SamplesGroup.Clear(true);
@@ -201,11 +205,57 @@ void TPGDSStructure::AssignTo(TPGDSStructure& dest) const {
   dest.Stop = Stop;
   dest.Messages = Messages;
   dest.Comments = Comments;
+  dest.TextInput = TextInput;
+  dest.sampleCaptions_ = sampleCaptions_;
   Loci.AssignTo(dest.Loci);
   SamplesGroup.AssignTo(dest.SamplesGroup);
   RootGroup.AssignTo(dest.RootGroup);
   // The copied samples own their copied individuals; AllIndividuals only refers to them.
   dest.AllIndividuals.AddAll(dest.SamplesGroup.Individuals);
+}
+
+// ---- samples that share a name
+
+namespace {
+
+// Positions of the samples of each name that several samples share, in the order of their first
+// sample.
+std::vector<std::vector<int>> RepeatedNames(const TPGDSStructure& ds) {
+  std::map<std::string, std::vector<int>> byName;
+  for (int s = 0; s < ds.SamplesCount(); ++s)
+    byName[ds.SamplesGroup.Members.TVectorBioAbstract::Items(s)->Name].push_back(s);
+  std::vector<std::vector<int>> repeated;
+  for (auto& [name, positions] : byName)
+    if (positions.size() > 1) repeated.push_back(std::move(positions));
+  std::sort(repeated.begin(), repeated.end());
+  return repeated;
+}
+
+} // namespace
+
+void TPGDSStructure::NameRepeatedSamples() {
+  sampleCaptions_.clear();
+  const std::vector<std::vector<int>> repeated = RepeatedNames(*this);
+  if (repeated.empty()) return;
+  for (int s = 0; s < SamplesCount(); ++s)
+    sampleCaptions_.push_back(SamplesGroup.Members.TVectorBioAbstract::Items(s)->Name);
+  for (const std::vector<int>& positions : repeated)
+    for (size_t k = 0; k < positions.size(); ++k)
+      sampleCaptions_[static_cast<size_t>(positions[k])] += " (" + std::to_string(k + 1) + ")";
+}
+
+std::vector<std::string> TPGDSStructure::RepeatedSampleNames() const {
+  std::vector<std::string> lines;
+  for (const std::vector<int>& positions : RepeatedNames(*this)) {
+    std::string list;
+    for (size_t k = 0; k < positions.size(); ++k) {
+      if (k > 0) list += k + 1 == positions.size() ? kAnd() : std::string(", ");
+      list += std::to_string(positions[k] + 1);
+    }
+    const std::string& name = SamplesGroup.Members.TVectorBioAbstract::Items(positions[0])->Name;
+    lines.push_back(Format(kRepeatedPopulationName(), list.c_str(), ("\"" + name + "\"").c_str()));
+  }
+  return lines;
 }
 
 // ---- loading
@@ -251,6 +301,43 @@ bool RunReader(TPGDSStructure& ds, std::istream& in, int code) {
 
 } // namespace
 
+namespace {
+
+// One reader's attempt at a file: the journal lines it wrote and how far it got.
+struct TAttempt {
+  int Code = 0;
+  std::vector<std::string> Lines;
+  int Reach = 0;
+};
+
+// The reader a file most likely belongs to: the one the user asked for, else the one its
+// extension names (".gen" is Genepop's usual one), else the one that read the most of it before
+// failing.
+size_t LikeliestAttempt(const std::vector<TAttempt>& attempts, const std::string& fileName,
+                        int requested) {
+  if (requested >= readfmt::GenePop3 && requested <= readfmt::XMLGenotypes) return 0;
+  const std::string extension = FileExtension(fileName);
+  auto named = [&extension](int code) {
+    if (code == readfmt::GenePop3 || code == readfmt::GenePop2 ||
+        code == readfmt::GenePopHaploid)
+      return SameTextAscii(extension, ".gen");
+    return SameTextAscii(extension, ReadFormatExtension(code));
+  };
+  size_t best = 0;
+  int bestRank = -1;
+  for (size_t i = 0; i < attempts.size(); ++i) {
+    // The extension weighs more than any number of lines read.
+    const int rank = (named(attempts[i].Code) ? 1 << 30 : 0) + attempts[i].Reach;
+    if (rank > bestRank) {
+      best = i;
+      bestRank = rank;
+    }
+  }
+  return best;
+}
+
+} // namespace
+
 void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
   Clear();
   Messages.clear();
@@ -273,12 +360,29 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
     throw EFileOpenError(message);
   }
 
+  const TEncodingScan encoding = ScanEncoding(in);
+  if (encoding.Blank) {
+    Messages.push_back(kEmptyFile());
+    throw EFileFormatError(Format(kInvalidFile(), fileName.c_str()));
+  }
+  TextInput.SkipByteOrderMark = encoding.ByteOrderMark;
+  TextInput.Utf8ToLatin1 = encoding.Kind == TUtf8Kind::Convertible;
+
   Stop = false;
   std::set<int> tried;
+  std::vector<TAttempt> attempts;
   bool ok = false;
   auto attempt = [&](int c) {
     tried.insert(c);
+    const size_t before = Messages.size();
+    ReaderReach = 0;
     ok = RunReader(*this, in, c);
+    TAttempt a;
+    a.Code = c;
+    a.Reach = ReaderReach;
+    a.Lines.assign(Messages.begin() + static_cast<std::ptrdiff_t>(before), Messages.end());
+    Messages.resize(before);
+    attempts.push_back(std::move(a));
   };
 
   if (code >= readfmt::GenePop3 && code <= readfmt::XMLGenotypes) attempt(code);
@@ -301,6 +405,23 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
     attempt(c);
   }
 
+  if (ok) {
+    // The readers tried before the right one were not wrong about the file: only the lines of
+    // the reader that read it stay.
+    const std::vector<std::string>& lines = attempts.back().Lines;
+    Messages.insert(Messages.end(), lines.begin(), lines.end());
+  } else {
+    // The error of the likeliest reader first, then the others', each text once.
+    const size_t first = LikeliestAttempt(attempts, fileName, code);
+    std::vector<const TAttempt*> order{&attempts[first]};
+    for (size_t i = 0; i < attempts.size(); ++i)
+      if (i != first) order.push_back(&attempts[i]);
+    for (const TAttempt* a : order)
+      for (const std::string& line : a->Lines)
+        if (std::find(Messages.begin(), Messages.end(), line) == Messages.end())
+          Messages.push_back(line);
+  }
+
   if (Stop) {
     Clear();
     throw EFileFormatError(kOperationInterrupted());
@@ -316,6 +437,12 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
     Clear();
     throw;
   }
+  if (FileFormat != readfmt::XMLGenotypes) {
+    if (encoding.Kind == TUtf8Kind::Convertible) Messages.push_back(kUtf8Converted());
+    if (encoding.Kind == TUtf8Kind::NotConvertible) Messages.push_back(kUtf8NotConverted());
+  }
+  for (const std::string& line : RepeatedSampleNames())
+    Messages.push_back(line);
 }
 
 // ---- saving

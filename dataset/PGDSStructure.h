@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dataset/TextEncoding.h"
 #include "engine/Logger.h"
 #include "model/Group.h"
 #include "model/Individual.h"
@@ -59,6 +60,10 @@ public:
   std::string CoordSysName;
   std::string CoordSys;
   TLoggerEvent onDataStructureEvent;
+  // How the text readers take the bytes of the file being loaded (set by LoadFromFile).
+  TTextInput TextInput;
+  // Lines the last text reader got through before it stopped, accepted or not.
+  int ReaderReach = 0;
 
   TPGDSStructure();
   ~TPGDSStructure() override;
@@ -94,15 +99,25 @@ public:
   TLocus* LocusAt(int i) const { return Loci.Items(i); }
   int SamplesCount() const { return SamplesGroup.Members.Count(); }
   TSample* SampleAt(int i) const;
-  // The name of sample i, without the checked cast of SampleAt (the runs ask for it once per
-  // treated unit and reference population).
+  // The name of sample i as results and statistics show it, without the checked cast of
+  // SampleAt (the runs ask for it once per treated unit and reference population): a name that
+  // several samples share is followed by the rank of the sample among them, " (2)".
   const std::string& SampleName(int i) const {
+    if (i < static_cast<int>(sampleCaptions_.size())) return sampleCaptions_[static_cast<size_t>(i)];
     return SamplesGroup.Members.TVectorBioAbstract::Items(i)->Name;
   }
+  // One journal line per name that several samples share, with their positions (from 1).
+  std::vector<std::string> RepeatedSampleNames() const;
 
   // Copies the whole data set into `dest` (a TPGDSStructure).
   void AssignTo(TPGDSStructure& dest) const;
 
   // Releases the objects read so far (used by the readers, and by Clear).
   void ReleaseContent();
+
+private:
+  // The samples' names as SampleName gives them, once the samples are all read; empty when no
+  // name is repeated.
+  std::vector<std::string> sampleCaptions_;
+  void NameRepeatedSamples();
 };

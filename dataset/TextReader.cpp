@@ -10,13 +10,13 @@
 
 // ---- line source
 
-TLineSource::TLineSource(std::istream& in) : in_(in) {
+TLineSource::TLineSource(std::istream& in, TTextInput input) : in_(in), input_(input) {
   in_.clear();
   in_.seekg(0, std::ios::end);
   const std::streamoff end = in_.tellg();
   if (in_ && end >= 0) size_ = end;
   in_.clear();
-  in_.seekg(0, std::ios::beg);
+  in_.seekg(input_.SkipByteOrderMark ? 3 : 0, std::ios::beg);
   if (!in_) exhausted_ = true;
 }
 
@@ -24,11 +24,20 @@ void TLineSource::Refill() {
   next_ = 0;
   end_ = 0;
   if (exhausted_) return;
-  const std::streamsize n = in_.rdbuf()->sgetn(buffer_.data(), buffer_.size());
-  if (n <= 0)
+  const std::streamsize n = in_.rdbuf()->sgetn(buffer_.data(), kBlock);
+  if (n <= 0) {
     exhausted_ = true;
-  else
-    end_ = static_cast<std::size_t>(n);
+    return;
+  }
+  end_ = static_cast<std::size_t>(n);
+  if (input_.Utf8ToLatin1) {
+    // A character that the block's end splits is completed before the block is converted.
+    if (IsLatin1LeadByte(buffer_[end_ - 1])) {
+      const int next = in_.rdbuf()->sbumpc();
+      if (next != std::char_traits<char>::eof()) buffer_[end_++] = static_cast<char>(next);
+    }
+    end_ = Latin1FromUtf8InPlace(buffer_.data(), end_);
+  }
 }
 
 bool TLineSource::Peek(char& c) {
@@ -106,7 +115,7 @@ std::size_t TTextReader::Input(char* dest, std::size_t max) {
 }
 
 TTextReader::TTextReader(TPGDSStructure& dataSet, std::istream& in, std::string readerName)
-    : DataSet(dataSet), Source(in), ReaderName(std::move(readerName)) {}
+    : DataSet(dataSet), Source(in, dataSet.TextInput), ReaderName(std::move(readerName)) {}
 
 TTextReader::~TTextReader() = default;
 
@@ -119,9 +128,16 @@ void TTextReader::Consumed(const char* text, std::size_t length) {
       if (Line < most) ++Line;
       Column = 1;
       lineEnded_ = false;
+      lineHasContent_ = false;
     }
     if (Column < most) ++Column;
-    if (text[i] == '\n') lineEnded_ = true;
+    const char c = text[i];
+    if (c == '\n') {
+      lineEnded_ = true;
+      if (!lineHasContent_) LastBlankLine = Line;
+    } else if (c != ' ' && c != '\t') {
+      lineHasContent_ = true;
+    }
   }
 }
 
@@ -220,15 +236,23 @@ void TTextReader::CloseSample() {
   if (!CurrentSample) return;
   const int n = CurrentSample->Individuals.Count();
   if (n == 0) Error(kMissingIndividual());
-  // An unnamed sample takes the name of its last individual.
-  if (CurrentSample->Name.empty())
+  // An unnamed sample takes the name of its last individual; the labels its individuals got
+  // when they joined it ("/name") then take that name too.
+  if (CurrentSample->Name.empty()) {
     CurrentSample->SetName(CurrentSample->Individuals.Items(n - 1)->Name);
+    for (int i = 0; i < n; ++i) {
+      TIndividual* individual = CurrentSample->Individuals.Items(i);
+      individual->Label = CurrentSample->Label + "/" + individual->Name;
+    }
+  }
   AdoptUnnamedSample();
 }
 
 void TTextReader::CheckGenotypeCount(const std::string& missingGenotypeText) {
-  if (DataSet.LociCount() > LocusPosition) Error(missingGenotypeText);
-  if (DataSet.LociCount() < LocusPosition) Error(kTooManyGenotypes());
+  const int loci = DataSet.LociCount();
+  if (loci == LocusPosition) return;
+  const std::string& text = loci > LocusPosition ? missingGenotypeText : kTooManyGenotypes();
+  Error(Format(kGenotypeCountDetail(), text.c_str(), LocusPosition, loci));
 }
 
 void TTextReader::Finish() {
@@ -243,8 +267,15 @@ void TTextReader::CheckGenotypeCount() {
 
 bool ReadText(TPGDSStructure& dataSet, std::istream& in, const std::string& readerName,
               TTextParser parser) {
+  dataSet.ReaderReach = 0;
   try {
     TTextReader reader(dataSet, in, readerName);
+    // How far the reader got, whatever ends the read: the error of the reader that read the
+    // most of a file no reader accepts is the one its author most likely wants to see.
+    struct TReach {
+      TTextReader& Reader;
+      ~TReach() { Reader.DataSet.ReaderReach = Reader.Line; }
+    } reach{reader};
     if (!parser(reader)) return false;
     reader.Finish();
     return true;

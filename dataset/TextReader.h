@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dataset/TextEncoding.h"
+
 class TPGDSStructure;
 class TSample;
 class TIndividual;
@@ -28,8 +30,8 @@ class TLocus;
 // The stream is read through a small buffer; the file is never held whole.
 class TLineSource {
 public:
-  // Moves the stream to its beginning and notes its size.
-  explicit TLineSource(std::istream& in);
+  // Moves the stream to its beginning (past a byte order mark when asked to) and notes its size.
+  explicit TLineSource(std::istream& in, TTextInput input = {});
 
   // Copies at most `max` characters of the current line into `dest` and answers how many; a
   // new line is started only when the previous one has been delivered up to its LF. 0 at the
@@ -49,7 +51,10 @@ private:
   void Refill();
 
   std::istream& in_;
-  std::array<char, 4096> buffer_{};
+  TTextInput input_;
+  // A block of the file, and room for the second byte of a character the block's end splits.
+  static constexpr std::size_t kBlock = 4096;
+  std::array<char, kBlock + 1> buffer_{};
   std::size_t next_ = 0;
   std::size_t end_ = 0;
   bool exhausted_ = false;
@@ -82,6 +87,11 @@ public:
   // of a line, plus one per character).
   int Line = 0;
   int Column = 0;
+  // The last line that held nothing but blanks (0: none yet), to tell a blank line inside a file
+  // from other syntax errors.
+  int LastBlankLine = 0;
+  // Number of digits of every genotype of the file, for formats of fixed width (0: none read yet).
+  int GenotypeWidth = 0;
 
   // The objects the actions are filling; LocusPosition counts the genotypes read on the
   // current individual line.
@@ -145,10 +155,10 @@ public:
   // Adds a missing gene copy to the current individual at the locus position.
   void AddMissingCopy();
   // A sample must have at least one individual ("Individu manquant"); an unnamed sample takes
-  // the name of its last individual.
+  // the name of its last individual, and its individuals' labels then take the sample's name.
   void CloseSample();
-  // End of an individual line: "Génotype manquant" or "Trop de génotypes" when the number of
-  // genotypes read is not the number of loci.
+  // End of an individual line: "Génotype manquant" or "Trop de génotypes", with both numbers,
+  // when the number of genotypes read is not the number of loci.
   void CheckGenotypeCount(const std::string& missingGenotypeText);
   void CheckGenotypeCount();
   // Run once the parser has accepted the file: the last unnamed sample joins the samples.
@@ -156,6 +166,7 @@ public:
 
 private:
   bool lineEnded_ = true;
+  bool lineHasContent_ = false;
   std::unique_ptr<TSample> unnamedSample_;
   // The allele codes already met at each locus, by name: a file names the same few alleles
   // again and again, and a short name packed into one integer is found without the locus's

@@ -43,6 +43,9 @@ private:
 };
 
 bool ParseFstat(TTextReader& reader);
+/* A letter that starts a line where an individual is expected: before the first individual, the
+   file has more locus names than its header declares. */
+void FstatLetterAtLineStart(TTextReader& reader);
 }
 
 %code {

@@ -15,7 +15,7 @@ class TTextReader;
 
 int genepop_lex(YYSTYPE* value, void* scanner);
 static void yyerror(TTextReader& reader, void*, const char* message) {
-  reader.ParserError(message);
+  GenepopSyntaxError(reader, message);
 }
 
 /* Small first stacks, grown up to the limit of the text readers. */

@@ -213,7 +213,7 @@ bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
   for (int k = 0; k < populations; ++k) {
     TSample& sample = *run.Reference.SampleAt(k);
     RResultat& row = result.Row(k);
-    row.Name = sample.Name;
+    row.Name = run.Reference.SampleName(k);
     if (!typed) {
       row.Value = Undefined();
       row.Score = Undefined();

@@ -124,7 +124,7 @@ TStatisticsGrid BuildStatisticsGrid(TPGDSStructure& ds, int languageId) {
   auto sampleCell = [&](size_t s) -> std::string& { return cell(2 + static_cast<int>(s)); };
   auto sampleNames = [&] {
     for (size_t s = 0; s < columns.size(); ++s)
-      sampleCell(s) = columns[s].Sample->Name;
+      sampleCell(s) = ds.SampleName(static_cast<int>(s));
   };
 
   cell(0) = label(kStatLocusHeader);

@@ -30,8 +30,8 @@ const char* const kFieldFile = "Hand check, two loci\r\n"
                                "ind , 0300 0000\r\n";
 
 // The statistics of kFieldFile, in UTF-8 as printed on standard output.
-const char* const kFieldStatistics = "LOCUS;Populations :;ind;ind;Moyennes\n"
-                                     "LocA;Populations :;ind;ind;Moyennes\n"
+const char* const kFieldStatistics = "LOCUS;Populations :;ind (1);ind (2);Moyennes\n"
+                                     "LocA;Populations :;ind (1);ind (2);Moyennes\n"
                                      "Nombre de gènes;;6;5;\n"
                                      "Nombre d'Allèles;;2;2;2.000\n"
                                      "Fréquences;01;0.500;0.200;0.350\n"
@@ -40,7 +40,7 @@ const char* const kFieldStatistics = "LOCUS;Populations :;ind;ind;Moyennes\n"
                                      "Proportion d'hétérozygotes;;0.333;0.500;0.417\n"
                                      "\"Gene Diversity\" de Nei;;0.600;0.400;0.500\n"
                                      ";;;;\n"
-                                     "LocB;Populations :;ind;ind;Moyennes\n"
+                                     "LocB;Populations :;ind (1);ind (2);Moyennes\n"
                                      "Nombre de gènes;;4;4;\n"
                                      "Nombre d'Allèles;;2;1;1.500\n"
                                      "Fréquences;01;0.250;1.000;0.625\n"
@@ -150,7 +150,7 @@ TEST_F(CliTest, StatsOfAFieldGenepopFileGiveTheHandComputedFigures) {
 
   const TRun en = Run("stats '" + field + "' --lang en --format 1");
   EXPECT_EQ(en.Status, 0) << en.Err;
-  EXPECT_EQ(en.Out.substr(0, en.Out.find('\n')), "LOCI;Populations:;ind;ind;Means");
+  EXPECT_EQ(en.Out.substr(0, en.Out.find('\n')), "LOCI;Populations:;ind (1);ind (2);Means");
   EXPECT_TRUE(Contains(en.Out, "\nHeterozygotes proportion;;0.333;0.500;0.417\n"));
   EXPECT_TRUE(Contains(en.Out, "\nNei's genic diversity standard deviation;;0.050;0.200;\n"));
 }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 
@@ -50,6 +51,12 @@ public:
 
   fs::path Path;
 };
+
+// The text of a genotype count check: "Génotype manquant" or "Trop de génotypes" with the number
+// of genotypes read and the number of loci.
+inline std::string CountMessage(const std::string& text, int genotypes, int loci) {
+  return Format(kGenotypeCountDetail(), text.c_str(), genotypes, loci);
+}
 
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

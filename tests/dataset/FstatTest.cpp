@@ -89,8 +89,14 @@ TEST(FstatReader, ReportsFaults) {
       // More digits than two alleles of the declared length, or beyond 32 bits.
       {"1 1 99 2\nL\n1 120130\n", Error(kIncorrectAlleleLength(), 3, 9)},
       {"1 1 999 3\nL\n1 99999999999999999999\n", Error(kIncorrectAlleleLength(), 3, 23)},
-      {"1 2 9 1\nL1\nL2\n1 11\n", Error(kMissingGenotype(), 4, 6)},
-      {"1 1 9 1\nL\n1 11 22\n", Error(kTooManyGenotypes(), 3, 9)},
+      {"1 2 9 1\nL1\nL2\n1 11\n",
+       Error(dstest::CountMessage(kMissingGenotype(), 1, 2), 4, 6)},
+      {"1 1 9 1\nL\n1 11 22\n",
+       Error(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 3, 9)},
+      // A header whose number of loci is not the number of names that follow.
+      {"1 3 9 1\nL1\nL2\n1 11 22 12\n", Error(Format(kFstatTooFewLocusNames(), 3, 4), 4, 12)},
+      {"1 1 9 1\nL1\nL2\n1 11\n", Error(Format(kFstatTooManyLocusNames(), 1, 3), 3, 2)},
+      {"1 1 9 1\nL1\n  L2\n1 11\n", Error(Format(kFstatTooManyLocusNames(), 1, 3), 3, 4)},
       {"1 1 9 1\nL\n1 11\n\n1 22\n", Error("syntax error", 5, 2)},
       // 4294967297 loci are not one locus, and more than such a small file can hold.
       {"1 4294967297 9 1\nL\n1 11\n", Error(kTooManyDeclaredLoci(), 1, 18)},

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -122,20 +123,39 @@ TEST(GenepopReader, TitleSamplesAndLocusLines) {
   ASSERT_EQ(hap.LocusAt(0)->NbAlleles(), 2);
   EXPECT_EQ(hap.LocusAt(0)->GetAllele(1)->Length, 12);
 
-  // A longer digit run splits into groups of three from the left.
+  // A longer digit run is a genotype of the wrong width, not two genotypes.
   TPGDSStructure split;
-  ASSERT_TRUE(ReadHaploid(split, "T\nL1\nL2\nPOP\ni, 1234\n"));
-  EXPECT_EQ(Describe(split), "[T] format 2 loci <L1> <L2> | pop <i> i/1:1.123,1.4");
+  EXPECT_FALSE(ReadHaploid(split, "T\nL1\nL2\nPOP\ni, 1234\n"));
+  EXPECT_EQ(LastMessage(split),
+            ReadError(Format(kGenotypeWidth(), "1234", 4, kOneToThreeDigits().c_str()), 5, 8));
 }
 
 TEST(GenepopReader, StrayCharactersAreDropped) {
   TPGDSStructure ds;
   ASSERT_TRUE(ReadDiploid(ds, "T\nL1\nL2\nL3\nPOP\na, 0101 x 0202 0303!\n"));
   EXPECT_EQ(Describe(ds), "[T] format 1 loci <L1> <L2> <L3> | pop <a> a/2:2.01.01,2.02.02,2.03.03");
-  // Five digits: one genotype of four and a dropped digit.
-  TPGDSStructure five;
-  ASSERT_TRUE(ReadDiploid(five, "T\nL1\nPOP\na, 01025\n"));
-  EXPECT_EQ(Describe(five), "[T] format 1 loci <L1> | pop <a> a/2:2.01.02");
+  // Digits are never dropped: a genotype wider than the file's is refused, not cut to fit.
+  const struct {
+    const char* text;
+    const char* digits;
+    int line, column;
+    std::string expected;
+  } wide[] = {
+      {"T\nL1\nPOP\na, 03030\n", "03030", 4, 9, kFourOrSixDigits()},
+      {"T\nL1\nPOP\na, 0030030\n", "0030030", 4, 11, kFourOrSixDigits()},
+      {"T\nL1\nPOP\na, 0101\nb, 03030\n", "03030", 5, 9, "4"},
+      {"T\nL1\nPOP\na, 003003\nb, 0030030\n", "0030030", 5, 11, "6"},
+      {"T\nL1\nL2\nPOP\na, 0101 001001\n", "001001", 5, 15, "4"},
+  };
+  for (const auto& c : wide) {
+    SCOPED_TRACE(c.text);
+    TPGDSStructure ds;
+    EXPECT_FALSE(ReadDiploid(ds, c.text));
+    EXPECT_EQ(LastMessage(ds),
+              ReadError(Format(kGenotypeWidth(), c.digits, static_cast<int>(std::strlen(c.digits)),
+                               c.expected.c_str()),
+                        c.line, c.column));
+  }
 }
 
 TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
@@ -144,15 +164,20 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
     std::string message;
   };
   const TCase cases[] = {
-      {"T\nL1\nPOP\na, 0101\nPOP\nPOP\nb, 0101\n", ReadError("syntax error", 6, 4)},
-      {"T\nL1\nPOP\na, 0101\n\nb, 0101\n", ReadError("syntax error", 6, 3)},
-      {"T\nL1\nPOP\n0101\n", ReadError("syntax error", 4, 5)},
-      {"T\nL1\nL2\nPOP\na, 0101 001001\n", ReadError("syntax error", 5, 15)},
+      {"T\nL1\nPOP\na, 0101\nPOP\nPOP\nb, 0101\n", ReadError(kPopWithoutIndividual(), 6, 4)},
+      {"T\nL1\nPOP\na, 0101\n\nb, 0101\n",
+       ReadError(Format(kBlankLineInside(), 5), 6, 3)},
+      {"T\nL1\n\nPOP\na, 0101\n", ReadError(Format(kBlankLineInside(), 3), 3, 2)},
+      {"T\nL1\nPOP\n0101\n", ReadError(kLineWithoutComma(), 4, 5)},
+      {"T\nL1\nPOP\na 0101\n", ReadError(kLineWithoutComma(), 4, 7)},
       {"T\nL1;\nPOP\na, 0101\n", ReadError("syntax error", 2, 5)},
       {"T\nL1\nL2\nPOP\na, 0101 0202\nb, 0101\nc, 0101 0101\n",
-       ReadError(kMissingGenotype(), 6, 9)},
-      {"T\nL1\nPOP\na, 0101\nb, 0101 0202\n", ReadError(kTooManyGenotypes(), 5, 14)},
-      {"T\nL1\nPOP\n", ReadError("syntax error", 3, 5)},
+       ReadError(dstest::CountMessage(kMissingGenotype(), 1, 2), 6, 9)},
+      // All loci on one line without commas make one locus.
+      {"T\nL1 L2\nPOP\na, 0101 0202\n",
+       ReadError(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 4, 14)},
+      {"T\nL1\nPOP\n", ReadError(kPopWithoutIndividual(), 3, 5)},
+      {"T\nL1\nPOP\na, 0101\nPop\n", ReadError(kPopWithoutIndividual(), 5, 5)},
       {"", ReadError("syntax error", 0, 0)},
   };
   for (const TCase& c : cases) {
@@ -169,10 +194,15 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
   SetCurrentLanguage(lang::English);
   TPGDSStructure ds;
   EXPECT_FALSE(ReadHaploid(ds, "T\nL1\nPOP\na, 1 2\n"));
-  EXPECT_EQ(LastMessage(ds),
-            "Error \"Too many genotypes\" line 4 column 8 while parsing GenePop file");
+  EXPECT_EQ(LastMessage(ds), "Error \"Too many genotypes: 2 genotype(s) for 1 declared "
+                             "locus(loci)\" line 4 column 8 while parsing GenePop file");
   EXPECT_FALSE(ReadHaploid(ds, "T\nL1\nPOP\nPOP\n"));
-  EXPECT_EQ(LastMessage(ds), "Error \"syntax error\" line 4 column 4 while parsing GenePop file");
+  EXPECT_EQ(LastMessage(ds),
+            "Error \"\"Pop\" line with no individual\" line 4 column 4 while parsing GenePop file");
+  TPGDSStructure blank;
+  EXPECT_FALSE(ReadDiploid(blank, "T\nL1\nPOP\na, 0101\n\nb, 0101\n"));
+  EXPECT_EQ(LastMessage(blank), "Error \"Blank line (line 5): blank lines are allowed only after the "
+                             "last individual\" line 6 column 3 while parsing GenePop file");
   SetCurrentLanguage(lang::French);
 }
 

@@ -87,8 +87,8 @@ TEST(GenetixReader, ReportsFaults) {
       {head + "3 120 124\nP\n1\ni         120124\n", Error(kIncorrectAllelesNumber(), 4, 11)},
       {head + "2 120 120\nP\n1\ni         120120\n", Error(kIncorrectAllelesNumber(), 4, 11)},
       {head + "1 120\nP\n1\nshort 120120\n", Error("syntax error", 7, 14)},
-      {"2\n1\nL1\n1 120\nL2\n1 120\nP\n1\ni         120120\n", Error(kMissingGenotype(), 9, 18)},
-      {head + "1 120\nP\n1\ni         120120 120120\n", Error(kTooManyGenotypes(), 7, 25)},
+      {"2\n1\nL1\n1 120\nL2\n1 120\nP\n1\ni         120120\n", Error(dstest::CountMessage(kMissingGenotype(), 1, 2), 9, 18)},
+      {head + "1 120\nP\n1\ni         120120 120120\n", Error(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 7, 25)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

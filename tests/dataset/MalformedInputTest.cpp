@@ -306,8 +306,10 @@ TEST(MalformedInput, NumbersBeyond32And64BitsNeverWrapAround) {
       {readfmt::Genetix, "1\n" + two64 + "\nL\n1 120\nP\n1\ni         120120\n", ""},
       {readfmt::MolvaPRN, "L1\nDATA\n{P\ni " + two64 + " 120\n}\n", kTooManyGenotypes()},
       {readfmt::MolvaPRN, "L1\nDATA\n{P\ni 120 " + two32 + "\n}\n", kTooManyGenotypes()},
-      {readfmt::GenePop2, "T\nL\nPop\na , " + two32 + "\n", "syntax error"},
-      {readfmt::GenePopHaploid, "T\nL\nPop\na , " + two64 + "\n", kTooManyGenotypes()},
+      {readfmt::GenePop2, "T\nL\nPop\na , " + two32 + "\n",
+       Format(kGenotypeWidth(), two32.c_str(), 10, kFourOrSixDigits().c_str())},
+      {readfmt::GenePopHaploid, "T\nL\nPop\na , " + two64 + "\n",
+       Format(kGenotypeWidth(), two64.c_str(), 20, kOneToThreeDigits().c_str())},
   };
   TScratchFolder folder;
   const std::string path = folder.File("numbers.txt");

@@ -81,10 +81,10 @@ TEST(DataSet, DetectsTheFormat) {
     int code;
     std::vector<std::string> order;
   } cases[] = {
-      {readfmt::Unknown, {"XML", "FStat", "GenePop", "GenePop", "Genetix", "Molva PRN"}},
-      {readfmt::XMLGenotypes, {"XML", "FStat", "GenePop", "GenePop", "Genetix", "Molva PRN"}},
-      {readfmt::MolvaPRN, {"Molva PRN", "XML", "FStat", "GenePop", "GenePop", "Genetix"}},
-      {readfmt::GenePopHaploid, {"GenePop", "XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
+      {readfmt::Unknown, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
+      {readfmt::XMLGenotypes, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
+      {readfmt::MolvaPRN, {"Molva PRN", "XML", "FStat", "GenePop", "Genetix"}},
+      {readfmt::GenePopHaploid, {"GenePop", "XML", "FStat", "Genetix", "Molva PRN"}},
   };
   for (const auto& c : cases) {
     const std::string path = folder.File("bad.xml");

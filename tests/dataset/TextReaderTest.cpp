@@ -8,6 +8,7 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "model/Errors.h"
+#include "tests/dataset/DataSetTestSupport.h"
 
 namespace {
 
@@ -118,7 +119,8 @@ TEST(TextReaderContext, BuildingOperations) {
   reader.AddMissingCopy();
   ++reader.LocusPosition;
   EXPECT_EQ(Warning([&] { reader.CheckGenotypeCount(); }),
-            Format(kReadError(), kMissingGenotype().c_str(), 0, 0, "GenePop"));
+            Format(kReadError(), dstest::CountMessage(kMissingGenotype(), 1, 2).c_str(), 0, 0,
+                   "GenePop"));
   TIndividual* last = reader.NewIndividual("last", 1);
   for (int i = 0; i < 3; ++i) {
     reader.AddAlleleCopy("007", 7);
@@ -126,7 +128,8 @@ TEST(TextReaderContext, BuildingOperations) {
   }
   // Genotypes beyond the last locus are only counted.
   EXPECT_EQ(Warning([&] { reader.CheckGenotypeCount(); }),
-            Format(kReadError(), kTooManyGenotypes().c_str(), 0, 0, "GenePop"));
+            Format(kReadError(), dstest::CountMessage(kTooManyGenotypes(), 3, 2).c_str(), 0, 0,
+                   "GenePop"));
   EXPECT_EQ(last->NbTypages(), 2);
   EXPECT_EQ(ds.LocusAt(0)->NbAlleles(), 2);
   const TIndividual& first = *ds.AllIndividuals.Items(0);
