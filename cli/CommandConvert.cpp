@@ -50,8 +50,10 @@ void AddConvertCommand(CLI::App& app, TCommands& commands) {
   AddReadFormatOption(*command, options->Format);
   command
       ->add_option("--coding", options->Coding,
-                   "Allele numbers of the Genepop writers: 0 the allele's name, 1 its length, "
-                   "2 its number of repeats, 3 its rank in name order")
+                   "Allele numbers of the Genepop 3 and haploid Genepop writers (--to 0 and 2): "
+                   "0 the allele's name, 1 its length, 2 its number of repeats, 3 its rank in "
+                   "name order. The Genepop 2 writer (--to 1) always numbers alleles by their "
+                   "rank, so that every number fits in two digits")
       ->check(CLI::Range(0, 3))
       ->capture_default_str();
   AddLanguageOption(*command, options->Language);

@@ -116,6 +116,8 @@ TEST_F(CliAssign, CornuetRuns) {
 }
 
 TEST_F(CliAssign, RefusalsAndUsageErrors) {
+  WriteAll(Folder() / "untyped.gen", "T\nL1\nL2\nPop A\na, 0101 0000\nPop B\nb, 0000 0202\n"
+                                     "Pop C\nc, 0101 0000\n");
   struct TCase {
     const char* Arguments;
     int Status;
@@ -132,7 +134,12 @@ TEST_F(CliAssign, RefusalsAndUsageErrors) {
        "Le critère Cornuet (in prep.) n'est pas disponible"},
       {"assign reference.gen --samples small.gen --loci L1", 1,
        "Le locus L1 est absent du fichier reference.gen"},
-      {"assign reference.gen --samples small.gen --lang en", 1, "No locus selected !"},
+      {"assign reference.gen --samples small.gen --lang en", 1,
+       "No locus selected !\nThe samples file has no locus in common with the reference file"},
+      // Every locus lacks in some population: which, and what --loci does.
+      {"assign untyped.gen --lang en", 1,
+       "No locus selected !\n  L1: not typed in B\n  L2: not typed in A, C\nA locus can be "
+       "used only when every reference population has it typed; --loci chooses"},
       {"assign reference.gen --scores 5", 1, "entre 0 et 4"},
       {"assign missing.gen", 1, ""},
       {"assign reference.gen --threshold 1", 2, "strictly between 0 and 1"},
