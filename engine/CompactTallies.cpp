@@ -370,8 +370,8 @@ TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
       }
       const Extended d = mux - static_cast<Extended>(sizes) / en;
       r.S += d * d;
-    } else {
-      r.S += sdiff + others;
+    } else { // Rogers: the Euclidean distance of the locus's frequencies
+      r.S += std::sqrt((sdiff + others) / 2);
     }
   }
   return r;
@@ -433,7 +433,7 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
   case criterion::Goldstein:
     return s / L;
   case criterion::Rogers:
-    return s / (2 * L);
+    return s / L;
   default:
     return kNaN;
   }

@@ -187,15 +187,19 @@ Extended GoldsteinDistance(const TGroupAbstract& pop, const TBioCalculable& unit
 
 Extended RogersDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                         const TMatchPGDS& match, const TIntegerList& used) {
+  // Rogers (1972): per locus the Euclidean distance between the two frequency vectors,
+  // sqrt(1/2 sum (p - q)^2), averaged over the loci.
   Extended s = 0;
   const int L = ForCountedLoci(pop, unit, match, used, [&](const TMatchedLoci& m) {
+    Extended squares = 0;
     for (const TMatchedAlleles& e : m.Alleles) {
       const Extended diff = TargetFrequency(unit, m, e) - RefFrequency(pop, m, e);
-      s += diff * diff;
+      squares += diff * diff;
     }
+    s += std::sqrt(squares / 2);
   });
   if (L == 0) return Undefined();
-  const Extended d = s / (2 * L);
+  const Extended d = s / L;
   return IsUndefined(d) ? Undefined() : d;
 }
 

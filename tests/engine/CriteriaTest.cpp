@@ -287,7 +287,7 @@ struct TExpectation {
         s += (mx - my) * (mx - my);
         break;
       case 10:
-        s += r;
+        s += std::sqrt(r / 2);
         break;
       }
     });
@@ -304,7 +304,7 @@ struct TExpectation {
     case 8:
       return s / L;
     case 10:
-      return s / (2 * L);
+      return s / L;
     }
     return Undefined();
   }
@@ -506,6 +506,17 @@ TEST(Criteria, EdgeCases) {
   TIntegerList first;
   first.Add(0);
   EXPECT_EQ(RogersDistance(B, x0, match, both), RogersDistance(B, x0, match, first));
+  // Rogers (1972) averages the loci's Euclidean distances sqrt(1/2 sum (p - q)^2), where Nei's
+  // minimum distance averages their squares.
+  TIntegerList second;
+  second.Add(1);
+  const Extended d1 = NeiMinimumDistance(A, x0, match, first);
+  const Extended d2 = NeiMinimumDistance(A, x0, match, second);
+  EXPECT_NEAR(static_cast<double>(RogersDistance(A, x0, match, both)),
+              static_cast<double>((std::sqrt(d1) + std::sqrt(d2)) / 2), 1e-15);
+  EXPECT_NEAR(static_cast<double>(NeiMinimumDistance(A, x0, match, both)),
+              static_cast<double>((d1 + d2) / 2), 1e-15);
+  EXPECT_GT(std::fabs(RogersDistance(A, x0, match, both) - (d1 + d2) / 2), 0.01L);
 
   // An untyped individual has no used locus: every criterion is undefined.
   const TIndividual& x1 = *target->AllIndividuals.Items(1);
