@@ -84,3 +84,10 @@ inline const TText kGridPercent{"%"};
 // The option-2 statistic of migrant detection for likelihood criteria.
 inline const TText kGridLogRatioMaxNotHome{"-Log10(L_origine / L_max_non_origine)",
                                            "-log(L_home / L_max_not_home)"};
+
+// Help pages and the web page in the user's browser.
+inline const TText kBrowserNotDefined{
+    "Navigateur non défini. Affectez le nom du navigateur à la variable d'environnement "
+    "\"BROWSER\".",
+    "Browser not defined. Define the environment variable \"BROWSER\" with the name of your "
+    "internet browser."};

@@ -3,12 +3,17 @@
 #include <exception>
 #include <iostream>
 
+#include "app/Configuration.h"
 #include "dataset/PGDSStructure.h"
 #include "model/Texts.h"
 
 void AddLanguageOption(CLI::App& command, std::string& language) {
-  language = "fr";
-  command.add_option("--lang", language, "Language of every text: fr (French) or en (English)")
+  // The language the user last chose in the window.
+  language = ReadLanguage() == lang::English ? "en" : "fr";
+  command
+      .add_option("--lang", language,
+                  "Language of every text: fr (French) or en (English); by default the "
+                  "language last chosen in the window (~/.tarvik.ini), else French")
       ->check(CLI::IsMember({"fr", "en"}))
       ->capture_default_str();
 }

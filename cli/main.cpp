@@ -3,11 +3,13 @@
 #include <exception>
 #include <iostream>
 
+#include "app/ProgramStart.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/DataSetTexts.h"
 
 int main(int argc, char** argv) {
+  UseDotDecimalSeparator();
   CLI::App app{"Tarvik2 on the command line: genotype files (microsatellites), their formats, "
                "their population statistics, assignment of individuals to reference "
                "populations and detection of first-generation migrants.",

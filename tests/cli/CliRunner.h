@@ -75,10 +75,13 @@ protected:
   std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
   // Runs tarvik2-cli with `arguments` (quoted where needed) in the scratch folder, with nothing
-  // on standard input. A run still going after `seconds` is killed: it counts as a hang.
+  // on standard input and the scratch folder as HOME. A run still going after `seconds` is killed: it counts as a hang.
   TRun Run(const std::string& arguments, int seconds = 60) const {
     const std::string errors = (folder_ / "stderr.txt").string();
-    const std::string command = "cd " + Quoted(folder_.string()) + " && timeout -s KILL " +
+    // The scratch folder is also the home folder: the user's own configuration file (and its
+    // language) stays out of the tests.
+    const std::string command = "cd " + Quoted(folder_.string()) + " && HOME=" +
+                                Quoted(folder_.string()) + " timeout -s KILL " +
                                 std::to_string(seconds) + " " + Quoted(TARVIK_CLI_PATH) + " " +
                                 arguments + " 2>" + Quoted(errors) + " </dev/null";
     TRun run;

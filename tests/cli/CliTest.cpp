@@ -102,6 +102,11 @@ TEST_F(CliTest, FormatsListsCodesNamesAndExtensionsInEitherLanguage) {
   for (const char* part : {"Read formats", "Write formats", "  2  Haploid GenePop\n",
                            "  6  XML genotypes", "  7  unknown"})
     EXPECT_TRUE(Contains(en.Out, part)) << part;
+
+  // The language last chosen in the window is the default; --lang still decides.
+  WriteAll(Folder() / ".tarvik.ini", "[Languages]\nCurrentLanguage=2057\n");
+  EXPECT_TRUE(Contains(Run("formats").Out, "Read formats"));
+  EXPECT_TRUE(Contains(Run("formats --lang fr").Out, "Formats de lecture"));
 }
 
 TEST_F(CliTest, FailedLoadsAndSavesExitWithOne) {
