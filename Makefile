@@ -2,6 +2,8 @@
 #   make run            build and run the program on the bundled example data
 #   make test           build and run every test
 #   make test-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   make install        install the programs, help pages, desktop entry and manual page
+#                       (PREFIX, /usr/local by default)
 #   make bench          build and run the benchmarks
 #   make fuzz           build the fuzz targets (clang 14, libFuzzer) and run each for
 #                       FUZZ_SECONDS seconds under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -17,7 +19,7 @@ PACKAGES   := cmake make g++ ninja-build libgtest-dev flex bison libcli11-dev cl
 FUZZ_TARGETS := fuzz_xml_parser fuzz_load_0 fuzz_load_1 fuzz_load_2 fuzz_load_3 fuzz_load_4 \
                 fuzz_load_5 fuzz_load_6 fuzz_load_7
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz fuzz-build clean
+.PHONY: all deps configure build run test test-sanitize install bench fuzz fuzz-build clean
 
 all: build
 
@@ -55,6 +57,10 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD_SAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON -DTARVIK_BENCH=OFF
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 bench: build
 	@if [ -x $(BUILD)/bench/tarvik2-bench ]; then $(BUILD)/bench/tarvik2-bench; else echo "no benchmark built"; fi
