@@ -39,23 +39,33 @@ bool OpenInBrowser(const std::string& target) {
   return true;
 }
 
-std::string HelpIndexPath(int language) {
-  const bool english = language == 2057;
-  const std::string installed = english ? "/usr/local/tarvik2/doc/Help/index.htm"
-                                        : "/usr/local/tarvik2/doc/Aide/index.htm";
+namespace {
+
+// A page of the documentation, `relative` to its folder: the installed copy under
+// /usr/local/tarvik2/doc, else under the prefix the program itself was installed in, else the
+// copy in the source tree (a program run from its build folder).
+std::string DocumentPath(const std::string& relative) {
+  const std::string installed = "/usr/local/tarvik2/doc/" + relative;
   std::error_code ec;
   if (fs::exists(installed, ec)) return installed;
-  // Installed under another prefix: beside the program's own bin folder.
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);
   if (!ec) {
-    const fs::path beside = program.parent_path().parent_path() / "tarvik2" / "doc" /
-                            (english ? "Help" : "Aide") / "index.htm";
+    const fs::path beside = program.parent_path().parent_path() / "tarvik2" / "doc" / relative;
     if (fs::exists(beside, ec)) return beside.string();
   }
 #ifdef TARVIK_SOURCE_DIR
-  return std::string(TARVIK_SOURCE_DIR) + (english ? "/doc/help/en/index.htm"
-                                                   : "/doc/help/fr/index.htm");
-#else
-  return installed;
+  const std::string source = std::string(TARVIK_SOURCE_DIR) + "/doc/help/" + relative;
+  if (fs::exists(source, ec)) return source;
 #endif
+  return installed;
+}
+
+} // namespace
+
+std::string HelpIndexPath(int language) {
+  return DocumentPath(language == 2057 ? "Help/index.htm" : "Aide/index.htm");
+}
+
+std::string HomePagePath() {
+  return DocumentPath("home.htm");
 }

@@ -17,3 +17,5 @@ bool OpenInBrowser(const std::string& target);
 // page when there is one, else the copy in the source tree (a program run from its build
 // folder).
 std::string HelpIndexPath(int language);
+// The program's home page ("WWW ..."), found the same way.
+std::string HomePagePath();

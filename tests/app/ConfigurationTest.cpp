@@ -155,6 +155,8 @@ TEST(Browser, TargetIsOneArgumentAndNoShellRunsIt) {
   EXPECT_NE(HelpIndexPath(2057).find("index.htm"), std::string::npos);
   EXPECT_EQ(HelpIndexPath(7), HelpIndexPath(1036));
   EXPECT_NE(HelpIndexPath(2057), HelpIndexPath(1036));
+  for (const std::string& page : {HelpIndexPath(1036), HelpIndexPath(2057), HomePagePath()})
+    EXPECT_TRUE(fs::exists(page)) << page;
 }
 
 TEST(ProgramStart, NumbersKeepTheirDotWhateverTheLocale) {
