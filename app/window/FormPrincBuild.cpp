@@ -41,6 +41,15 @@ T* Make(const char* name, Args&&... args) {
   return control;
 }
 
+// The layout of a group box: close lines, so that every tab fits the window's 780 x 580.
+template <typename Layout>
+Layout* GroupLayout(QGroupBox* group) {
+  auto* layout = new Layout(group);
+  layout->setContentsMargins(8, 2, 8, 2);
+  layout->setSpacing(0);
+  return layout;
+}
+
 QSlider* MakeTrackBar(const char* name, int minimum, int maximum, int position) {
   auto* slider = Make<QSlider>(name, Qt::Horizontal);
   slider->setRange(minimum, maximum);
@@ -54,7 +63,7 @@ QSlider* MakeTrackBar(const char* name, int minimum, int maximum, int position) 
 // A track bar and its number display side by side in a group box.
 QGroupBox* TrackBarGroup(const char* name, QSlider* slider, QLCDNumber* display) {
   auto* group = Make<QGroupBox>(name);
-  auto* row = new QHBoxLayout(group);
+  auto* row = GroupLayout<QHBoxLayout>(group);
   row->addWidget(slider, 1);
   display->setMinimumSize(110, 34);
   row->addWidget(display);
@@ -64,7 +73,7 @@ QGroupBox* TrackBarGroup(const char* name, QSlider* slider, QLCDNumber* display)
 QTextBrowser* MakeInformation(const char* name) {
   auto* box = Make<QTextBrowser>(name);
   box->setOpenLinks(false);
-  box->setMinimumHeight(60);
+  box->setMinimumHeight(48);
   return box;
 }
 
@@ -205,22 +214,32 @@ QWidget* TFormPrinc::BuildObjectiveTab() {
   auto* grid = new QGridLayout(TabSheetObjective);
 
   GroupBoxObjective = Make<QGroupBox>("GroupBoxObjective");
-  auto* goal = new QVBoxLayout(GroupBoxObjective);
+  auto* goal = GroupLayout<QVBoxLayout>(GroupBoxObjective);
   RadioButtonAssignment = Make<QRadioButton>("RadioButtonAssignment");
   RadioButtonMigrantsDetection = Make<QRadioButton>("RadioButtonMigrantsDetection");
   RadioButtonAssignment->setChecked(true);
   goal->addWidget(RadioButtonAssignment);
   goal->addWidget(RadioButtonMigrantsDetection);
-  grid->addWidget(GroupBoxObjective, 0, 0, 1, 2);
+  grid->addWidget(GroupBoxObjective, 0, 0, 1, 3);
 
   GroupBoxWhatToAssign = Make<QGroupBox>("GroupBoxWhatToAssign");
-  auto* what = new QVBoxLayout(GroupBoxWhatToAssign);
+  auto* what = GroupLayout<QVBoxLayout>(GroupBoxWhatToAssign);
   RadioButtonAssignIndividuals = Make<QRadioButton>("RadioButtonAssignIndividuals");
   RadioButtonAssignPopulations = Make<QRadioButton>("RadioButtonAssignPopulations");
   RadioButtonAssignIndividuals->setChecked(true);
   what->addWidget(RadioButtonAssignIndividuals);
   what->addWidget(RadioButtonAssignPopulations);
   grid->addWidget(GroupBoxWhatToAssign, 1, 0);
+
+  GroupBoxLikelihoodRatioOption = Make<QGroupBox>("GroupBoxLikelihoodRatioOption");
+  auto* likelihood = GroupLayout<QVBoxLayout>(GroupBoxLikelihoodRatioOption);
+  RadioButtonLhome = Make<QRadioButton>("RadioButtonLhome");
+  RadioButtonLmaxWithHome = Make<QRadioButton>("RadioButtonLmaxWithHome");
+  RadioButtonLmaxNotHome = Make<QRadioButton>("RadioButtonLmaxNotHome");
+  RadioButtonLmaxWithHome->setChecked(true);
+  for (QRadioButton* radio : {RadioButtonLhome, RadioButtonLmaxWithHome, RadioButtonLmaxNotHome})
+    likelihood->addWidget(radio);
+  grid->addWidget(GroupBoxLikelihoodRatioOption, 1, 1);
 
   TrackBarAssignmentThreshold =
       MakeTrackBar("TrackBarAssignmentThreshold", trackbar::ThresholdMin, trackbar::ThresholdMax,
@@ -230,21 +249,11 @@ QWidget* TFormPrinc::BuildObjectiveTab() {
   LCDNumberAssignmentThreshold->SetText(AssignmentThresholdText(trackbar::ThresholdDefault));
   GroupBoxAssignmentThreshold = TrackBarGroup(
       "GroupBoxAssignmentThreshold", TrackBarAssignmentThreshold, LCDNumberAssignmentThreshold);
-  grid->addWidget(GroupBoxAssignmentThreshold, 1, 1);
-
-  GroupBoxLikelihoodRatioOption = Make<QGroupBox>("GroupBoxLikelihoodRatioOption");
-  auto* likelihood = new QVBoxLayout(GroupBoxLikelihoodRatioOption);
-  RadioButtonLhome = Make<QRadioButton>("RadioButtonLhome");
-  RadioButtonLmaxWithHome = Make<QRadioButton>("RadioButtonLmaxWithHome");
-  RadioButtonLmaxNotHome = Make<QRadioButton>("RadioButtonLmaxNotHome");
-  RadioButtonLmaxWithHome->setChecked(true);
-  for (QRadioButton* radio : {RadioButtonLhome, RadioButtonLmaxWithHome, RadioButtonLmaxNotHome})
-    likelihood->addWidget(radio);
-  grid->addWidget(GroupBoxLikelihoodRatioOption, 2, 0, 1, 2);
+  grid->addWidget(GroupBoxAssignmentThreshold, 1, 2);
 
   TextBrowserInformation1 = MakeInformation("TextBrowserInformation1");
-  grid->addWidget(TextBrowserInformation1, 3, 0, 1, 2);
-  grid->setRowStretch(3, 1);
+  grid->addWidget(TextBrowserInformation1, 2, 0, 1, 3);
+  grid->setRowStretch(2, 1);
 
   for (QRadioButton* radio :
        {RadioButtonAssignment, RadioButtonMigrantsDetection, RadioButtonAssignIndividuals,
@@ -271,7 +280,7 @@ QWidget* TFormPrinc::BuildCriterionTab() {
   };
 
   RadioGroupBayesien = Make<QGroupBox>("RadioGroupBayesien");
-  auto* bayesian = new QVBoxLayout(RadioGroupBayesien);
+  auto* bayesian = GroupLayout<QVBoxLayout>(RadioGroupBayesien);
   RadioButtonRannala = radio("RadioButtonRannala", bayesian);
   RadioButtonBaudouin = radio("RadioButtonBaudouin", bayesian);
   RadioButtonBaudouin2 = radio("RadioButtonBaudouin2", bayesian);
@@ -279,12 +288,12 @@ QWidget* TFormPrinc::BuildCriterionTab() {
   grid->addWidget(RadioGroupBayesien, 0, 0);
 
   RadioGroupVraisemblance = Make<QGroupBox>("RadioGroupVraisemblance");
-  auto* probability = new QVBoxLayout(RadioGroupVraisemblance);
+  auto* probability = GroupLayout<QVBoxLayout>(RadioGroupVraisemblance);
   RadioButtonCornuet = radio("RadioButtonCornuet", probability);
   grid->addWidget(RadioGroupVraisemblance, 1, 0);
 
   RadioGroupFrequencies = Make<QGroupBox>("RadioGroupFrequencies");
-  auto* frequencies = new QVBoxLayout(RadioGroupFrequencies);
+  auto* frequencies = GroupLayout<QVBoxLayout>(RadioGroupFrequencies);
   RadioButtonPaetkau = radio("RadioButtonPaetkau", frequencies);
   LabelPaetkau = Make<QLabel>("LabelPaetkau");
   frequencies->addWidget(LabelPaetkau);
@@ -303,7 +312,7 @@ QWidget* TFormPrinc::BuildCriterionTab() {
   connect(TrackBarPaetkau, &QSlider::valueChanged, this, &TFormPrinc::TrackBarPaetkauChange);
 
   RadioGroupDistances = Make<QGroupBox>("RadioGroupDistances");
-  auto* distances = new QVBoxLayout(RadioGroupDistances);
+  auto* distances = GroupLayout<QVBoxLayout>(RadioGroupDistances);
   RadioButtonNeiStandard = radio("RadioButtonNeiStandard", distances);
   RadioButtonNeiMinimum = radio("RadioButtonNeiMinimum", distances);
   RadioButtonNeiDa = radio("RadioButtonNeiDa", distances);
@@ -327,7 +336,7 @@ QWidget* TFormPrinc::BuildProbabilityTab() {
   grid->addWidget(CheckBoxSimulation, 0, 0, 1, 2);
 
   GroupBoxSimulationAlgorithm = Make<QGroupBox>("GroupBoxSimulationAlgorithm");
-  auto* algorithms = new QVBoxLayout(GroupBoxSimulationAlgorithm);
+  auto* algorithms = GroupLayout<QVBoxLayout>(GroupBoxSimulationAlgorithm);
   RadioButtonASPaetkau03 = Make<QRadioButton>("RadioButtonASPaetkau03");
   RadioButtonASCornuet99 = Make<QRadioButton>("RadioButtonASCornuet99");
   RadioButtonASRannala97 = Make<QRadioButton>("RadioButtonASRannala97");
@@ -371,7 +380,7 @@ QWidget* TFormPrinc::BuildLociTab() {
   TabSheetLociSelection = Make<QWidget>("TabSheetLociSelection");
   auto* column = new QVBoxLayout(TabSheetLociSelection);
   GroupBoxFiltreLocus = Make<QGroupBox>("GroupBoxFiltreLocus");
-  auto* row = new QHBoxLayout(GroupBoxFiltreLocus);
+  auto* row = GroupLayout<QHBoxLayout>(GroupBoxFiltreLocus);
   CheckListBoxFiltreLocus = Make<QListWidget>("CheckListBoxFiltreLocus");
   row->addWidget(CheckListBoxFiltreLocus, 1);
   auto* buttons = new QVBoxLayout();
