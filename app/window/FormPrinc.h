@@ -141,6 +141,8 @@ private:
   // Mixed ploidy of the loaded reference, found once per load.
   bool mixedPloidy_ = false;
   std::vector<TLocusChoice> loci_;
+  // The criterion radios, in several boxes, of which exactly one is checked.
+  QButtonGroup* criteria_ = nullptr;
   std::vector<TFileFilter> openFilters_;
   std::vector<TFileFilter> saveFilters_;
 
@@ -247,7 +249,6 @@ public:
   QRadioButton* RadioButtonCavalliSforza = nullptr;
   QRadioButton* RadioButtonGoldstein = nullptr;
   QRadioButton* RadioButtonRogers = nullptr;
-  QButtonGroup* criteria_ = nullptr;
   QTextBrowser* TextBrowserInformation2 = nullptr;
 
   QWidget* TabSheetProbability = nullptr;

@@ -41,7 +41,13 @@ void TScriptedServices::ProcessEvents() {
 }
 
 void TScriptedServices::SetBusyCursor(QWidget* control, bool busy) {
-  if (!control) ApplicationBusy = busy;
+  Cursors.emplace_back(control, busy);
+}
+
+bool TScriptedServices::Busy(QWidget* control) const {
+  for (auto call = Cursors.rbegin(); call != Cursors.rend(); ++call)
+    if (call->first == control) return call->second;
+  return false;
 }
 
 bool TScriptedServices::PrinterSetup(QPrinter&) {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/window/ToolkitServices.h"
@@ -33,8 +34,11 @@ public:
   std::vector<TDialogCall> Dialogs;
   int ProcessEventsCalls = 0;
   int PrinterCalls = 0;
-  // Busy state last set for the whole program.
-  bool ApplicationBusy = false;
+  // Every pointer change: the control (null for the whole program) and whether it is busy.
+  std::vector<std::pair<QWidget*, bool>> Cursors;
+
+  // The last pointer set for `control`: true for the hourglass.
+  bool Busy(QWidget* control) const;
 
   // Queues a confirmed dialog answer.
   void AnswerFile(const std::string& path, int filterIndex) {

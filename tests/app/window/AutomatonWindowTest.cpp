@@ -21,18 +21,12 @@ class AutomatonWindowTest : public QObject {
   Q_OBJECT
 
 private:
-  QTemporaryDir dir_;
-  std::string reference_, samples_;
+  TExampleFiles files_;
+  const QTemporaryDir& dir_ = files_.Dir;
+  const std::string& reference_ = files_.Reference;
+  const std::string& samples_ = files_.Samples;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(dir_.isValid());
-    const std::vector<std::string> loci = {"L1", "L2"};
-    reference_ = WriteGenepop(dir_, "ref.gen", loci,
-                              {{"North", {"n1 , 0101 0102", "n2 , 0102 0202"}},
-                               {"South", {"s1 , 0202 0101", "s2 , 0101 0101"}}});
-    samples_ = WriteGenepop(dir_, "samples.gen", loci, {{"Unknown", {"u1 , 0101 0202"}}});
-  }
 
   // A freshly shown window: French captions, the defaults of every option, the hidden criteria,
   // Start disabled whatever the options while no reference is loaded.

@@ -12,13 +12,11 @@ class KeyboardWindowTest : public QObject {
 private slots:
   // Alt and the underlined letter presses the button of the tab shown.
   void accelerators() {
-    QTemporaryDir dir;
+    const TExampleFiles files;
     TWindow w;
     w.Form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.Form.get()));
-    w.Form->OpenReference(WriteGenepop(dir, "ref.gen", {"L1", "L2"},
-                                       {{"North", {"n1 , 0101 0102", "n2 , 0102 0202"}}}),
-                          readfmt::Unknown);
+    w.Form->OpenReference(files.Reference, readfmt::Unknown);
     w.Find<QTabWidget>("PageControlParameters")->setCurrentIndex(3);
     auto* list = w.Find<QListWidget>("CheckListBoxFiltreLocus");
     QTest::keyClick(w.Form.get(), Qt::Key_A, Qt::AltModifier);

@@ -21,6 +21,8 @@ private slots:
     TWindow w;
     w.Form->SetRunningState(true);
     QVERIFY(w.Find<QWidget>("ToolButtonArret")->isEnabled());
+    QVERIFY(w.Services.Busy(w.Form.get()));
+    QVERIFY(!w.Services.Busy(w.Find<QWidget>("ToolButtonArret")));
     for (const char* locked : {"ToolButtonOuvrir", "BitBtnAssignationOuvrirReference",
                                "RadioButtonMigrantsDetection", "CheckBoxSimulation",
                                "BitBtnFiltreLocusTous", "BitBtnExportResults"})
@@ -39,6 +41,7 @@ private slots:
 
     w.Form->SetRunningState(false);
     w.Form->SetRunningState(false);
+    QVERIFY(!w.Services.Busy(w.Form.get()));
     QVERIFY(!w.Find<QWidget>("ToolButtonArret")->isEnabled());
     QVERIFY(w.Find<QWidget>("RadioButtonMigrantsDetection")->isEnabled());
     QVERIFY(w.Find<QWidget>("CheckBoxSimulation")->isEnabled());

@@ -26,17 +26,12 @@ class StatisticsWindowTest : public QObject {
   Q_OBJECT
 
 private:
-  QTemporaryDir dir_;
-  std::string reference_, samples_;
+  TExampleFiles files_;
+  const QTemporaryDir& dir_ = files_.Dir;
+  const std::string& reference_ = files_.Reference;
+  const std::string& samples_ = files_.Samples;
 
 private slots:
-  void initTestCase() {
-    QVERIFY(dir_.isValid());
-    reference_ = WriteGenepop(dir_, "ref.gen", {"L1", "L2"},
-                              {{"North", {"n1 , 0101 0102", "n2 , 0102 0202"}},
-                               {"South", {"s1 , 0202 0101", "s2 , 0101 0000"}}});
-    samples_ = WriteGenepop(dir_, "samples.gen", {"L1", "L2"}, {{"Unknown", {"u1 , 0101 0202"}}});
-  }
 
   // Two windows at once, each a snapshot of its data set; closing one removes it from the menu,
   // a menu item brings its window back to the front.

@@ -46,6 +46,14 @@ std::string WriteGenepop(const QTemporaryDir& dir, const std::string& file,
                          const std::vector<TPopulation>& populations);
 std::string WriteText(const QTemporaryDir& dir, const std::string& file, const std::string& text);
 
+// A reference of two populations at two loci (one genotype missing in South) and a samples file
+// of one individual at the same loci.
+struct TExampleFiles {
+  QTemporaryDir Dir;
+  std::string Reference, Samples;
+  TExampleFiles();
+};
+
 } // namespace wtest
 
 // Each test program: offscreen unless told otherwise, "." as decimal separator.
@@ -99,4 +107,11 @@ inline std::string wtest::WriteGenepop(const QTemporaryDir& dir, const std::stri
       text += individual + "\n";
   }
   return WriteText(dir, file, text);
+}
+
+inline wtest::TExampleFiles::TExampleFiles() {
+  Reference = WriteGenepop(Dir, "ref.gen", {"L1", "L2"},
+                           {{"North", {"n1 , 0101 0102", "n2 , 0102 0202"}},
+                            {"South", {"s1 , 0202 0101", "s2 , 0101 0000"}}});
+  Samples = WriteGenepop(Dir, "samples.gen", {"L1", "L2"}, {{"Unknown", {"u1 , 0101 0202"}}});
 }
