@@ -194,9 +194,23 @@ private slots:
     QVERIFY(!w.Find<QWidget>("BitBtnStart")->isEnabled());
 
     // The next load is not stopped by the earlier request.
-    w.Form->OpenReference(large_, readfmt::Unknown);
+    w.Form->OpenReference(reference_, readfmt::Unknown);
     QVERIFY(w.Form->RefLoaded);
-    QCOMPARE(w.Form->dataStructureRef.AllIndividuals.Count(), 400);
+
+    // Samples stopped at once: the previous samples are gone, and the locus list is the
+    // reference's again.
+    w.Form->OpenSamples(samples_, readfmt::Unknown);
+    QCOMPARE(LocusList(w), QStringList({"L2:1:1", "L3:1:1", "L4:0:0"}));
+    w.Services.EventActions = {clickStop, nothing};
+    w.Services.MessageAnswers = {TMessageButton::Yes};
+    w.Services.AnswerFile(large_, 8);
+    w.Click("BitBtnAssignationOuvrirEchantillon");
+    QVERIFY(!w.Form->SamplesLoaded);
+    QCOMPARE(w.Form->dataStructureSample.AllIndividuals.Count(), 0);
+    QVERIFY(w.Find<QLineEdit>("EditAssignationEchantillons")->text().isEmpty());
+    QCOMPARE(LocusList(w), QStringList({"L1:1:1", "L2:1:1", "L3:1:1", "L4:0:0"}));
+    QVERIFY(w.Form->RefLoaded);
+    QVERIFY(w.Find<QWidget>("BitBtnStart")->isEnabled());
   }
 
   // The save dialog offers the ten write formats; the chosen entry is the format written.
