@@ -71,12 +71,10 @@ TFormPrinc::~TFormPrinc() {
   SetProgressHook({});
   for (TPGDSStructure* ds : {&dataStructureRef, &dataStructureSample})
     ds->onDataStructureEvent = nullptr;
-  // The statistics windows still open go first, while the window can still hear of them.
+  // The statistics windows still open are released with the window's children, when this
+  // part of the window is gone already: they must not report their closing to it.
   for (const QPointer<TFormFrequencyDisplay>& window : StatsWindows)
-    if (window) {
-      window->disconnect(this);
-      delete window.data();
-    }
+    if (window) window->disconnect(this);
 }
 
 void TFormPrinc::showEvent(QShowEvent* event) {
