@@ -63,7 +63,8 @@ TFormFrequencyDisplay::TFormFrequencyDisplay(TToolkitServices& services, QWidget
 
   StringGrid = new QTableView(this);
   StringGrid->setObjectName("StringGrid");
-  StringGrid->horizontalHeader()->hide();
+  StringGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  StringGrid->horizontalHeader()->setHighlightSections(false);
   StringGrid->verticalHeader()->hide();
   StringGrid->setShowGrid(true);
   StringGrid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -101,11 +102,13 @@ const TStatisticsGrid& TFormFrequencyDisplay::Grid() const {
 
 // Every column is widened, never narrowed, to its widest text plus 10 pixels.
 void TFormFrequencyDisplay::FitColumns() {
+  // The header row is the view's header: its texts are measured in the header's font.
   const QFontMetrics metrics = StringGrid->fontMetrics();
+  const QFontMetrics headerMetrics = StringGrid->horizontalHeader()->fontMetrics();
   const TStatisticsGrid& grid = Grid();
   for (int c = 0; c < grid.ColumnCount(); ++c) {
-    int widest = 0;
-    for (int r = 0; r < grid.RowCount(); ++r)
+    int widest = grid.RowCount() > 0 ? headerMetrics.horizontalAdvance(ToQt(grid.Cell(0, c))) : 0;
+    for (int r = grid.FixedRows; r < grid.RowCount(); ++r)
       widest = std::max(widest, metrics.horizontalAdvance(ToQt(grid.Cell(r, c))));
     if (widest + 10 > StringGrid->columnWidth(c)) StringGrid->setColumnWidth(c, widest + 10);
   }
