@@ -22,12 +22,8 @@ class AutomatonWindowTest : public QObject {
 
 private:
   TExampleFiles files_;
-  const QTemporaryDir& dir_ = files_.Dir;
-  const std::string& reference_ = files_.Reference;
-  const std::string& samples_ = files_.Samples;
 
 private slots:
-
   // A freshly shown window: French captions, the defaults of every option, the hidden criteria,
   // Start disabled whatever the options while no reference is loaded.
   void startState() {
@@ -59,7 +55,7 @@ private slots:
       w.Click(option);
       QVERIFY2(!w.Find<QPushButton>("BitBtnStart")->isEnabled(), option);
     }
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
     QVERIFY(w.Find<QPushButton>("BitBtnStart")->isEnabled());
     QCOMPARE(w.Find<QSpinBox>("SpinEditScores")->maximum(), 2);
   }
@@ -68,8 +64,8 @@ private slots:
   // loaded samples file is discarded and stays discarded when assignment comes back.
   void migrantMode() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
-    w.Form->OpenSamples(samples_, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenSamples(files_.Samples, readfmt::Unknown);
     QVERIFY(w.Form->SamplesLoaded);
     QVERIFY(w.Form->Parameters.UseSamples);
     w.Click("RadioButtonAssignPopulations");
@@ -179,7 +175,7 @@ private slots:
   void mixedPloidy() {
     TWindow w;
     // Genotype XML keeps the number of copies of every genotype.
-    const std::string mixed = PathFromQt(dir_.filePath("mixed.xml"));
+    const std::string mixed = PathFromQt(files_.Dir.filePath("mixed.xml"));
     apptest::TDataBuilder({"L1", "L2"})
         .Sample("A")
         .Individual("a1", {"1/1", "1/2"})

@@ -27,27 +27,23 @@ class StatisticsWindowTest : public QObject {
 
 private:
   TExampleFiles files_;
-  const QTemporaryDir& dir_ = files_.Dir;
-  const std::string& reference_ = files_.Reference;
-  const std::string& samples_ = files_.Samples;
 
 private slots:
-
   // Two windows at once, each a snapshot of its data set; closing one removes it from the menu,
   // a menu item brings its window back to the front.
   void windowsMenu() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
-    w.Form->OpenSamples(samples_, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenSamples(files_.Samples, readfmt::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     w.Click("BitBtnDisplayFrequencySamp");
     QCOMPARE(int(w.Form->StatsWindows.size()), 2);
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(reference_), PathToQt(samples_)}));
+    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(files_.Reference), PathToQt(files_.Samples)}));
 
     TFormFrequencyDisplay* reference = w.Form->StatsWindows[0];
     TFormFrequencyDisplay* samples = w.Form->StatsWindows[1];
     QVERIFY(reference->isVisible());
-    QCOMPARE(reference->windowTitle(), PathToQt(reference_));
+    QCOMPARE(reference->windowTitle(), PathToQt(files_.Reference));
     const TStatisticsGrid expected = BuildStatisticsGrid(w.Form->dataStructureRef, lang::French);
     QCOMPARE(reference->Grid().Cells, expected.Cells);
     auto* grid = reference->findChild<QTableView*>("StringGrid");
@@ -70,7 +66,7 @@ private slots:
     const QPointer<TFormFrequencyDisplay> closing(reference);
     reference->Fermer1->trigger();
     QCOMPARE(int(w.Form->StatsWindows.size()), 1);
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(samples_)}));
+    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(files_.Samples)}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(closing.isNull());
 
@@ -82,10 +78,10 @@ private slots:
   // "Enregistrer sous ..." writes the grid as the command line's export does.
   void saveStatistics() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     TFormFrequencyDisplay* window = w.Form->StatsWindows.front();
-    const std::string path = PathFromQt(dir_.filePath("stats.csv"));
+    const std::string path = PathFromQt(files_.Dir.filePath("stats.csv"));
     w.Services.AnswerFile(path, 1);
     window->Enregistrer1->trigger();
 
@@ -101,7 +97,7 @@ private slots:
     QCOMPARE(text.str(), StatisticsExportText(window->Grid()));
 
     // A file that cannot be written is told, and nothing else happens.
-    w.Services.AnswerFile(PathFromQt(dir_.filePath("missing/stats.csv")), 1);
+    w.Services.AnswerFile(PathFromQt(files_.Dir.filePath("missing/stats.csv")), 1);
     window->Enregistrer1->trigger();
     QCOMPARE(int(w.Services.Messages.size()), 1);
     QCOMPARE(int(w.Services.Messages[0].Kind), int(TMessageKind::Error));
@@ -110,7 +106,7 @@ private slots:
   // The language of the labels is the one chosen when the window opens.
   void language() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     w.Form->Anglais1->trigger();
     w.Click("BitBtnDisplayFrequencyRef");
