@@ -1,5 +1,6 @@
 # Tarvik2: set-up, build, run and test in one command each, on a fresh Debian 12 machine.
-#   make run            build and run the program on the bundled example data
+#   make run            build and open the window on the bundled example data (needs a display)
+#   make demo           build and run a short tour of tarvik2-cli on the same data
 #   make test           build and run every test
 #   make test-sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make install        install the programs, help pages, desktop entry and manual page
@@ -15,11 +16,12 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES   := cmake make g++ ninja-build libgtest-dev flex bison libcli11-dev clang-14 \
-              libclang-rt-14-dev
+              libclang-rt-14-dev qt6-base-dev libqt6printsupport6 qt6-qpa-plugins \
+              fonts-dejavu-core
 FUZZ_TARGETS := fuzz_xml_parser fuzz_load_0 fuzz_load_1 fuzz_load_2 fuzz_load_3 fuzz_load_4 \
                 fuzz_load_5 fuzz_load_6 fuzz_load_7
 
-.PHONY: all deps configure build run test test-sanitize install bench fuzz fuzz-build clean
+.PHONY: all deps configure build run demo test test-sanitize install bench fuzz fuzz-build clean
 
 all: build
 
@@ -48,6 +50,9 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
+	./$(BUILD)/tarvik2 examples/reference.gen examples/samples.gen
+
+demo: build
 	./examples/demo.sh $(BUILD)/tarvik2-cli
 
 test: build

@@ -1,0 +1,287 @@
+// The main window: the two data sets (reference populations and samples to treat), the
+// parameter tabs ruled by the parameter automaton, the locus list, the statistics windows and
+// their "&Fenêtres" menu, the journal, the progress bar, the status bar and the Stop button that
+// locks everything else while a file loads or a run computes.
+//
+// The slots copy the state of the controls into the toolkit-free code (TInterfaceAutomate,
+// TRunDriver, TPGDSStructure, the statistics grid) and show what comes back.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/InterfaceAutomate.h"
+#include "app/RunDriver.h"
+#include "app/window/FrequencyDisplay.h"
+#include "app/window/ToolkitServices.h"
+#include "dataset/PGDSStructure.h"
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QCheckBox;
+class QSlider;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTableView;
+class QTextBrowser;
+class QToolBar;
+class QToolButton;
+class TFormFrequencyDisplay;
+class TNumberDisplay;
+class TToolkitServices;
+
+// What the next run computes, as the parameter automaton last stored it.
+struct TRunParameters {
+  bool UseSamples = false;
+  bool GroupAssignment = false;
+  bool SimulationOn = false;
+  std::uint8_t SimulationAlgorithm = 2;
+  std::int32_t SimulatedCount = 1000;
+  Extended Threshold = 0.05L;
+  std::string ThresholdFormat = "%.3f";
+  std::string ProbabilityFormat = "%.3f";
+  std::uint8_t Criterion = 2;
+  std::uint8_t LikelihoodOption = 1;
+  Extended DefaultFrequency = 0.01L;
+};
+
+class TFormPrinc : public QMainWindow, public TRunSink {
+  Q_OBJECT
+
+public:
+  // The window is ready when constructed (FormCreate and FormLoaded); FormShow runs when it is
+  // first shown.
+  explicit TFormPrinc(TToolkitServices& services, QWidget* parent = nullptr);
+  ~TFormPrinc() override;
+
+  // The data sets and their statistics.
+  TPGDSStructure dataStructureRef;
+  TPGDSStructure dataStructureSample;
+  TFrequencyDisplay FrequencyDisplayRef{dataStructureRef};
+  TFrequencyDisplay FrequencyDisplaySample{dataStructureSample};
+
+  bool RefLoaded = false;
+  bool SamplesLoaded = false;
+  TRunParameters Parameters;
+  TInterfaceAutomate Automaton;
+  TRunDriver Driver{*this};
+  // The open statistics windows, in opening order (not owned: each closes itself).
+  std::vector<QPointer<TFormFrequencyDisplay>> StatsWindows;
+
+  // Loads a data set from `path` as the open buttons do, with read-format code `code`
+  // (readfmt::Unknown: found from the file).
+  void OpenReference(const std::string& path, int code);
+  void OpenSamples(const std::string& path, int code);
+
+  // The locus list as the window shows it.
+  const std::vector<TLocusChoice>& LocusChoices() const { return loci_; }
+  bool Running() const { return running_; }
+  // Switches the texts of the program, of the window's controls, and of the statistics windows
+  // opened from now on (1036 French, 2057 English, any other id French).
+  void SetLanguage(int id);
+
+  // Window lock, journal and progress.
+  void SetRunningState(bool running) override;
+  void AppendJournal(const std::string& line) override;
+  void Warning(const std::string& text) override;
+  void Message(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
+  void SetStatus(int panel, const std::string& text) override;
+  void SetProgress(int percent) override;
+  void ProcessEvents() override;
+  void ShowJournalTab() override;
+  void EngineProgress(int percent, const std::string& text2, const std::string& text3,
+                      bool& abort);
+  void dataStructureDataStructureEvent(TLogger& sender, int position, bool& abort);
+
+public slots:
+  void automateInterface();
+  void TrackBarAssignmentThresholdChange();
+  void TrackBarPvalueChange();
+  void TrackBarPaetkauChange();
+  void TrackBarSimulatedIndividualsChange();
+  void BitBtnAssignationOuvrirReferenceClick();
+  void BitBtnAssignationOuvrirEchantillonClick();
+  void SpeedButtonClearReferenceClick();
+  void SpeedButtonClearSamplesClick();
+  void menuItemSauverReferenceClick();
+  void menuItemSauverEchantillonClick();
+  void ToolButtonSauverClick();
+  void BitBtnFiltreLocusTousClick();
+  void BitBtnFiltreLocusAucunClick();
+  void BitBtnDisplayFrequencyRefClick();
+  void BitBtnDisplayFrequencySampClick();
+  void menuItemQuitterClick();
+  void BitBtnStartClick();
+  void ToolButtonArretClick();
+  void ProgressBarChanging(int position);
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  TToolkitServices& services_;
+  bool running_ = false;
+  bool shown_ = false;
+  // Mixed ploidy of the loaded reference, found once per load.
+  bool mixedPloidy_ = false;
+  std::vector<TLocusChoice> loci_;
+  // The criterion radios, in several boxes, of which exactly one is checked.
+  QButtonGroup* criteria_ = nullptr;
+  std::vector<TFileFilter> openFilters_;
+  std::vector<TFileFilter> saveFilters_;
+
+  void BuildMenus();
+  void BuildToolBar();
+  QWidget* BuildParametersTab();
+  QWidget* BuildObjectiveTab();
+  QWidget* BuildCriterionTab();
+  QWidget* BuildProbabilityTab();
+  QWidget* BuildLociTab();
+  QWidget* BuildResultsTab();
+  QWidget* BuildJournalTab();
+  void BuildStatusBar();
+  void BuildDialogFilters();
+  void ApplyControlTexts();
+  void FormShow();
+
+  // One open button: the dialog, then the load.
+  void OpenFromDialog(bool reference);
+  void Load(bool reference, const std::string& path, int code);
+  void Clear(bool reference);
+  void Save(bool reference);
+  void ShowStatistics(TFrequencyDisplay& display);
+  void RebuildWindowsMenu();
+  void FillLocusList();
+  void ShowLocusList();
+  void LocusItemChanged(QListWidgetItem* item);
+  TAutomateInputs ReadInputs() const;
+  void ApplyAutomaton();
+  void SetEnabled(QWidget* control, bool enabled);
+
+public:
+  // Controls, named as their objectName.
+  QMenu* menuFichier = nullptr;
+  QAction* menuItemOuvrirReference = nullptr;
+  QAction* menuItemOuvrirEchantillon = nullptr;
+  QAction* menuItemSauverReference = nullptr;
+  QAction* menuItemSauverEchantillon = nullptr;
+  QAction* menuItemQuitter = nullptr;
+  QMenu* menuItemFenetres = nullptr;
+  QMenu* menuLangue = nullptr;
+  QAction* Franais1 = nullptr;
+  QAction* Anglais1 = nullptr;
+  QMenu* menuAide = nullptr;
+  QAction* MenuItemAide = nullptr;
+  QAction* Apropos1 = nullptr;
+  QAction* WWW1 = nullptr;
+
+  QToolBar* ToolBar1 = nullptr;
+  QToolButton* ToolButtonOuvrir = nullptr;
+  QToolButton* ToolButtonSauver = nullptr;
+  QToolButton* ToolButtonArret = nullptr;
+
+  QTabWidget* PageControlPrinc = nullptr;
+  QWidget* TabSheetParameters = nullptr;
+  QWidget* TabSheetResultats = nullptr;
+  QWidget* TabSheetJournal = nullptr;
+
+  QLabel* LabelAssignationReference = nullptr;
+  QLineEdit* EditAssignationReference = nullptr;
+  QPushButton* BitBtnAssignationOuvrirReference = nullptr;
+  QPushButton* SpeedButtonClearReference = nullptr;
+  QPushButton* BitBtnDisplayFrequencyRef = nullptr;
+  QLabel* LabelAssignationEchantillons = nullptr;
+  QLineEdit* EditAssignationEchantillons = nullptr;
+  QPushButton* BitBtnAssignationOuvrirEchantillon = nullptr;
+  QPushButton* SpeedButtonClearSamples = nullptr;
+  QPushButton* BitBtnDisplayFrequencySamp = nullptr;
+  QTabWidget* PageControlParameters = nullptr;
+  QPushButton* BitBtnStart = nullptr;
+
+  QWidget* TabSheetObjective = nullptr;
+  QGroupBox* GroupBoxObjective = nullptr;
+  QRadioButton* RadioButtonAssignment = nullptr;
+  QRadioButton* RadioButtonMigrantsDetection = nullptr;
+  QGroupBox* GroupBoxWhatToAssign = nullptr;
+  QRadioButton* RadioButtonAssignIndividuals = nullptr;
+  QRadioButton* RadioButtonAssignPopulations = nullptr;
+  QGroupBox* GroupBoxAssignmentThreshold = nullptr;
+  QSlider* TrackBarAssignmentThreshold = nullptr;
+  TNumberDisplay* LCDNumberAssignmentThreshold = nullptr;
+  QGroupBox* GroupBoxLikelihoodRatioOption = nullptr;
+  QRadioButton* RadioButtonLhome = nullptr;
+  QRadioButton* RadioButtonLmaxWithHome = nullptr;
+  QRadioButton* RadioButtonLmaxNotHome = nullptr;
+  QTextBrowser* TextBrowserInformation1 = nullptr;
+
+  QWidget* TabSheetCriterion = nullptr;
+  QGroupBox* RadioGroupBayesien = nullptr;
+  QRadioButton* RadioButtonRannala = nullptr;
+  QRadioButton* RadioButtonBaudouin = nullptr;
+  QRadioButton* RadioButtonBaudouin2 = nullptr;
+  QGroupBox* RadioGroupVraisemblance = nullptr;
+  QRadioButton* RadioButtonCornuet = nullptr;
+  QGroupBox* RadioGroupFrequencies = nullptr;
+  QRadioButton* RadioButtonPaetkau = nullptr;
+  QLabel* LabelPaetkau = nullptr;
+  QSlider* TrackBarPaetkau = nullptr;
+  TNumberDisplay* LCDNumberPaetkau = nullptr;
+  QGroupBox* RadioGroupDistances = nullptr;
+  QRadioButton* RadioButtonNeiStandard = nullptr;
+  QRadioButton* RadioButtonNeiMinimum = nullptr;
+  QRadioButton* RadioButtonNeiDa = nullptr;
+  QRadioButton* RadioButtonCavalliSforza = nullptr;
+  QRadioButton* RadioButtonGoldstein = nullptr;
+  QRadioButton* RadioButtonRogers = nullptr;
+  QTextBrowser* TextBrowserInformation2 = nullptr;
+
+  QWidget* TabSheetProbability = nullptr;
+  QCheckBox* CheckBoxSimulation = nullptr;
+  QGroupBox* GroupBoxSimulationAlgorithm = nullptr;
+  QRadioButton* RadioButtonASPaetkau03 = nullptr;
+  QRadioButton* RadioButtonASCornuet99 = nullptr;
+  QRadioButton* RadioButtonASRannala97 = nullptr;
+  QGroupBox* GroupBoxNumberOfSimulatedIndividuals = nullptr;
+  QSlider* TrackBarSimulatedIndividuals = nullptr;
+  TNumberDisplay* LCDNumberSimulatedIndividuals = nullptr;
+  QGroupBox* GroupBoxPvalue = nullptr;
+  QSlider* TrackBarPvalue = nullptr;
+  TNumberDisplay* LCDNumberPvalue = nullptr;
+  QTextBrowser* TextBrowser1 = nullptr;
+
+  QWidget* TabSheetLociSelection = nullptr;
+  QGroupBox* GroupBoxFiltreLocus = nullptr;
+  QListWidget* CheckListBoxFiltreLocus = nullptr;
+  QPushButton* BitBtnFiltreLocusTous = nullptr;
+  QPushButton* BitBtnFiltreLocusAucun = nullptr;
+
+  QLabel* LabelScore = nullptr;
+  QLabel* LabelBC = nullptr;
+  QLabel* Label1 = nullptr;
+  QSpinBox* SpinEditScores = nullptr;
+  QPushButton* BitBtnPrintResults = nullptr;
+  QPushButton* BitBtnExportResults = nullptr;
+  QTableView* StringGridAssignation = nullptr;
+
+  QLabel* LabelJournal = nullptr;
+  QPlainTextEdit* MemoJournal = nullptr;
+  QProgressBar* ProgressBar = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QLabel* StatusPanels[4] = {};
+};

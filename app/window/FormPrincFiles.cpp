@@ -1,0 +1,163 @@
+// The main window's data sets: opening (from the dialogs or the command line), clearing and
+// saving the reference and samples files.
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "app/AppTexts.h"
+#include "app/window/FormPrinc.h"
+#include "app/window/TextConversion.h"
+#include "app/window/ToolkitServices.h"
+#include "dataset/DataSetTexts.h"
+
+namespace {
+
+// "GenePop 3 (*)", "Genetix (*.gtx)": the format name and its extension pattern.
+TFileFilter FormatFilter(const std::string& name, const std::string& extension) {
+  return {name + " (*" + extension + ")", "*" + extension};
+}
+
+} // namespace
+
+void TFormPrinc::BuildDialogFilters() {
+  openFilters_.clear();
+  for (int code = readfmt::GenePop3; code <= readfmt::Unknown; ++code)
+    openFilters_.push_back(FormatFilter(ReadFormatName(code), ReadFormatExtension(code)));
+  saveFilters_.clear();
+  for (int code = writefmt::GenePop3; code <= writefmt::XMLGenotypes; ++code)
+    saveFilters_.push_back(FormatFilter(WriteFormatName(code), WriteFormatExtension(code)));
+}
+
+void TFormPrinc::BitBtnAssignationOuvrirReferenceClick() {
+  OpenFromDialog(true);
+}
+
+void TFormPrinc::BitBtnAssignationOuvrirEchantillonClick() {
+  OpenFromDialog(false);
+}
+
+void TFormPrinc::OpenFromDialog(bool reference) {
+  TFileDialogRequest request;
+  request.Title = reference ? kOpenReferenceTitle() : kOpenSamplesTitle();
+  request.Filters = openFilters_;
+  const TFileDialogAnswer answer = services_.OpenFile(request);
+  if (!answer.Confirmed) return;
+  // The position of the chosen entry, from 0, is the format code.
+  int code = answer.FilterIndex - 1;
+  if (code < readfmt::GenePop3 || code > readfmt::Unknown) code = readfmt::Unknown;
+  Load(reference, answer.Path, code);
+}
+
+void TFormPrinc::OpenReference(const std::string& path, int code) {
+  Load(true, path, code);
+}
+
+void TFormPrinc::OpenSamples(const std::string& path, int code) {
+  Load(false, path, code);
+}
+
+void TFormPrinc::Load(bool reference, const std::string& path, int code) {
+  TPGDSStructure& ds = reference ? dataStructureRef : dataStructureSample;
+  bool& loadedFlag = reference ? RefLoaded : SamplesLoaded;
+  QLineEdit* edit = reference ? EditAssignationReference : EditAssignationEchantillons;
+
+  SetRunningState(true);
+  if (reference) {
+    loci_.clear();
+    ShowLocusList();
+  }
+  Driver.StopRequested = false;
+  LogLine(Format(reference ? kOpeningReference() : kOpeningSamples(), PathAsText(path).c_str()));
+
+  // The data set empties itself first, and ends either complete or empty (stopped, failed):
+  // the previous data is never left half replaced.
+  bool loaded = false;
+  std::string error;
+  try {
+    ds.LoadFromFile(path, code);
+    loaded = true;
+  } catch (const std::exception& exception) {
+    error = exception.what();
+  }
+  loadedFlag = loaded;
+  if (reference) mixedPloidy_ = false;
+
+  if (loaded) {
+    // A stop asked after the last progress report came too late: the file is loaded.
+    if (reference) {
+      mixedPloidy_ = HasMixedPloidy(ds);
+      if (mixedPloidy_) LogLine(kMixedPloidy());
+    }
+    LogLine(Format(kFileLoaded(), ds.FormatName().c_str()));
+  } else if (Driver.StopRequested) {
+    Warning(error.empty() ? kOperationInterrupted() : error);
+    LogLine(kUserInterruption());
+  } else {
+    LogBlock(ds.Messages);
+    SetRunningState(false);
+    ShowJournalTab();
+    // The box tells what went wrong first, with its line and column.
+    std::string text = kUnknownFileFormat();
+    const std::string& first = ds.Messages.empty() ? error : ds.Messages.front();
+    if (!first.empty()) text += "\n\n" + first;
+    services_.Tell(TMessageKind::Error, text);
+  }
+  Driver.StopRequested = false;
+
+  FillLocusList();
+  edit->setText(loaded ? PathToQt(path) : QString());
+  edit->setToolTip(edit->text());
+  automateInterface();
+  ProgressBar->setValue(0);
+  ProcessEvents();
+  SetRunningState(false);
+}
+
+void TFormPrinc::SpeedButtonClearReferenceClick() {
+  Clear(true);
+}
+
+void TFormPrinc::SpeedButtonClearSamplesClick() {
+  Clear(false);
+}
+
+void TFormPrinc::Clear(bool reference) {
+  (reference ? dataStructureRef : dataStructureSample).Clear();
+  QLineEdit* edit = reference ? EditAssignationReference : EditAssignationEchantillons;
+  edit->clear();
+  edit->setToolTip(QString());
+  if (reference) {
+    RefLoaded = false;
+    mixedPloidy_ = false;
+  } else {
+    SamplesLoaded = false;
+  }
+  automateInterface();
+}
+
+void TFormPrinc::menuItemSauverReferenceClick() {
+  Save(true);
+}
+
+void TFormPrinc::menuItemSauverEchantillonClick() {
+  Save(false);
+}
+
+void TFormPrinc::ToolButtonSauverClick() {
+  menuItemSauverReferenceClick();
+}
+
+void TFormPrinc::Save(bool reference) {
+  TFileDialogRequest request;
+  request.Title = reference ? kSaveReferenceTitle() : kSaveSamplesTitle();
+  request.Filters = saveFilters_;
+  const TFileDialogAnswer answer = services_.SaveFile(request);
+  if (!answer.Confirmed) return;
+  const TPGDSStructure& ds = reference ? dataStructureRef : dataStructureSample;
+  try {
+    // The format's extension is added to a name without one; alleles keep their coding.
+    ds.SaveToFile(answer.Path, answer.FilterIndex - 1, true, 1);
+  } catch (const std::exception& exception) {
+    Message(exception.what());
+    LogLine(exception.what());
+  }
+}
