@@ -1,0 +1,128 @@
+#include "plots/ExclusionPlot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/ResultTables.h"
+#include "plots/Palette.h"
+#include "plots/PlotTexts.h"
+
+namespace {
+
+// The probability of population j for a unit; undefined when it has none.
+Extended Probability(const TResultats& result, size_t j) {
+  return static_cast<int>(j) < result.Count ? result.Row(static_cast<int>(j)).Value : Undefined();
+}
+
+Extended SmallestPositive(const TTableResultats& table, size_t populations) {
+  Extended smallest = 1;
+  for (int i = 0; i < table.Count(); ++i)
+    for (size_t j = 0; j < populations; ++j) {
+      const Extended p = Probability(table.Item(i), j);
+      if (!IsUndefined(p) && p > 0 && p < smallest) smallest = p;
+    }
+  return smallest;
+}
+
+void ExactMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
+                  const TTableResultats& table, const TPlotUnits& units, const TPlotRun& run,
+                  const std::vector<int>& order, Extended unitWidth) {
+  const size_t populations = units.Populations.size();
+  const Extended size = std::clamp<Extended>(unitWidth * 0.6L, 2, 7);
+  for (size_t p = 0; p < order.size(); ++p) {
+    const int i = order[p];
+    const TResultats& result = table.Item(i);
+    const int sampled = i < static_cast<int>(units.SampledOf.size())
+                            ? units.SampledOf[static_cast<size_t>(i)]
+                            : -1;
+    const Extended x = area.Left + (static_cast<Extended>(p) + 0.5L) * unitWidth;
+    for (size_t j = 0; j < populations; ++j) {
+      const Extended probability = Probability(result, j);
+      if (IsUndefined(probability)) continue;
+      const TPlotColor color = PopulationColor(static_cast<int>(j));
+      TPlotRect marker{x - size / 2, axis.Y(area, probability) - size / 2, size, size,
+                       std::nullopt, std::nullopt, 1};
+      if (probability < run.Threshold)
+        marker.Stroke = color;
+      else
+        marker.Fill = color;
+      // The sampled population: a black frame around the marker.
+      if (run.SelfAssignment && sampled == static_cast<int>(j))
+        plot.Groups[firstGroup + j].Add(TPlotRect{marker.X - 2, marker.Y - 2, size + 4, size + 4,
+                                                  std::nullopt, kPlotBlack, 1.5L});
+      plot.Groups[firstGroup + j].Add(marker);
+    }
+  }
+}
+
+void MergedRanges(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
+                  const TTableResultats& table, size_t populations, const std::vector<int>& order) {
+  const size_t columns = static_cast<size_t>(std::max<Extended>(1, std::floor(area.Width)));
+  const size_t n = order.size();
+  const Extended columnWidth = area.Width / static_cast<Extended>(columns);
+  std::vector<TPlotPath> paths(populations);
+  for (size_t j = 0; j < populations; ++j) {
+    paths[j].Stroke = PopulationColor(static_cast<int>(j));
+    paths[j].StrokeWidth = columnWidth;
+  }
+  for (size_t c = 0; c < columns; ++c) {
+    const size_t first = c * n / columns, last = (c + 1) * n / columns;
+    const Extended x = area.Left + (static_cast<Extended>(c) + 0.5L) * columnWidth;
+    for (size_t j = 0; j < populations; ++j) {
+      Extended low = 2, high = -1;
+      for (size_t p = first; p < last; ++p) {
+        const Extended probability = Probability(table.Item(order[p]), j);
+        if (IsUndefined(probability)) continue;
+        low = std::min(low, probability);
+        high = std::max(high, probability);
+      }
+      if (high < 0) continue;
+      Extended top = axis.Y(area, high), bottom = axis.Y(area, low);
+      // A single value still shows as a stroke one unit long.
+      if (bottom - top < 1) top = bottom - 1;
+      paths[j].Parts.push_back({{x, bottom}, {x, top}});
+    }
+  }
+  for (size_t j = 0; j < populations; ++j)
+    if (!paths[j].Parts.empty()) plot.Groups[firstGroup + j].Add(std::move(paths[j]));
+}
+
+} // namespace
+
+TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const TPlotRun& run,
+                    Extended width, Extended height) {
+  const size_t populations = units.Populations.size();
+  std::vector<TUnitSpan> spans;
+  const std::vector<int> order =
+      UnitOrder(table, units, [](int, int) { return false; }, spans);
+  const size_t n = order.size();
+
+  TPlot plot;
+  const TPlotArea area =
+      StartPlot(plot, kPlotExclusionTitle(), width, height, static_cast<int>(populations) + 4);
+  const TValueAxis axis = DecadeAxis(std::min(SmallestPositive(table, populations),
+                                              run.Threshold / 10));
+  const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;
+  const bool merged = unitWidth < 1;
+
+  AddValueAxis(plot.AddGroup("axes"), area, axis, kPlotProbabilityAxis());
+  std::vector<std::string> notes;
+  if (merged) {
+    notes.push_back(kPlotRangeLegend());
+  } else {
+    notes.push_back(kPlotExcludedLegend());
+    if (run.SelfAssignment) notes.push_back(kPlotHomeLegend());
+  }
+  const size_t firstGroup = AddPopulationGroups(plot, area, units.Populations, notes);
+  if (merged)
+    MergedRanges(plot, firstGroup, area, axis, table, populations, order);
+  else
+    ExactMarkers(plot, firstGroup, area, axis, table, units, run, order, unitWidth);
+
+  TPlotGroup& marks = plot.AddGroup("marks");
+  AddHorizontalMark(marks, area, axis.Y(area, run.Threshold), kPlotRed,
+                    Format(kPlotAlphaLine(), PlotNumberText(run.Threshold, 6).c_str()));
+  AddSampledSpans(marks, area, spans, units.Sampled, unitWidth,
+                  run.SelfAssignment ? kPlotSampledPopulation() : kPlotSamplesFilePopulation());
+  return plot;
+}

@@ -1,0 +1,159 @@
+#include "plots/MembershipBars.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "engine/ResultTables.h"
+#include "plots/Palette.h"
+#include "plots/PlotTexts.h"
+
+namespace {
+
+struct TLeader {
+  int Population = -1; // -1: no defined score, sorted last
+  Extended Score = 0;
+};
+
+std::vector<TLeader> Leaders(const TTableResultats& table, const TPlotUnits& units) {
+  std::vector<TLeader> leaders(static_cast<size_t>(table.Count()));
+  for (int i = 0; i < table.Count(); ++i) {
+    const TResultats& result = table.Item(i);
+    const int p = LeadingPopulation(result, units);
+    if (p >= 0) leaders[static_cast<size_t>(i)] = {p, result.SortedRow(0).Score};
+  }
+  return leaders;
+}
+
+std::vector<int> Order(const TTableResultats& table, const TPlotUnits& units,
+                       std::vector<TUnitSpan>& spans) {
+  const std::vector<TLeader> leaders = Leaders(table, units);
+  return UnitOrder(
+      table, units,
+      [&leaders](int a, int b) {
+        const TLeader& x = leaders[static_cast<size_t>(a)];
+        const TLeader& y = leaders[static_cast<size_t>(b)];
+        const unsigned px = static_cast<unsigned>(x.Population); // -1 sorts last
+        const unsigned py = static_cast<unsigned>(y.Population);
+        if (px != py) return px < py;
+        return x.Score > y.Score;
+      },
+      spans);
+}
+
+// One bar per unit: a rectangle per population with a positive score.
+void ExactBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
+               const std::vector<std::vector<Extended>>& scores, Extended unitWidth) {
+  const Extended gap = unitWidth >= 4 ? unitWidth * 0.1L : 0;
+  for (size_t p = 0; p < scores.size(); ++p) {
+    Extended base = 0;
+    const Extended x = area.Left + static_cast<Extended>(p) * unitWidth + gap / 2;
+    for (size_t j = 0; j < scores[p].size(); ++j) {
+      const Extended score = scores[p][j];
+      if (IsUndefined(score) || !(score > 0)) continue;
+      const Extended top = axis.Y(area, base + score), bottom = axis.Y(area, base);
+      base += score;
+      TPlotRect bar{x, top, unitWidth - gap, bottom - top, PopulationColor(static_cast<int>(j)),
+                    std::nullopt, 1};
+      plot.Groups[firstGroup + j].Add(bar);
+    }
+  }
+}
+
+// One column per logical unit of width, each population's mean score over the units of the
+// column; every population one path, a polygon per run of columns where it shows.
+void MergedBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
+                const std::vector<std::vector<Extended>>& scores, size_t populations) {
+  const size_t columns = static_cast<size_t>(std::max<Extended>(1, std::floor(area.Width)));
+  const size_t n = scores.size();
+  const Extended columnWidth = area.Width / static_cast<Extended>(columns);
+  // means[c][j], then turned into cumulated bases.
+  std::vector<std::vector<Extended>> bases(columns, std::vector<Extended>(populations + 1, 0));
+  for (size_t c = 0; c < columns; ++c) {
+    const size_t first = c * n / columns, last = (c + 1) * n / columns;
+    int counted = 0;
+    std::vector<Extended>& base = bases[c];
+    for (size_t p = first; p < last; ++p) {
+      // A unit without any defined score draws nothing and counts for nothing.
+      if (std::all_of(scores[p].begin(), scores[p].end(), [](Extended s) { return IsUndefined(s); }))
+        continue;
+      ++counted;
+      for (size_t j = 0; j < populations; ++j)
+        if (!IsUndefined(scores[p][j]) && scores[p][j] > 0) base[j + 1] += scores[p][j];
+    }
+    for (size_t j = 0; j < populations; ++j)
+      base[j + 1] = base[j] + (counted > 0 ? base[j + 1] / counted : 0);
+  }
+  for (size_t j = 0; j < populations; ++j) {
+    TPlotPath path;
+    path.Closed = true;
+    path.Fill = PopulationColor(static_cast<int>(j));
+    for (size_t c = 0; c < columns;) {
+      if (!(bases[c][j + 1] > bases[c][j])) {
+        ++c;
+        continue;
+      }
+      size_t end = c;
+      while (end < columns && bases[end][j + 1] > bases[end][j])
+        ++end;
+      std::vector<TPlotPoint> part;
+      // Upper edge left to right, lower edge back; a step per column.
+      for (size_t k = c; k < end; ++k) {
+        const Extended y = axis.Y(area, bases[k][j + 1]);
+        part.push_back({area.Left + static_cast<Extended>(k) * columnWidth, y});
+        part.push_back({area.Left + static_cast<Extended>(k + 1) * columnWidth, y});
+      }
+      for (size_t k = end; k-- > c;) {
+        const Extended y = axis.Y(area, bases[k][j]);
+        part.push_back({area.Left + static_cast<Extended>(k + 1) * columnWidth, y});
+        part.push_back({area.Left + static_cast<Extended>(k) * columnWidth, y});
+      }
+      path.Parts.push_back(std::move(part));
+      c = end;
+    }
+    if (!path.Parts.empty()) plot.Groups[firstGroup + j].Add(std::move(path));
+  }
+}
+
+} // namespace
+
+std::vector<int> MembershipOrder(const TTableResultats& table, const TPlotUnits& units) {
+  std::vector<TUnitSpan> spans;
+  return Order(table, units, spans);
+}
+
+TPlot MembershipBars(const TTableResultats& table, const TPlotUnits& units, const TPlotRun& run,
+                     Extended width, Extended height) {
+  const size_t populations = units.Populations.size();
+  std::vector<TUnitSpan> spans;
+  const std::vector<int> order = Order(table, units, spans);
+  const size_t n = order.size();
+
+  TPlot plot;
+  const TPlotArea area =
+      StartPlot(plot, kPlotBarsTitle(), width, height, static_cast<int>(populations) + 3);
+  const TValueAxis axis = LinearAxis(0, 100);
+  const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;
+  const bool merged = unitWidth < 1;
+
+  AddValueAxis(plot.AddGroup("axes"), area, axis, kPlotScoreAxis());
+  std::vector<std::string> notes;
+  if (merged)
+    notes.push_back(Format(kPlotMergedUnits(), static_cast<int>(n),
+                           static_cast<int>(std::ceil(n / std::floor(area.Width)))));
+  const size_t firstGroup = AddPopulationGroups(plot, area, units.Populations, notes);
+
+  std::vector<std::vector<Extended>> scores;
+  scores.reserve(n);
+  for (const int i : order)
+    scores.push_back(PopulationScores(table.Item(i), units));
+  if (merged)
+    MergedBars(plot, firstGroup, area, axis, scores, populations);
+  else
+    ExactBars(plot, firstGroup, area, axis, scores, unitWidth);
+
+  TPlotGroup& marks = plot.AddGroup("marks");
+  AddSampledSpans(marks, area, spans, units.Sampled, unitWidth,
+                  run.SelfAssignment ? kPlotSampledPopulation() : kPlotSamplesFilePopulation());
+  return plot;
+}

@@ -1,0 +1,51 @@
+#include "plots/Palette.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr TPlotColor kFixed[] = {
+    // Okabe & Ito.
+    {230, 159, 0},   {86, 180, 233},  {0, 158, 115},   {240, 228, 66},
+    {0, 114, 178},   {213, 94, 0},    {204, 121, 167}, {128, 128, 128},
+    // Distinct additions, dark and light by turns.
+    {117, 0, 92},    {170, 255, 195}, {0, 70, 40},     {255, 190, 120},
+    {70, 50, 180},   {190, 230, 0},   {150, 40, 20},   {140, 210, 255},
+    {90, 90, 0},     {255, 150, 200}, {0, 130, 130},   {200, 170, 255},
+    {60, 30, 0},     {170, 130, 60},  {20, 40, 110},   {255, 230, 200}};
+constexpr int kFixedCount = static_cast<int>(sizeof kFixed / sizeof kFixed[0]);
+
+// HSL to RGB, hue in degrees, saturation and lightness from 0 to 1.
+TPlotColor FromHsl(double hue, double saturation, double lightness) {
+  const double c = (1 - std::fabs(2 * lightness - 1)) * saturation;
+  const double h = std::fmod(hue, 360.0) / 60.0;
+  const double x = c * (1 - std::fabs(std::fmod(h, 2.0) - 1));
+  double r = 0, g = 0, b = 0;
+  switch (static_cast<int>(h)) {
+  case 0: r = c, g = x; break;
+  case 1: r = x, g = c; break;
+  case 2: g = c, b = x; break;
+  case 3: g = x, b = c; break;
+  case 4: r = x, b = c; break;
+  default: r = c, b = x; break;
+  }
+  const double m = lightness - c / 2;
+  auto byte = [m](double v) { return static_cast<std::uint8_t>(std::lround((v + m) * 255)); };
+  return {byte(r), byte(g), byte(b)};
+}
+
+} // namespace
+
+TPlotColor PopulationColor(int index) {
+  if (index < 0) return kPlotGrey;
+  if (index < kFixedCount) return kFixed[index];
+  const int k = index - kFixedCount;
+  constexpr double kGoldenAngle = 137.50776405003785;
+  constexpr double kLightness[] = {0.45, 0.65, 0.30};
+  return FromHsl(15.0 + k * kGoldenAngle, 0.75, kLightness[k % 3]);
+}
+
+TPlotColor TextColorOn(TPlotColor background) {
+  const int luma = 299 * background.Red + 587 * background.Green + 114 * background.Blue;
+  return luma > 140000 ? kPlotBlack : kPlotWhite;
+}
