@@ -99,7 +99,7 @@ TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const
 
   TPlot plot;
   const TPlotArea area =
-      StartPlot(plot, kPlotExclusionTitle(), width, height, static_cast<int>(populations) + 4);
+      StartPlot(plot, kPlotExclusionTitle(), width, height, static_cast<int>(populations) + 8);
   const TValueAxis axis = DecadeAxis(std::min(SmallestPositive(table, populations),
                                               run.Threshold / 10));
   const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;

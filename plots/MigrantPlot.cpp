@@ -67,8 +67,8 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   const TPlotArea whole = StartPlot(plot, kPlotMigrantTitle(), width, height, 2);
   TPlotArea area = whole, lower = whole;
   if (run.SimulationOn) {
-    area.Height = whole.Height * 0.5L;
-    lower.Top = area.Bottom() + 15;
+    area.Height = (whole.Height - 25) * 0.5L;
+    lower.Top = area.Bottom() + 25;
     lower.Height = whole.Bottom() - lower.Top;
   }
   const bool distance = criterion::IsDistance(run.Criterion);

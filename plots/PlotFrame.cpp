@@ -41,6 +41,27 @@ TPlotLine Line(Extended x1, Extended y1, Extended x2, Extended y2, TPlotColor co
 
 } // namespace
 
+std::vector<std::string> WrappedLegendText(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line, word;
+  auto flush = [&lines, &line] {
+    if (!line.empty()) lines.push_back(line);
+    line.clear();
+  };
+  for (size_t k = 0; k <= text.size(); ++k) {
+    if (k < text.size() && text[k] != ' ') {
+      word += text[k];
+      continue;
+    }
+    if (word.empty()) continue;
+    if (!line.empty() && line.size() + 1 + word.size() > kLegendCharacters) flush();
+    line += (line.empty() ? "" : " ") + word;
+    word.clear();
+  }
+  flush();
+  return lines;
+}
+
 TPlotArea StartPlot(TPlot& plot, const std::string& title, Extended width, Extended height,
                     int legendLines) {
   const Extended legend = legendLines > 0 ? kLegendWidth : 20;
@@ -75,7 +96,9 @@ TValueAxis LinearAxis(Extended low, Extended high) {
 }
 
 TValueAxis DecadeAxis(Extended smallest) {
-  const Extended low = smallest > 0 && smallest < 1 ? std::floor(std::log10(smallest)) : -1;
+  // The tolerance keeps an exact power of ten (0.001) in its own decade.
+  const Extended low =
+      smallest > 0 && smallest < 1 ? std::floor(std::log10(smallest) + 1e-9L) : -1;
   return {std::min<Extended>(low, -1), 0, true};
 }
 
@@ -137,8 +160,8 @@ void AddSampledSpans(TPlotGroup& group, const TPlotArea& area, const std::vector
     }
     group.Add(text);
   }
-  group.Add(
-      Text(area.Left + area.Width / 2, area.Bottom() + 80, label, kAxisText, TTextAnchor::Middle));
+  group.Add(Text(area.Left + area.Width / 2, area.Bottom() + (turned ? 80 : 40), label, kAxisText,
+                 TTextAnchor::Middle));
 }
 
 void AddLegendEntry(TPlotGroup& group, const TPlotArea& area, int line, TPlotColor color,
@@ -172,7 +195,8 @@ size_t AddPopulationGroups(TPlot& plot, const TPlotArea& area,
                    populations[j]);
   ++line;
   for (const std::string& note : notes)
-    AddLegendNote(legend, area, line++, note);
+    for (const std::string& part : WrappedLegendText(note))
+      AddLegendNote(legend, area, line++, part);
   const size_t first = plot.Groups.size();
   for (size_t j = 0; j < populations.size(); ++j)
     plot.AddGroup(PopulationGroupId(static_cast<int>(j)), populations[j]);

@@ -55,10 +55,14 @@ void AddSampledSpans(TPlotGroup& group, const TPlotArea& area, const std::vector
 // The legend of the reference populations (a heading, a swatch and the name of each, then after
 // a blank line the `notes`) in a group "legend", then one empty group per population (its id
 // PopulationGroupId, its name); answers the index of the first population group. The legend
-// takes populations.size() + notes.size() + 2 lines.
+// takes populations.size() + 2 lines and those of the wrapped notes.
 size_t AddPopulationGroups(TPlot& plot, const TPlotArea& area,
                            const std::vector<std::string>& populations,
                            const std::vector<std::string>& notes);
+// A legend note cut between words into lines of at most kLegendCharacters characters (a longer
+// word stands alone on its line).
+inline constexpr size_t kLegendCharacters = 36;
+std::vector<std::string> WrappedLegendText(const std::string& text);
 // Legend line `line` (from 0) right of the area: a swatch (filled, or only framed) and a text.
 void AddLegendEntry(TPlotGroup& group, const TPlotArea& area, int line, TPlotColor color,
                     bool filled, const std::string& text);

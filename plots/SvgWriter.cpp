@@ -95,15 +95,18 @@ public:
   void Write(const TPlotText& t) {
     static const char* const kAnchors[] = {"start", "middle", "end"};
     *this << "<text";
-    Attribute("x", t.At.X).Attribute("y", t.At.Y).Attribute("font-size", t.Size);
+    // A turned text is placed by its transformation: translate, then rotate about the origin.
+    if (t.Rotation != 0) {
+      *this << " x=\"0\" y=\"0\" transform=\"translate(";
+      Number(t.At.X) << " ";
+      Number(t.At.Y) << ") rotate(";
+      Number(t.Rotation) << ")\"";
+    } else {
+      Attribute("x", t.At.X).Attribute("y", t.At.Y);
+    }
+    Attribute("font-size", t.Size);
     *this << " text-anchor=\"" << kAnchors[static_cast<int>(t.Anchor)] << "\"";
     if (t.Bold) *this << " font-weight=\"bold\"";
-    if (t.Rotation != 0) {
-      *this << " transform=\"rotate(";
-      Number(t.Rotation) << " ";
-      Number(t.At.X) << " ";
-      Number(t.At.Y) << ")\"";
-    }
     if (t.Color != kPlotBlack) {
       *this << " fill=\"";
       Color(t.Color) << "\"";
