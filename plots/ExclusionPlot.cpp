@@ -65,18 +65,20 @@ void MergedRanges(TPlot& plot, size_t firstGroup, const TPlotArea& area, const T
     paths[j].Stroke = PopulationColor(static_cast<int>(j));
     paths[j].StrokeWidth = columnWidth;
   }
+  std::vector<Extended> values;
   for (size_t c = 0; c < columns; ++c) {
     const size_t first = c * n / columns, last = (c + 1) * n / columns;
     const Extended x = area.Left + (static_cast<Extended>(c) + 0.5L) * columnWidth;
     for (size_t j = 0; j < populations; ++j) {
-      Extended low = 2, high = -1;
+      values.clear();
       for (size_t p = first; p < last; ++p) {
         const Extended probability = Probability(table.Item(order[p]), j);
-        if (IsUndefined(probability)) continue;
-        low = std::min(low, probability);
-        high = std::max(high, probability);
+        if (!IsUndefined(probability)) values.push_back(probability);
       }
-      if (high < 0) continue;
+      if (values.empty()) continue;
+      std::sort(values.begin(), values.end());
+      const size_t m = values.size() - 1;
+      const Extended low = values[(m + 2) / 4], high = values[(3 * m + 2) / 4];
       Extended top = axis.Y(area, high), bottom = axis.Y(area, low);
       // A single value still shows as a stroke one unit long.
       if (bottom - top < 1) top = bottom - 1;

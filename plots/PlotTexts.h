@@ -29,8 +29,9 @@ inline const TText kPlotExcludedLegend{"Symbole vide : population exclue (probab
                                        "Hollow symbol: population excluded (probability < alpha)"};
 inline const TText kPlotHomeLegend{"Cadre noir : population échantillonnée",
                                    "Black frame: sampled population"};
-inline const TText kPlotRangeLegend{"Trait : étendue des probabilités de la colonne",
-                                    "Stroke: range of the probabilities of the column"};
+inline const TText kPlotRangeLegend{
+    "Trait : du premier au troisième quartile des probabilités des unités de la colonne",
+    "Stroke: first to third quartile of the probabilities of the units of the column"};
 
 inline const TText kPlotMigrantTitle{"Détection de migrants de première génération",
                                      "Detection of first generation migrants"};

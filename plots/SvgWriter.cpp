@@ -56,11 +56,14 @@ public:
     else
       Text += "none";
     Text += '"';
+    // "none" said explicitly: some renderers outline shapes by default.
     if (stroke) {
       Text += " stroke=\"";
       Color(*stroke);
       Text += '"';
       Attribute("stroke-width", strokeWidth);
+    } else {
+      Text += " stroke=\"none\"";
     }
     return *this;
   }
