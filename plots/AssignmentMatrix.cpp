@@ -33,12 +33,8 @@ std::string Percent(int part, int whole) {
 
 TPlotText CellText(Extended x, Extended y, std::string text, Extended size, bool bold,
                    TTextAnchor anchor = TTextAnchor::Middle, TPlotColor color = kPlotBlack) {
-  TPlotText t;
-  t.At = {x, y};
-  t.Text = std::move(text);
-  t.Size = size;
+  TPlotText t = PlotText(x, y, std::move(text), size, anchor);
   t.Bold = bold;
-  t.Anchor = anchor;
   t.Color = color;
   return t;
 }

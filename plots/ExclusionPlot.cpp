@@ -95,8 +95,7 @@ TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const
                     Extended width, Extended height) {
   const size_t populations = units.Populations.size();
   std::vector<TUnitSpan> spans;
-  const std::vector<int> order =
-      UnitOrder(table, units, [](int, int) { return false; }, spans);
+  const std::vector<int> order = UnitOrder(table, units, spans);
   const size_t n = order.size();
 
   TPlot plot;

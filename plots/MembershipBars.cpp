@@ -29,7 +29,7 @@ std::vector<int> Order(const TTableResultats& table, const TPlotUnits& units,
                        std::vector<TUnitSpan>& spans) {
   const std::vector<TLeader> leaders = Leaders(table, units);
   return UnitOrder(
-      table, units,
+      table, units, spans,
       [&leaders](int a, int b) {
         const TLeader& x = leaders[static_cast<size_t>(a)];
         const TLeader& y = leaders[static_cast<size_t>(b)];
@@ -37,8 +37,7 @@ std::vector<int> Order(const TTableResultats& table, const TPlotUnits& units,
         const unsigned py = static_cast<unsigned>(y.Population);
         if (px != py) return px < py;
         return x.Score > y.Score;
-      },
-      spans);
+      });
 }
 
 // One bar per unit: a rectangle per population with a positive score.

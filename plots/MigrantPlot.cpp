@@ -46,8 +46,7 @@ void AddMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
 TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const TPlotRun& run,
                   Extended width, Extended height) {
   std::vector<TUnitSpan> spans;
-  const std::vector<int> order =
-      UnitOrder(table, units, [](int, int) { return false; }, spans);
+  const std::vector<int> order = UnitOrder(table, units, spans);
   const size_t n = order.size();
   int migrants = 0;
   Extended low = 0, high = 0, smallest = 1;

@@ -20,15 +20,6 @@ Extended NiceStep(Extended raw) {
   return 10 * decade;
 }
 
-TPlotText Text(Extended x, Extended y, std::string text, Extended size, TTextAnchor anchor) {
-  TPlotText t;
-  t.At = {x, y};
-  t.Text = std::move(text);
-  t.Size = size;
-  t.Anchor = anchor;
-  return t;
-}
-
 TPlotLine Line(Extended x1, Extended y1, Extended x2, Extended y2, TPlotColor color,
                Extended width = 1) {
   TPlotLine line;
@@ -70,7 +61,7 @@ TPlotArea StartPlot(TPlot& plot, const std::string& title, Extended width, Exten
   plot.Height = std::max(height, legendHeight);
   plot.Title = title;
   plot.AddGroup("title").Add(
-      Text(plot.Width / 2, kMarginTop / 2 + 6, title, 16, TTextAnchor::Middle));
+      PlotText(plot.Width / 2, kMarginTop / 2 + 6, title, 16, TTextAnchor::Middle));
   std::get<TPlotText>(plot.Groups.back().Items.back()).Bold = true;
   TPlotArea area;
   area.Left = kMarginLeft;
@@ -117,9 +108,9 @@ void AddValueAxis(TPlotGroup& group, const TPlotArea& area, const TValueAxis& ax
     const std::string text = axis.Logarithmic ? (v == 0 ? "1" : "1e" + PlotNumberText(v, 0))
                                               : PlotNumberText(v, 6);
     group.Add(
-        Text(area.Left - kTickLength - 3, y + kSmallText / 3, text, kSmallText, TTextAnchor::End));
+        PlotText(area.Left - kTickLength - 3, y + kSmallText / 3, text, kSmallText, TTextAnchor::End));
   }
-  TPlotText title = Text(area.Left - 50, area.Top + area.Height / 2, label, kAxisText,
+  TPlotText title = PlotText(area.Left - 50, area.Top + area.Height / 2, label, kAxisText,
                          TTextAnchor::Middle);
   title.Rotation = -90;
   group.Add(title);
@@ -130,7 +121,7 @@ void AddHorizontalMark(TPlotGroup& group, const TPlotArea& area, Extended y, TPl
   TPlotLine line = Line(area.Left, y, area.Right(), y, color, 1.5L);
   line.Dashed = true;
   group.Add(line);
-  TPlotText text = Text(area.Right() - 2, y - 3, label, kSmallText, TTextAnchor::End);
+  TPlotText text = PlotText(area.Right() - 2, y - 3, label, kSmallText, TTextAnchor::End);
   text.Color = color;
   group.Add(text);
 }
@@ -152,7 +143,7 @@ void AddSampledSpans(TPlotGroup& group, const TPlotArea& area, const std::vector
             ? names[static_cast<size_t>(span.Sampled)]
             : std::string("?");
     const Extended middle = left + span.Count * unitWidth / 2;
-    TPlotText text = Text(middle, area.Bottom() + 14, name, kSmallText,
+    TPlotText text = PlotText(middle, area.Bottom() + 14, name, kSmallText,
                           turned ? TTextAnchor::End : TTextAnchor::Middle);
     if (turned) {
       text.At.X += kSmallText / 3;
@@ -160,7 +151,7 @@ void AddSampledSpans(TPlotGroup& group, const TPlotArea& area, const std::vector
     }
     group.Add(text);
   }
-  group.Add(Text(area.Left + area.Width / 2, area.Bottom() + (turned ? 80 : 40), label, kAxisText,
+  group.Add(PlotText(area.Left + area.Width / 2, area.Bottom() + (turned ? 80 : 40), label, kAxisText,
                  TTextAnchor::Middle));
 }
 
@@ -173,12 +164,12 @@ void AddLegendEntry(TPlotGroup& group, const TPlotArea& area, int line, TPlotCol
   else
     swatch.Stroke = color;
   group.Add(swatch);
-  group.Add(Text(area.Right() + 32, top + 12, text, kSmallText, TTextAnchor::Start));
+  group.Add(PlotText(area.Right() + 32, top + 12, text, kSmallText, TTextAnchor::Start));
 }
 
 void AddLegendNote(TPlotGroup& group, const TPlotArea& area, int line, const std::string& text,
                    TPlotColor color) {
-  TPlotText t = Text(area.Right() + 15, area.Top + line * kLegendLine + 12, text, kSmallText,
+  TPlotText t = PlotText(area.Right() + 15, area.Top + line * kLegendLine + 12, text, kSmallText,
                      TTextAnchor::Start);
   t.Color = color;
   group.Add(t);

@@ -6,6 +6,7 @@
 #include "app/InterfaceAutomate.h"
 #include "app/ResultsGrid.h"
 #include "dataset/PGDSStructure.h"
+#include "engine/Migrants.h"
 #include "engine/ResultTables.h"
 
 TPlotRun PlotRunOf(const TInterfaceAutomate& a, bool samplesUsed) {
@@ -30,22 +31,17 @@ TPlotUnits PlotUnitsOf(const TPGDSStructure& reference, const TPGDSStructure& ta
       units.SampledOf.push_back(s);
     return units;
   }
-  std::unordered_map<const TIndividual*, int> sampleOf;
-  for (int s = 0; s < target.SamplesCount(); ++s) {
-    const TSample& sample = *target.SampleAt(s);
-    for (int j = 0; j < sample.NbIndividuals(); ++j)
-      sampleOf.try_emplace(sample.Individuals.Items(j), s);
-  }
+  const auto homes = MigrantHomes(target);
   for (int i = 0; i < target.AllIndividuals.Count(); ++i) {
-    const auto found = sampleOf.find(target.AllIndividuals.Items(i));
-    units.SampledOf.push_back(found == sampleOf.end() ? -1 : found->second);
+    const auto found = homes.find(target.AllIndividuals.Items(i));
+    units.SampledOf.push_back(found == homes.end() ? -1 : found->second.Sample);
   }
   return units;
 }
 
 std::vector<int> UnitOrder(const TTableResultats& table, const TPlotUnits& units,
-                           const std::function<bool(int, int)>& before,
-                           std::vector<TUnitSpan>& spans) {
+                           std::vector<TUnitSpan>& spans,
+                           const std::function<bool(int, int)>& before) {
   const int n = table.Count();
   const int sampled = static_cast<int>(units.Sampled.size());
   // Unknown sampled populations sort last.
@@ -61,7 +57,7 @@ std::vector<int> UnitOrder(const TTableResultats& table, const TPlotUnits& units
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     const int ga = groupOf(a), gb = groupOf(b);
     if (ga != gb) return ga < gb;
-    return before(a, b);
+    return before && before(a, b);
   });
   spans.clear();
   for (int p = 0; p < n; ++p) {

@@ -50,10 +50,10 @@ struct TUnitSpan {
 };
 
 // The units in plot order: by sampled population (unknown last), and within each by `before`
-// (a strict weak order on unit indices; table order when it holds for none), with the spans.
+// (a strict weak order on unit indices), in table order where it has none; with the spans.
 std::vector<int> UnitOrder(const TTableResultats& table, const TPlotUnits& units,
-                           const std::function<bool(int, int)>& before,
-                           std::vector<TUnitSpan>& spans);
+                           std::vector<TUnitSpan>& spans,
+                           const std::function<bool(int, int)>& before = {});
 
 // The score of every reference population for one unit, in population order, read from its
 // ranked rows by name; undefined where the unit has none.

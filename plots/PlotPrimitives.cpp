@@ -19,6 +19,15 @@ const TPlotGroup* TPlot::FindGroup(const std::string& id) const {
   return nullptr;
 }
 
+TPlotText PlotText(Extended x, Extended y, std::string text, Extended size, TTextAnchor anchor) {
+  TPlotText t;
+  t.At = {x, y};
+  t.Text = std::move(text);
+  t.Size = size;
+  t.Anchor = anchor;
+  return t;
+}
+
 std::string PopulationGroupId(int index) {
   return "population-" + std::to_string(index + 1);
 }

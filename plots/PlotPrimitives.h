@@ -92,6 +92,10 @@ struct TPlot {
   const TPlotGroup* FindGroup(const std::string& id) const;
 };
 
+// A text with the usual defaults: not bold, not turned, black.
+TPlotText PlotText(Extended x, Extended y, std::string text, Extended size,
+                   TTextAnchor anchor = TTextAnchor::Start);
+
 // The id of the group of population `index` (from 0): "population-<index + 1>".
 std::string PopulationGroupId(int index);
 

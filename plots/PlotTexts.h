@@ -38,9 +38,6 @@ inline const TText kPlotMigrantTitle{"Détection de migrants de première géné
 inline const TText kPlotThresholdLine{"seuil = %s", "threshold = %s"};
 inline const TText kPlotMigrantLegend{"Rouge : migrant détecté (%d)", "Red: detected migrant (%d)"};
 
-inline const TText kPlotIndividuals{"Individus", "Individuals"};
-inline const TText kPlotGroups{"Groupes", "Groups"};
-
 // Refusals.
 inline const TText kPlotBarsNeedScores{
     "Le diagramme en barres montre les scores en pourcentage, qu'un calcul de probabilité ne "
