@@ -126,10 +126,13 @@ TPlot AssignmentMatrix(const TTableResultats& table, const TPlotUnits& units, Ex
     diagonal.Add(
         TPlotRect{left + c * cell, top + r * cell, cell, cell, std::nullopt, kPlotBlack, 2.5L});
   }
-  plot.AddGroup("summary").Add(
-      CellText(left, top + cell * rows + 35,
-               Format(kPlotCorrectOverall(), Percent(counts.Correct, counts.Total).c_str(),
-                      counts.Correct, counts.Total),
-               13, true, TTextAnchor::Start));
+  TPlotGroup& summary = plot.AddGroup("summary");
+  summary.Add(CellText(left, top + cell * rows + 30,
+                       Format(kPlotCorrectOverall(), Percent(counts.Correct, counts.Total).c_str(),
+                              counts.Correct, counts.Total),
+                       13, true, TTextAnchor::Start));
+  summary.Add(TPlotRect{left, top + cell * rows + 42, 11, 11, kFull, std::nullopt, 1});
+  summary.Add(CellText(left + 17, top + cell * rows + 52, kPlotShadeLegend(), 10, false,
+                       TTextAnchor::Start));
   return plot;
 }

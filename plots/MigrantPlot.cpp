@@ -48,11 +48,14 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   std::vector<TUnitSpan> spans;
   const std::vector<int> order = UnitOrder(table, units, spans);
   const size_t n = order.size();
-  int migrants = 0;
+  int migrants = 0, residents = 0;
   Extended low = 0, high = 0, smallest = 1;
   for (int i = 0; i < table.Count(); ++i) {
     const TResultats& result = table.Item(i);
-    if (result.IsMigrant) ++migrants;
+    if (result.IsMigrant)
+      ++migrants;
+    else
+      ++residents;
     const RResultat* home = HomeRow(result);
     if (!home) continue;
     if (std::isfinite(home->Score)) {
@@ -63,7 +66,7 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   }
 
   TPlot plot;
-  const TPlotArea whole = StartPlot(plot, kPlotMigrantTitle(), width, height, 2);
+  const TPlotArea whole = StartPlot(plot, kPlotMigrantTitle(), width, height, 3);
   TPlotArea area = whole, lower = whole;
   if (run.SimulationOn) {
     area.Height = (whole.Height - 25) * 0.5L;
@@ -84,6 +87,7 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   if (run.SimulationOn) AddValueAxis(axes, lower, probabilities, kPlotProbabilityAxis());
   TPlotGroup& legend = plot.AddGroup("legend");
   AddLegendEntry(legend, whole, 0, kPlotRed, true, Format(kPlotMigrantLegend(), migrants));
+  AddLegendEntry(legend, whole, 1, kResident, true, Format(kPlotResidentLegend(), residents));
   const size_t firstGroup = plot.Groups.size();
   for (size_t s = 0; s < units.Sampled.size(); ++s)
     plot.AddGroup(PopulationGroupId(static_cast<int>(s)), units.Sampled[s]);

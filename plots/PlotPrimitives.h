@@ -1,6 +1,7 @@
 // A plot as plain drawing primitives in a logical coordinate space (x to the right, y down,
 // about one unit per screen pixel at the default size): rectangles, lines, paths and texts in
-// RGB colours, gathered in named groups drawn in order. The window, the printer and the SVG
+// RGB colours, gathered in named groups drawn in order. Widths of strokes and sizes of texts
+// (the height of the font, in the sans-serif family) are in the same logical units. The window, the printer and the SVG
 // writer all draw the same primitives; none of them needs anything the others lack.
 #pragma once
 
@@ -34,6 +35,9 @@ struct TPlotRect {
   std::optional<TPlotColor> Stroke;
   Extended StrokeWidth = 1;
 };
+
+// A dashed line has dashes of kPlotDash and gaps of kPlotGap logical units.
+inline constexpr Extended kPlotDash = 6, kPlotGap = 4;
 
 struct TPlotLine {
   TPlotPoint From, To;

@@ -17,6 +17,8 @@ inline const TText kPlotMatrixTitle{"Auto-affectation : population échantillonn
                                     "Self-assignment: sampled population × assigned population"};
 inline const TText kPlotAssignedPopulation{"Population affectée", "Assigned population"};
 inline const TText kPlotCorrectColumn{"Bien classés", "Correctly assigned"};
+inline const TText kPlotShadeLegend{"Teinte des cases : part de la population échantillonnée",
+                                    "Shade of a cell: share of the sampled population"};
 inline const TText kPlotCorrectOverall{"Bien classés : %s (%d / %d)",
                                        "Correctly assigned: %s (%d / %d)"};
 
@@ -36,7 +38,8 @@ inline const TText kPlotRangeLegend{
 inline const TText kPlotMigrantTitle{"Détection de migrants de première génération",
                                      "Detection of first generation migrants"};
 inline const TText kPlotThresholdLine{"seuil = %s", "threshold = %s"};
-inline const TText kPlotMigrantLegend{"Rouge : migrant détecté (%d)", "Red: detected migrant (%d)"};
+inline const TText kPlotMigrantLegend{"Migrant détecté (%d)", "Detected migrant (%d)"};
+inline const TText kPlotResidentLegend{"Individu non détecté (%d)", "Individual not detected (%d)"};
 
 // Refusals.
 inline const TText kPlotBarsNeedScores{

@@ -79,7 +79,11 @@ public:
     Attribute("y2", l.To.Y) << " stroke=\"";
     Color(l.Color) << "\"";
     Attribute("stroke-width", l.Width);
-    if (l.Dashed) *this << " stroke-dasharray=\"6 4\"";
+    if (l.Dashed) {
+      *this << " stroke-dasharray=\"";
+      Number(kPlotDash) << " ";
+      Number(kPlotGap) << "\"";
+    }
     *this << "/>\n";
   }
   void Write(const TPlotPath& p) {

@@ -57,7 +57,7 @@ TEST(AssignmentMatrix, CountsFollowTheRankingAndTheDiagonalTheWellClassified) {
   // Name, then each cell's count and row percentage, then the share correctly assigned.
   EXPECT_EQ(texts, (std::vector<std::string>{"A", "2", "66.7 %", "1", "33.3 %", "0", "66.7 %"}));
   const auto summary = ItemsOf<TPlotText>(plot, "summary");
-  ASSERT_EQ(summary.size(), 1u);
+  ASSERT_EQ(summary.size(), 2u);
   EXPECT_EQ(summary[0].Text, "Correctly assigned: 60 % (3 / 5)");
 }
 
