@@ -1,6 +1,8 @@
 #include "plots/Palette.h"
 
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -13,7 +15,6 @@ constexpr TPlotColor kFixed[] = {
     {70, 50, 180},   {190, 230, 0},   {150, 40, 20},   {140, 210, 255},
     {90, 90, 0},     {255, 150, 200}, {0, 130, 130},   {200, 170, 255},
     {60, 30, 0},     {170, 130, 60},  {20, 40, 110},   {255, 230, 200}};
-constexpr int kFixedCount = static_cast<int>(sizeof kFixed / sizeof kFixed[0]);
 
 // HSL to RGB, hue in degrees, saturation and lightness from 0 to 1.
 TPlotColor FromHsl(double hue, double saturation, double lightness) {
@@ -34,15 +35,31 @@ TPlotColor FromHsl(double hue, double saturation, double lightness) {
   return {byte(r), byte(g), byte(b)};
 }
 
+std::vector<TPlotColor> MakePalette() {
+  std::vector<TPlotColor> palette(std::begin(kFixed), std::end(kFixed));
+  auto far = [&palette](TPlotColor c) {
+    for (const TPlotColor& o : palette) {
+      const int r = c.Red - o.Red, g = c.Green - o.Green, b = c.Blue - o.Blue;
+      if (r * r + g * g + b * b <= kPaletteSpacing * kPaletteSpacing) return false;
+    }
+    return true;
+  };
+  constexpr double kGoldenAngle = 137.50776405003785;
+  constexpr double kLightness[] = {0.45, 0.65, 0.30, 0.55, 0.38};
+  constexpr double kSaturation[] = {0.75, 0.55, 0.95};
+  for (int k = 0; static_cast<int>(palette.size()) < kPaletteSize; ++k) {
+    const TPlotColor c = FromHsl(15.0 + k * kGoldenAngle, kSaturation[(k / 5) % 3], kLightness[k % 5]);
+    if (c != kPlotBlack && c != kPlotWhite && far(c)) palette.push_back(c);
+  }
+  return palette;
+}
+
 } // namespace
 
 TPlotColor PopulationColor(int index) {
   if (index < 0) return kPlotGrey;
-  if (index < kFixedCount) return kFixed[index];
-  const int k = index - kFixedCount;
-  constexpr double kGoldenAngle = 137.50776405003785;
-  constexpr double kLightness[] = {0.45, 0.65, 0.30};
-  return FromHsl(15.0 + k * kGoldenAngle, 0.75, kLightness[k % 3]);
+  static const std::vector<TPlotColor> palette = MakePalette();
+  return palette[static_cast<size_t>(index % kPaletteSize)];
 }
 
 TPlotColor TextColorOn(TPlotColor background) {

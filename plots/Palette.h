@@ -1,10 +1,15 @@
 // Colours of the reference populations: the eight colours of Okabe & Ito (2008), readable by
 // colour-blind readers, black replaced by a grey (black draws the frames), then sixteen more of
-// distinct hue and lightness; beyond those, hues spread by the golden angle at three lightness
-// levels, so that any number of populations gets colours that neighbours can tell apart.
+// distinct hue and lightness; beyond those, colours whose hues step by the golden angle through
+// several lightness and saturation levels, each kept only when it lies far enough (more than
+// kPaletteSpacing in RGB) from every colour before it. The palette has kPaletteSize colours and
+// starts again after the last.
 #pragma once
 
 #include "plots/PlotPrimitives.h"
+
+inline constexpr int kPaletteSize = 256;
+inline constexpr int kPaletteSpacing = 30;
 
 // The colour of population `index` (from 0); the same index always gives the same colour.
 TPlotColor PopulationColor(int index);

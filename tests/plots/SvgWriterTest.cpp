@@ -6,6 +6,7 @@
 #include "PlotTestSupport.h"
 #include "dataset/PGDSStructure.h"
 #include "model/Texts.h"
+#include "plots/Palette.h"
 #include "plots/PlotKinds.h"
 #include "plots/PlotTexts.h"
 #include "xml/XMLReader.h"
@@ -106,4 +107,35 @@ TEST(PlotUnits, SampledPopulationOfEveryUnitInDataSetOrder) {
   EXPECT_EQ(units.SampledOf, (std::vector<int>{0, 1}));
   units = PlotUnitsOf(*reference, *samples, true);
   EXPECT_EQ(units.SampledOf, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(PlotParts, PaletteAndLegendNotes) {
+  // Distinct colours for many populations, none white (the background) or black (the frames).
+  // The first eight are those of Okabe & Ito, and the palette starts again after the last.
+  for (int a = 0; a < kPaletteSize; ++a) {
+    const TPlotColor x = PopulationColor(a);
+    EXPECT_NE(x, kPlotWhite) << a;
+    EXPECT_NE(x, kPlotBlack) << a;
+    for (int b = a + 1; b < kPaletteSize; ++b) {
+      const TPlotColor y = PopulationColor(b);
+      const int d = (x.Red - y.Red) * (x.Red - y.Red) + (x.Green - y.Green) * (x.Green - y.Green) +
+                    (x.Blue - y.Blue) * (x.Blue - y.Blue);
+      EXPECT_GT(d, kPaletteSpacing * kPaletteSpacing) << a << " " << b;
+    }
+  }
+  EXPECT_EQ(PopulationColor(0), (TPlotColor{230, 159, 0}));
+  EXPECT_EQ(PopulationColor(kPaletteSize + 3), PopulationColor(3));
+
+  const std::string note = "Symbole vide : population exclue (probabilité < alpha) "
+                           "unmotbeaucouptroplongpourtenirsurunelignedelalegende fin";
+  const std::vector<std::string> lines = WrappedLegendText(note);
+  std::string joined;
+  for (const std::string& line : lines) {
+    joined += (joined.empty() ? "" : " ") + line;
+    if (line.find(' ') != std::string::npos) {
+      EXPECT_LE(line.size(), kLegendCharacters) << line;
+    }
+  }
+  EXPECT_EQ(joined, note);
+  EXPECT_EQ(lines.size(), 4u);
 }
