@@ -26,6 +26,28 @@ std::string PlotRefusal(TPlotKind kind, const TPlotRun& run) {
   return kPlotMigrantsNeedDetection();
 }
 
+std::vector<TPlotKind> AvailablePlotKinds(const TPlotRun& run) {
+  std::vector<TPlotKind> kinds;
+  for (const TPlotKind kind :
+       {TPlotKind::Bars, TPlotKind::Matrix, TPlotKind::Exclusion, TPlotKind::Migrants})
+    if (PlotRefusal(kind, run).empty()) kinds.push_back(kind);
+  return kinds;
+}
+
+std::string PlotKindName(TPlotKind kind) {
+  switch (kind) {
+  case TPlotKind::Matrix:
+    return kPlotMatrixName();
+  case TPlotKind::Exclusion:
+    return kPlotExclusionName();
+  case TPlotKind::Migrants:
+    return kPlotMigrantName();
+  case TPlotKind::Bars:
+    break;
+  }
+  return kPlotBarsName();
+}
+
 TPlot BuildPlot(TPlotKind kind, const TTableResultats& table, const TPlotUnits& units,
                 const TPlotRun& run, Extended width, Extended height) {
   switch (kind) {

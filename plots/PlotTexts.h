@@ -3,6 +3,12 @@
 
 #include "model/Texts.h"
 
+// The kinds of plots, as menus name them.
+inline const TText kPlotBarsName{"Barres d'appartenance", "Membership bars"};
+inline const TText kPlotMatrixName{"Matrice d'auto-affectation", "Self-assignment matrix"};
+inline const TText kPlotExclusionName{"Graphique d'exclusion", "Exclusion plot"};
+inline const TText kPlotMigrantName{"Graphique des migrants", "Migrant plot"};
+
 inline const TText kPlotBarsTitle{"Appartenance : scores d'affectation (%)",
                                   "Membership: assignment scores (%)"};
 inline const TText kPlotScoreAxis{"Score (%)", "Score (%)"};

@@ -60,6 +60,10 @@ TEST(SvgWriter, EveryKindIsWellFormedWithOneGroupPerPopulation) {
         }
     }
     EXPECT_EQ(found, 3) << static_cast<int>(kind);
+    // A table without units, or a run without populations, still gives a plot.
+    const TTableResultats empty;
+    for (const TPlotUnits& none : {units, TPlotUnits{}})
+      EXPECT_NO_THROW(TXMLStringReader(SvgText(BuildPlot(kind, empty, none, run))).ParseDocument());
   }
 }
 
@@ -79,8 +83,11 @@ TEST(SvgWriter, NumbersAndRefusals) {
   EXPECT_EQ(DefaultPlotKind(run), TPlotKind::Exclusion);
   EXPECT_EQ(PlotRefusal(TPlotKind::Matrix, run), "");
   EXPECT_EQ(PlotRefusal(TPlotKind::Bars, run), kPlotBarsNeedScores());
+  EXPECT_EQ(AvailablePlotKinds(run),
+            (std::vector<TPlotKind>{TPlotKind::Matrix, TPlotKind::Exclusion}));
   run.Migrants = true;
   EXPECT_EQ(DefaultPlotKind(run), TPlotKind::Migrants);
+  EXPECT_EQ(AvailablePlotKinds(run), std::vector<TPlotKind>{TPlotKind::Migrants});
   EXPECT_EQ(PlotRefusal(TPlotKind::Matrix, run), kPlotMigrantsOnly());
   // Both languages.
   SetCurrentLanguage(lang::English);
