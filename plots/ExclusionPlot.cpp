@@ -56,19 +56,17 @@ void ExactMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const T
 }
 
 void MergedRanges(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
-                  const TTableResultats& table, size_t populations, const std::vector<int>& order) {
-  const size_t columns = static_cast<size_t>(std::max<Extended>(1, std::floor(area.Width)));
-  const size_t n = order.size();
-  const Extended columnWidth = area.Width / static_cast<Extended>(columns);
+                  const TUnitLayout& layout, const TTableResultats& table, size_t populations,
+                  const std::vector<int>& order) {
   std::vector<TPlotPath> paths(populations);
   for (size_t j = 0; j < populations; ++j) {
     paths[j].Stroke = PopulationColor(static_cast<int>(j));
-    paths[j].StrokeWidth = columnWidth;
+    paths[j].StrokeWidth = layout.ColumnWidth;
   }
   std::vector<Extended> values;
-  for (size_t c = 0; c < columns; ++c) {
-    const size_t first = c * n / columns, last = (c + 1) * n / columns;
-    const Extended x = area.Left + (static_cast<Extended>(c) + 0.5L) * columnWidth;
+  for (size_t c = 0; c < layout.Columns; ++c) {
+    const size_t first = layout.First(c), last = layout.First(c + 1);
+    const Extended x = layout.ColumnLeft(area, c) + layout.ColumnWidth / 2;
     for (size_t j = 0; j < populations; ++j) {
       values.clear();
       for (size_t p = first; p < last; ++p) {
@@ -103,27 +101,26 @@ TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const
       StartPlot(plot, kPlotExclusionTitle(), width, height, static_cast<int>(populations) + 8);
   const TValueAxis axis = DecadeAxis(std::min(SmallestPositive(table, populations),
                                               run.Threshold / 10));
-  const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;
-  const bool merged = unitWidth < 1;
+  const TUnitLayout layout(area, n);
 
   AddValueAxis(plot.AddGroup("axes"), area, axis, kPlotProbabilityAxis());
   std::vector<std::string> notes;
-  if (merged) {
+  if (layout.Merged) {
     notes.push_back(kPlotRangeLegend());
   } else {
     notes.push_back(kPlotExcludedLegend());
     if (run.SelfAssignment) notes.push_back(kPlotHomeLegend());
   }
   const size_t firstGroup = AddPopulationGroups(plot, area, units.Populations, notes);
-  if (merged)
-    MergedRanges(plot, firstGroup, area, axis, table, populations, order);
+  if (layout.Merged)
+    MergedRanges(plot, firstGroup, area, axis, layout, table, populations, order);
   else
-    ExactMarkers(plot, firstGroup, area, axis, table, units, run, order, unitWidth);
+    ExactMarkers(plot, firstGroup, area, axis, table, units, run, order, layout.UnitWidth);
 
   TPlotGroup& marks = plot.AddGroup("marks");
   AddHorizontalMark(marks, area, axis.Y(area, run.Threshold), kPlotRed,
                     Format(kPlotAlphaLine(), PlotNumberText(run.Threshold, 6).c_str()));
-  AddSampledSpans(marks, area, spans, units.Sampled, unitWidth,
+  AddSampledSpans(marks, area, spans, units.Sampled, layout.UnitWidth,
                   run.SelfAssignment ? kPlotSampledPopulation() : kPlotSamplesFilePopulation());
   return plot;
 }

@@ -62,14 +62,13 @@ void ExactBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVal
 // One column per logical unit of width, each population's mean score over the units of the
 // column; every population one path, a polygon per run of columns where it shows.
 void MergedBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
-                const std::vector<std::vector<Extended>>& scores, size_t populations) {
-  const size_t columns = static_cast<size_t>(std::max<Extended>(1, std::floor(area.Width)));
-  const size_t n = scores.size();
-  const Extended columnWidth = area.Width / static_cast<Extended>(columns);
+                const TUnitLayout& layout, const std::vector<std::vector<Extended>>& scores,
+                size_t populations) {
+  const size_t columns = layout.Columns;
   // means[c][j], then turned into cumulated bases.
   std::vector<std::vector<Extended>> bases(columns, std::vector<Extended>(populations + 1, 0));
   for (size_t c = 0; c < columns; ++c) {
-    const size_t first = c * n / columns, last = (c + 1) * n / columns;
+    const size_t first = layout.First(c), last = layout.First(c + 1);
     int counted = 0;
     std::vector<Extended>& base = bases[c];
     for (size_t p = first; p < last; ++p) {
@@ -99,13 +98,13 @@ void MergedBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
       // Upper edge left to right, lower edge back; a step per column.
       for (size_t k = c; k < end; ++k) {
         const Extended y = axis.Y(area, bases[k][j + 1]);
-        part.push_back({area.Left + static_cast<Extended>(k) * columnWidth, y});
-        part.push_back({area.Left + static_cast<Extended>(k + 1) * columnWidth, y});
+        part.push_back({layout.ColumnLeft(area, k), y});
+        part.push_back({layout.ColumnLeft(area, k + 1), y});
       }
       for (size_t k = end; k-- > c;) {
         const Extended y = axis.Y(area, bases[k][j]);
-        part.push_back({area.Left + static_cast<Extended>(k + 1) * columnWidth, y});
-        part.push_back({area.Left + static_cast<Extended>(k) * columnWidth, y});
+        part.push_back({layout.ColumnLeft(area, k + 1), y});
+        part.push_back({layout.ColumnLeft(area, k), y});
       }
       path.Parts.push_back(std::move(part));
       c = end;
@@ -132,27 +131,26 @@ TPlot MembershipBars(const TTableResultats& table, const TPlotUnits& units, cons
   const TPlotArea area =
       StartPlot(plot, kPlotBarsTitle(), width, height, static_cast<int>(populations) + 3);
   const TValueAxis axis = LinearAxis(0, 100);
-  const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;
-  const bool merged = unitWidth < 1;
+  const TUnitLayout layout(area, n);
 
   AddValueAxis(plot.AddGroup("axes"), area, axis, kPlotScoreAxis());
   std::vector<std::string> notes;
-  if (merged)
+  if (layout.Merged)
     notes.push_back(Format(kPlotMergedUnits(), static_cast<int>(n),
-                           static_cast<int>(std::ceil(n / std::floor(area.Width)))));
+                           static_cast<int>((n + layout.Columns - 1) / layout.Columns)));
   const size_t firstGroup = AddPopulationGroups(plot, area, units.Populations, notes);
 
   std::vector<std::vector<Extended>> scores;
   scores.reserve(n);
   for (const int i : order)
     scores.push_back(PopulationScores(table.Item(i), units));
-  if (merged)
-    MergedBars(plot, firstGroup, area, axis, scores, populations);
+  if (layout.Merged)
+    MergedBars(plot, firstGroup, area, axis, layout, scores, populations);
   else
-    ExactBars(plot, firstGroup, area, axis, scores, unitWidth);
+    ExactBars(plot, firstGroup, area, axis, scores, layout.UnitWidth);
 
   TPlotGroup& marks = plot.AddGroup("marks");
-  AddSampledSpans(marks, area, spans, units.Sampled, unitWidth,
+  AddSampledSpans(marks, area, spans, units.Sampled, layout.UnitWidth,
                   run.SelfAssignment ? kPlotSampledPopulation() : kPlotSamplesFilePopulation());
   return plot;
 }

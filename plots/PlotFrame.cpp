@@ -71,6 +71,14 @@ TPlotArea StartPlot(TPlot& plot, const std::string& title, Extended width, Exten
   return area;
 }
 
+TUnitLayout::TUnitLayout(const TPlotArea& area, size_t units) : Units(units) {
+  UnitWidth = units > 0 ? area.Width / static_cast<Extended>(units) : area.Width;
+  Merged = UnitWidth < 1;
+  if (!Merged) return;
+  Columns = static_cast<size_t>(std::max<Extended>(1, std::floor(area.Width)));
+  ColumnWidth = area.Width / static_cast<Extended>(Columns);
+}
+
 Extended TValueAxis::Y(const TPlotArea& area, Extended value) const {
   Extended v = value;
   if (Logarithmic) v = value > 0 ? std::log10(value) : Low;

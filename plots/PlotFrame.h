@@ -35,6 +35,24 @@ struct TValueAxis {
   Extended Y(const TPlotArea& area, Extended value) const;
 };
 
+// How `units` units share the width of the area. When a unit would be narrower than one logical
+// unit, the units are gathered, in plot order, into columns one logical unit wide (about as many
+// units in each); a column's units are positions First(c) to First(c + 1) - 1.
+struct TUnitLayout {
+  Extended UnitWidth = 0;
+  bool Merged = false;
+  size_t Columns = 0; // merged only
+  Extended ColumnWidth = 0;
+  size_t Units = 0;
+
+  TUnitLayout(const TPlotArea& area, size_t units);
+  size_t First(size_t column) const { return column * Units / Columns; }
+  // The left edge of column c (c = Columns: the right edge of the last).
+  Extended ColumnLeft(const TPlotArea& area, size_t c) const {
+    return area.Left + static_cast<Extended>(c) * ColumnWidth;
+  }
+};
+
 // A linear axis from `low` to `high` widened to whole steps of 1, 2 or 5 times a power of ten.
 TValueAxis LinearAxis(Extended low, Extended high);
 // Decades from the one holding `smallest` (a positive probability, else 10^-1) up to 1.
