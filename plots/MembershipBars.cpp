@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <limits>
 
 #include "engine/ResultTables.h"
 #include "plots/Palette.h"
@@ -10,17 +10,28 @@
 
 namespace {
 
+// How a unit sorts within its sampled population: units led by the reference population of the
+// same name (their own, in self-assignment) first, then by leading population, units without a
+// defined score last; then by the leading score, highest first.
 struct TLeader {
-  int Population = -1; // -1: no defined score, sorted last
+  int Rank = std::numeric_limits<int>::max();
   Extended Score = 0;
 };
 
 std::vector<TLeader> Leaders(const TTableResultats& table, const TPlotUnits& units) {
+  std::vector<int> own; // the reference population of each sampled population's name, or -1
+  for (const std::string& name : units.Sampled)
+    own.push_back(PopulationIndex(units, name));
   std::vector<TLeader> leaders(static_cast<size_t>(table.Count()));
   for (int i = 0; i < table.Count(); ++i) {
     const TResultats& result = table.Item(i);
     const int p = LeadingPopulation(result, units);
-    if (p >= 0) leaders[static_cast<size_t>(i)] = {p, result.SortedRow(0).Score};
+    if (p < 0) continue;
+    const int s = i < static_cast<int>(units.SampledOf.size())
+                      ? units.SampledOf[static_cast<size_t>(i)]
+                      : -1;
+    const bool home = s >= 0 && s < static_cast<int>(own.size()) && own[static_cast<size_t>(s)] == p;
+    leaders[static_cast<size_t>(i)] = {home ? -1 : p, result.SortedRow(0).Score};
   }
   return leaders;
 }
@@ -28,16 +39,12 @@ std::vector<TLeader> Leaders(const TTableResultats& table, const TPlotUnits& uni
 std::vector<int> Order(const TTableResultats& table, const TPlotUnits& units,
                        std::vector<TUnitSpan>& spans) {
   const std::vector<TLeader> leaders = Leaders(table, units);
-  return UnitOrder(
-      table, units, spans,
-      [&leaders](int a, int b) {
-        const TLeader& x = leaders[static_cast<size_t>(a)];
-        const TLeader& y = leaders[static_cast<size_t>(b)];
-        const unsigned px = static_cast<unsigned>(x.Population); // -1 sorts last
-        const unsigned py = static_cast<unsigned>(y.Population);
-        if (px != py) return px < py;
-        return x.Score > y.Score;
-      });
+  return UnitOrder(table, units, spans, [&leaders](int a, int b) {
+    const TLeader& x = leaders[static_cast<size_t>(a)];
+    const TLeader& y = leaders[static_cast<size_t>(b)];
+    if (x.Rank != y.Rank) return x.Rank < y.Rank;
+    return x.Score > y.Score;
+  });
 }
 
 // One bar per unit: a rectangle per population with a positive score.

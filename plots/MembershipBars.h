@@ -1,7 +1,8 @@
 // Membership bars: one stacked bar per treated unit, the percentage score of every reference
 // population stacked in population order from the bottom, so that a bar shows how the unit's
-// membership is shared. Units are ordered by the population they were sampled in, then by
-// their leading (top-scoring) population, then by its score, highest first; the sampled
+// membership is shared. Units are ordered by the population they were sampled in; within it,
+// those whose leading (top-scoring) population is the one they were sampled in come first, the
+// others follow by leading population, each run by the leading score, highest first. The sampled
 // populations are separated and named along the bottom.
 //
 // When the bars would be narrower than one logical unit (a screen pixel), the units of each

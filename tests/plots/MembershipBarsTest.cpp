@@ -35,18 +35,21 @@ TEST(MembershipBars, BarHeightsAreTheScoresInSampledOrder) {
                                          {20, 0, 80},
                                          {45, 55, 0},
                                          {u, u, u},
-                                         {33, 33, 34}});
-  const TPlotUnits units = Units(kPopulations, kPopulations, {1, 0, 0, 0, 1, 2, -1});
-  // By sampled population (unknown last), then leading population, then its score.
+                                         {33, 33, 34},
+                                         {70, 10, 20},
+                                         {20, 20, 60}});
+  const TPlotUnits units = Units(kPopulations, kPopulations, {1, 0, 0, 0, 1, 2, -1, 2, 2});
+  // By sampled population (unknown last); within it, led by it first, then by leading
+  // population, then by leading score; without scores last.
   const std::vector<int> order = MembershipOrder(*table, units);
-  EXPECT_EQ(order, (std::vector<int>{2, 1, 3, 0, 4, 5, 6}));
+  EXPECT_EQ(order, (std::vector<int>{2, 1, 3, 0, 4, 8, 7, 5, 6}));
 
   TPlotRun run;
   run.SelfAssignment = true;
   const TPlot plot = MembershipBars(*table, units, run);
   // Bar positions: the first two bars are those of units 2 and 1.
   const auto first = ItemsOf<TPlotRect>(plot, PopulationGroupId(0));
-  ASSERT_EQ(first.size(), 6u); // every unit but the undefined one has a share of A
+  ASSERT_EQ(first.size(), 8u); // every unit but the undefined one has a share of A
   const Extended x0 = first[0].X, step = first[1].X - first[0].X;
   ASSERT_GT(step, 0);
   // Heights per position and population; every full bar has the same total height.
@@ -62,10 +65,10 @@ TEST(MembershipBars, BarHeightsAreTheScoresInSampledOrder) {
     }
     EXPECT_TRUE(ItemsOf<TPlotPath>(plot, PopulationGroupId(j)).empty());
   }
-  EXPECT_EQ(totals.count(5), 0u) << "the unit without scores draws nothing";
+  EXPECT_EQ(totals.count(7), 0u) << "the unit without scores draws nothing";
   const Extended full = totals[0];
   for (size_t p = 0; p < order.size(); ++p) {
-    if (p == 5) continue;
+    if (p == 7) continue;
     EXPECT_NEAR(totals[static_cast<int>(p)], full, 1e-9L) << p;
     const TResultats& result = table->Item(order[p]);
     for (int j = 0; j < 3; ++j) {
