@@ -11,14 +11,6 @@ namespace {
 constexpr Extended kNamesWidth = 150, kHeaderHeight = 120, kShareWidth = 110;
 constexpr TPlotColor kFull{0, 114, 178};
 
-// White for 0, kFull for 1.
-TPlotColor Shade(Extended share) {
-  auto mix = [share](int full) {
-    return static_cast<std::uint8_t>(255 - static_cast<int>((255 - full) * share + 0.5L));
-  };
-  return {mix(kFull.Red), mix(kFull.Green), mix(kFull.Blue)};
-}
-
 // Whether the unit's home population has a defined ranked score.
 bool HomeScored(const TResultats& result, const std::string& home) {
   const size_t ranked = std::min(result.SortedRows.size(), static_cast<size_t>(result.Count));
@@ -102,7 +94,7 @@ TPlot AssignmentMatrix(const TTableResultats& table, const TPlotUnits& units, Ex
       const bool diagonal = units.Populations[c] == units.Sampled[r];
       if (diagonal) correct = count;
       const Extended share = total > 0 ? static_cast<Extended>(count) / total : 0;
-      const TPlotColor fill = Shade(share);
+      const TPlotColor fill = MixedColor(kPlotWhite, kFull, share);
       TPlotRect box{left + c * cell, y, cell, cell, fill, kPlotLightGrey, 0.5L};
       group.Add(box);
       const Extended x = left + (c + 0.5L) * cell;

@@ -9,6 +9,9 @@
 
 namespace {
 
+// How far towards white the strokes below alpha go.
+constexpr Extended kExcludedPaleness = 0.6L;
+
 // The probability of population j for a unit; undefined when it has none.
 Extended Probability(const TResultats& result, size_t j) {
   return static_cast<int>(j) < result.Count ? result.Row(static_cast<int>(j)).Value : Undefined();
@@ -57,12 +60,16 @@ void ExactMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const T
 
 void MergedRanges(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TValueAxis& axis,
                   const TUnitLayout& layout, const TTableResultats& table, size_t populations,
-                  const std::vector<int>& order) {
-  std::vector<TPlotPath> paths(populations);
+                  const std::vector<int>& order, Extended alpha) {
+  // Per population: the strokes at or above alpha, and the paler ones below it.
+  std::vector<TPlotPath> kept(populations), excluded(populations);
   for (size_t j = 0; j < populations; ++j) {
-    paths[j].Stroke = PopulationColor(static_cast<int>(j));
-    paths[j].StrokeWidth = layout.ColumnWidth;
+    const TPlotColor color = PopulationColor(static_cast<int>(j));
+    kept[j].Stroke = color;
+    excluded[j].Stroke = MixedColor(color, kPlotWhite, kExcludedPaleness);
+    kept[j].StrokeWidth = excluded[j].StrokeWidth = layout.ColumnWidth;
   }
+  const Extended alphaY = axis.Y(area, alpha);
   std::vector<Extended> values;
   for (size_t c = 0; c < layout.Columns; ++c) {
     const size_t first = layout.First(c), last = layout.First(c + 1);
@@ -78,13 +85,20 @@ void MergedRanges(TPlot& plot, size_t firstGroup, const TPlotArea& area, const T
       const size_t m = values.size() - 1;
       const Extended low = values[(m + 2) / 4], high = values[(3 * m + 2) / 4];
       Extended top = axis.Y(area, high), bottom = axis.Y(area, low);
-      // A single value still shows as a stroke one unit long.
-      if (bottom - top < 1) top = bottom - 1;
-      paths[j].Parts.push_back({{x, bottom}, {x, top}});
+      // A single value still shows as a stroke one unit long, on its side of the alpha line.
+      if (bottom - top < 1) {
+        if (low < alpha)
+          bottom = top + 1;
+        else
+          top = bottom - 1;
+      }
+      if (bottom > alphaY) excluded[j].Parts.push_back({{x, bottom}, {x, std::max(top, alphaY)}});
+      if (top < alphaY) kept[j].Parts.push_back({{x, std::min(bottom, alphaY)}, {x, top}});
     }
   }
   for (size_t j = 0; j < populations; ++j)
-    if (!paths[j].Parts.empty()) plot.Groups[firstGroup + j].Add(std::move(paths[j]));
+    for (TPlotPath* path : {&kept[j], &excluded[j]})
+      if (!path->Parts.empty()) plot.Groups[firstGroup + j].Add(std::move(*path));
 }
 
 } // namespace
@@ -113,7 +127,7 @@ TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const
   }
   const size_t firstGroup = AddPopulationGroups(plot, area, units.Populations, notes);
   if (layout.Merged)
-    MergedRanges(plot, firstGroup, area, axis, layout, table, populations, order);
+    MergedRanges(plot, firstGroup, area, axis, layout, table, populations, order, run.Threshold);
   else
     ExactMarkers(plot, firstGroup, area, axis, table, units, run, order, layout.UnitWidth);
 

@@ -1,5 +1,6 @@
 #include "plots/Palette.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <vector>
@@ -60,6 +61,13 @@ TPlotColor PopulationColor(int index) {
   if (index < 0) return kPlotGrey;
   static const std::vector<TPlotColor> palette = MakePalette();
   return palette[static_cast<size_t>(index % kPaletteSize)];
+}
+
+TPlotColor MixedColor(TPlotColor from, TPlotColor to, Extended share) {
+  auto mix = [share](int a, int b) {
+    return static_cast<std::uint8_t>(std::lround(a + (b - a) * std::clamp<Extended>(share, 0, 1)));
+  };
+  return {mix(from.Red, to.Red), mix(from.Green, to.Green), mix(from.Blue, to.Blue)};
 }
 
 TPlotColor TextColorOn(TPlotColor background) {

@@ -13,5 +13,7 @@ inline constexpr int kPaletteSpacing = 30;
 
 // The colour of population `index` (from 0); the same index always gives the same colour.
 TPlotColor PopulationColor(int index);
+// `from` moved towards `to` by `share` (0: from, 1: to), channel by channel.
+TPlotColor MixedColor(TPlotColor from, TPlotColor to, Extended share);
 // Black or white, whichever reads better on `background`.
 TPlotColor TextColorOn(TPlotColor background);

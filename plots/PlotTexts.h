@@ -38,8 +38,10 @@ inline const TText kPlotExcludedLegend{"Symbole vide : population exclue (probab
 inline const TText kPlotHomeLegend{"Cadre noir : population échantillonnée",
                                    "Black frame: sampled population"};
 inline const TText kPlotRangeLegend{
-    "Trait : du premier au troisième quartile des probabilités des unités de la colonne",
-    "Stroke: first to third quartile of the probabilities of the units of the column"};
+    "Trait : du premier au troisième quartile des probabilités des unités de la colonne, pâle "
+    "sous alpha (exclusion)",
+    "Stroke: first to third quartile of the probabilities of the units of the column, pale "
+    "below alpha (excluded)"};
 
 inline const TText kPlotMigrantTitle{"Détection de migrants de première génération",
                                      "Detection of first generation migrants"};

@@ -64,7 +64,7 @@ TEST(ExclusionPlot, PopulationsBelowAlphaAreHollowAndTheSampledOneFramed) {
       }
 }
 
-TEST(ExclusionPlot, NarrowUnitsDrawOneRangePathPerPopulation) {
+TEST(ExclusionPlot, NarrowUnitsDrawRangePathsPaleBelowAlpha) {
   std::vector<std::vector<Extended>> rows;
   for (int i = 0; i < 5000; ++i)
     rows.push_back({0.5L, 0.001L * (i % 7), 1.0L / (i + 2)});
@@ -72,12 +72,26 @@ TEST(ExclusionPlot, NarrowUnitsDrawOneRangePathPerPopulation) {
   const TPlot plot =
       ExclusionPlot(*table, Units(kPopulations, kPopulations, std::vector<int>(5000, 0)),
                     SimulatedRun(false));
+  const Extended alphaY = ItemsOf<TPlotLine>(plot, "marks").front().From.Y;
+  // A: always kept; B: 0 to 0.006, always excluded; C: from 1/2 down to 1/5001, both.
+  const std::vector<std::vector<bool>> sides{{true}, {false}, {true, false}};
   for (int j = 0; j < 3; ++j) {
-    const TPlotGroup& group = *plot.FindGroup(PopulationGroupId(j));
-    ASSERT_EQ(group.Items.size(), 1u);
-    const auto& path = std::get<TPlotPath>(group.Items.front());
-    EXPECT_FALSE(path.Closed);
-    EXPECT_LE(path.Parts.size(), 1000u);
+    const auto paths = ItemsOf<TPlotPath>(plot, PopulationGroupId(j));
+    ASSERT_EQ(paths.size(), sides[static_cast<size_t>(j)].size()) << j;
+    for (size_t k = 0; k < paths.size(); ++k) {
+      const bool kept = sides[static_cast<size_t>(j)][k];
+      EXPECT_EQ(*paths[k].Stroke == PopulationColor(j), kept) << j;
+      EXPECT_FALSE(paths[k].Closed);
+      EXPECT_LE(paths[k].Parts.size(), 1000u);
+      for (const auto& part : paths[k].Parts)
+        for (const TPlotPoint& point : part) {
+          if (kept) {
+            EXPECT_LE(point.Y, alphaY + 1e-9L) << j;
+          } else {
+            EXPECT_GE(point.Y, alphaY - 1e-9L) << j;
+          }
+        }
+    }
   }
 }
 
