@@ -29,7 +29,8 @@ namespace {
 const char* const kRunFooter =
     "Exit status: 0 success, 1 a load failed or the run was refused or failed, 2 wrong command "
     "line.\nTexts are written to standard output and standard error in UTF-8. A file written "
-    "with -o holds the ISO-8859-1 bytes of the export, exactly as the main window writes it.";
+    "with -o holds the ISO-8859-1 bytes of the export, exactly as the main window writes it. "
+    "--plot writes an SVG file declared ISO-8859-1.";
 
 const TText kCliNoSimulationForGroups{
     "Le calcul de probabilité n'est pas disponible pour l'affectation des groupes d'individus",
