@@ -35,8 +35,8 @@ void AddMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
     const Extended x = area.Left + (static_cast<Extended>(p) + 0.5L) * unitWidth;
     TPlotRect marker{x - size / 2, axis.Y(area, value) - size / 2, size, size,
                      result.IsMigrant ? kPlotRed : kResident, std::nullopt, 1};
-    const size_t group = sampled >= 0 ? firstGroup + static_cast<size_t>(sampled)
-                                      : plot.Groups.size() - 1;
+    const bool known = sampled >= 0 && sampled < static_cast<int>(units.Sampled.size());
+    const size_t group = known ? firstGroup + static_cast<size_t>(sampled) : plot.Groups.size() - 1;
     plot.Groups[group].Add(marker);
   }
 }
@@ -80,7 +80,7 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   if (ratioLine) high = std::max(high, ratioAt);
   const TValueAxis axis = LinearAxis(low, high);
   const TValueAxis probabilities = DecadeAxis(std::min(smallest, run.Threshold / 10));
-  const Extended unitWidth = n > 0 ? area.Width / static_cast<Extended>(n) : area.Width;
+  const Extended unitWidth = TUnitLayout(area, n).UnitWidth;
 
   TPlotGroup& axes = plot.AddGroup("axes");
   AddValueAxis(axes, area, axis, MigrantStatisticLabel(run.Criterion, run.LikelihoodOption));
@@ -92,7 +92,7 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
   for (size_t s = 0; s < units.Sampled.size(); ++s)
     plot.AddGroup(PopulationGroupId(static_cast<int>(s)), units.Sampled[s]);
   // Individuals of no known sample.
-  plot.AddGroup("population-unknown");
+  plot.AddGroup("unsampled");
   AddMarkers(plot, firstGroup, area, axis, table, units, order, unitWidth, false);
   if (run.SimulationOn)
     AddMarkers(plot, firstGroup, lower, probabilities, table, units, order, unitWidth, true);

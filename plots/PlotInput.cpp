@@ -49,7 +49,7 @@ std::vector<int> UnitOrder(const TTableResultats& table, const TPlotUnits& units
     const int s = i < static_cast<int>(units.SampledOf.size())
                       ? units.SampledOf[static_cast<size_t>(i)]
                       : -1;
-    return s < 0 ? sampled : s;
+    return s < 0 || s >= sampled ? sampled : s;
   };
   std::vector<int> order(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i)
