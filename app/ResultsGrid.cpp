@@ -103,7 +103,8 @@ std::string AssignmentValueText(int criterion, Extended value, const std::string
   return FormatValue(format, value);
 }
 
-// The statistic shown in the migrant triple, by criterion and likelihood option.
+} // namespace
+
 std::string MigrantStatisticLabel(int criterion, int option) {
   if (criterion >= 0 && criterion <= criterion::Paetkau) {
     switch (option) {
@@ -133,8 +134,6 @@ std::string MigrantStatisticLabel(int criterion, int option) {
   }
   return std::string();
 }
-
-} // namespace
 
 TRgb ColorRgb(TCellColor color) {
   switch (color) {

@@ -73,6 +73,10 @@ TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int mi
                              bool simulationOn, int likelihoodOption,
                              const TGridSettings& settings);
 
+// The name of the migrant statistic, as the migrant layout heads its column, by criterion and
+// likelihood option (0 L_home, 1 L_home / L_max, 2 L_home / L_max_not_home).
+std::string MigrantStatisticLabel(int criterion, int option);
+
 // A value written with a printf format of one real ("%.3f", "%g", ...), in extended precision;
 // "NaN" when undefined, "INF" or "-INF" when infinite.
 std::string FormatValue(const std::string& format, Extended value);

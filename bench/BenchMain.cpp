@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
   AddSimulationScenarios(scenarios, options);
   AddMigrantScenarios(scenarios, options);
   AddCornuetScenarios(scenarios, options);
+  AddPlotScenarios(scenarios, options);
   auto find = [&scenarios](const std::string& name) -> const TScenario* {
     for (const TScenario& s : scenarios)
       if (s.Name == name) return &s;

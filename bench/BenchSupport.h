@@ -72,6 +72,7 @@ void AddAssignScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& 
 void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddMigrantScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
+void AddPlotScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 
 // ---- data
 

@@ -12,6 +12,7 @@
 #include "app/InterfaceAutomate.h"
 #include "app/ResultsGrid.h"
 #include "app/RunDriver.h"
+#include "cli/CommandPlot.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
@@ -28,7 +29,8 @@ namespace {
 const char* const kRunFooter =
     "Exit status: 0 success, 1 a load failed or the run was refused or failed, 2 wrong command "
     "line.\nTexts are written to standard output and standard error in UTF-8. A file written "
-    "with -o holds the ISO-8859-1 bytes of the export, exactly as the main window writes it.";
+    "with -o holds the ISO-8859-1 bytes of the export, exactly as the main window writes it. "
+    "--plot writes an SVG file declared ISO-8859-1.";
 
 const TText kCliNoSimulationForGroups{
     "Le calcul de probabilité n'est pas disponible pour l'affectation des groupes d'individus",
@@ -316,6 +318,7 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
   command.add_option("-o,--output", options.Output,
                      "Write the export to this file (ISO-8859-1) instead of standard output "
                      "(UTF-8)");
+  AddPlotOption(command, options);
 }
 
 int RunComputation(const TRunCommandOptions& options) {
@@ -371,6 +374,9 @@ int RunComputation(const TRunCommandOptions& options) {
     automaton.DefaultFrequency = value;
   }
 
+  const TPlotRequest plot(options, automaton, samples != nullptr);
+  if (const std::string refusal = plot.Refusal(); !refusal.empty()) return Refuse(refusal);
+
   const int populations = reference.SamplesCount();
   if (options.Scores > populations) return Refuse(Format(kCliScoresRange(), populations));
 
@@ -405,16 +411,18 @@ int RunComputation(const TRunCommandOptions& options) {
                                settings);
   if (options.Output.empty()) {
     PrintOut(ResultsExportText(driver.ResultTable.get(), grid));
-    return kExitSuccess;
+  } else {
+    try {
+      // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
+      const std::string text = ResultsExportText(driver.ResultTable.get(), grid);
+      SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
+    } catch (const std::exception& e) {
+      return Refuse(e.what());
+    }
   }
-  try {
-    // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
-    const std::string text = ResultsExportText(driver.ResultTable.get(), grid);
-    SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
-  } catch (const std::exception& e) {
-    return Refuse(e.what());
-  }
-  return kExitSuccess;
+  const std::string failure =
+      plot.Write(*driver.ResultTable, reference, samples ? *samples : reference);
+  return failure.empty() ? kExitSuccess : Refuse(failure);
 }
 
 void AddAssignCommand(CLI::App& app, TCommands& commands) {
@@ -435,6 +443,7 @@ void AddAssignCommand(CLI::App& app, TCommands& commands) {
                           "reference populations))");
   scores->check(CLI::NonNegativeNumber);
   AddRunOptions(*command, *options);
+  AddPlotKindOption(*command, *options);
   if (CLI::Option* simulate = command->get_option_no_throw("--simulate"))
     scores->excludes(simulate);
   commands.push_back({command, [options] { return RunComputation(*options); }});

@@ -48,10 +48,16 @@ struct TRunCommandOptions {
   int Statistic = 1; // migrants only
   std::string Language;
   std::string Output;
+  std::string Plot;     // empty: no plot file
+  std::string PlotKind; // assign only; empty: the run's default kind
 };
 // Registers the options both commands have: criterion, default frequency, loci, threshold,
 // simulation, seeds, language and output.
 void AddRunOptions(CLI::App& command, TRunCommandOptions& options);
+// --plot FILE (both commands) and --plot-kind bars|matrix|exclusion (assign), in
+// cli/CommandPlot.cpp.
+void AddPlotOption(CLI::App& command, TRunCommandOptions& options);
+void AddPlotKindOption(CLI::App& command, TRunCommandOptions& options);
 // Loads the data sets, checks the parameters as the main window would, runs, and writes the
-// export; answers the exit status.
+// export and the plot; answers the exit status.
 int RunComputation(const TRunCommandOptions& options);
