@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QTableView>
 
+#include "app/window/LanguageScope.h"
 #include "app/window/StatisticsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
@@ -27,19 +28,6 @@ std::vector<TFileFilter> ParseFilter(const std::string& filter) {
     filters.push_back({parts[i], parts[i + 1]});
   return filters;
 }
-
-// Labels of the language chosen for this window: the texts are switched for the time of the
-// call and the program's language is put back.
-class TLanguageScope {
-public:
-  explicit TLanguageScope(int languageId) : previous_(CurrentLanguage()) {
-    SetCurrentLanguage(languageId);
-  }
-  ~TLanguageScope() { SetCurrentLanguage(previous_); }
-
-private:
-  int previous_;
-};
 
 } // namespace
 

@@ -25,6 +25,7 @@
 
 #include "app/AppTexts.h"
 #include "app/window/FormFrequencyDisplay.h"
+#include "app/window/FormPlot.h"
 #include "app/window/MethodReferences.h"
 #include "app/window/NumberDisplay.h"
 #include "app/window/TextConversion.h"
@@ -75,6 +76,8 @@ TFormPrinc::~TFormPrinc() {
   // part of the window is gone already: they must not report their closing to it.
   for (const QPointer<TFormFrequencyDisplay>& window : StatsWindows)
     if (window) window->disconnect(this);
+  for (const QPointer<TFormPlot>& window : PlotWindows)
+    if (window) window->disconnect(this);
 }
 
 void TFormPrinc::showEvent(QShowEvent* event) {
@@ -103,6 +106,8 @@ void TFormPrinc::closeEvent(QCloseEvent* event) {
     return;
   }
   for (const QPointer<TFormFrequencyDisplay>& window : StatsWindows)
+    if (window) window->close();
+  for (const QPointer<TFormPlot>& window : PlotWindows)
     if (window) window->close();
   QMainWindow::closeEvent(event);
 }
@@ -205,6 +210,7 @@ void TFormPrinc::ApplyAutomaton() {
   SetAllEnabled({BitBtnDisplayFrequencyRef}, out.RefStatsEnabled);
   Parameters.GroupAssignment = out.GroupAssignment;
   SetAllEnabled({BitBtnStart}, out.StartEnabled);
+  SetAllEnabled({BitBtnPlots}, !running_ && LastRun.Available());
   if (out.StartEnabled) SpinEditScores->setMaximum(dataStructureRef.SamplesCount());
 
   // 2. The criterion and its reference.
@@ -359,12 +365,15 @@ void TFormPrinc::ShowStatistics(TFrequencyDisplay& display) {
 
 void TFormPrinc::RebuildWindowsMenu() {
   std::erase_if(StatsWindows, [](const QPointer<TFormFrequencyDisplay>& open) { return !open; });
+  std::erase_if(PlotWindows, [](const QPointer<TFormPlot>& open) { return !open; });
+  // The statistics windows, then the plot windows.
+  std::vector<QWidget*> windows(StatsWindows.begin(), StatsWindows.end());
+  windows.insert(windows.end(), PlotWindows.begin(), PlotWindows.end());
   menuItemFenetres->clear();
-  for (const QPointer<TFormFrequencyDisplay>& window : StatsWindows) {
-    QString caption = window->windowTitle();
+  for (QWidget* target : windows) {
+    QString caption = target->windowTitle();
     caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* item = menuItemFenetres->addAction(caption);
-    TFormFrequencyDisplay* target = window.data();
     connect(item, &QAction::triggered, target, [target] {
       target->showNormal();
       target->raise();

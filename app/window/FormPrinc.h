@@ -16,6 +16,7 @@
 #include "app/InterfaceAutomate.h"
 #include "app/RunDriver.h"
 #include "app/window/FrequencyDisplay.h"
+#include "app/window/PlotSource.h"
 #include "app/window/ToolkitServices.h"
 #include "dataset/PGDSStructure.h"
 
@@ -41,6 +42,7 @@ class QTextBrowser;
 class QToolBar;
 class QToolButton;
 class TFormFrequencyDisplay;
+class TFormPlot;
 class TNumberDisplay;
 class TToolkitServices;
 
@@ -81,6 +83,11 @@ public:
   TRunDriver Driver{*this};
   // The open statistics windows, in opening order (not owned: each closes itself).
   std::vector<QPointer<TFormFrequencyDisplay>> StatsWindows;
+  // The last completed run, as the plot windows draw it; empty before the first one. Set it,
+  // then call automateInterface(), to enable "Graphiques ...".
+  TPlotSource LastRun;
+  // The open plot windows, in opening order (not owned: each closes itself).
+  std::vector<QPointer<TFormPlot>> PlotWindows;
 
   // Loads a data set from `path` as the open buttons do, with read-format code `code`
   // (readfmt::Unknown: found from the file).
@@ -93,6 +100,8 @@ public:
   // Switches the texts of the program, of the window's controls, and of the statistics windows
   // opened from now on (1036 French, 2057 English, any other id French).
   void SetLanguage(int id);
+  // Opens a plot window for the last completed run (nothing without one).
+  void ShowPlots();
 
   // Window lock, journal and progress.
   void SetRunningState(bool running) override;
@@ -277,6 +286,7 @@ public:
   QSpinBox* SpinEditScores = nullptr;
   QPushButton* BitBtnPrintResults = nullptr;
   QPushButton* BitBtnExportResults = nullptr;
+  QPushButton* BitBtnPlots = nullptr;
   QTableView* StringGridAssignation = nullptr;
 
   QLabel* LabelJournal = nullptr;

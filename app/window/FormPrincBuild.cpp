@@ -28,6 +28,7 @@
 
 #include "app/window/FormPrinc.h"
 #include "app/window/NumberDisplay.h"
+#include "app/window/PlotWindowTexts.h"
 #include "app/window/TextConversion.h"
 #include "app/window/WindowTexts.h"
 #include "app/AppTexts.h"
@@ -420,6 +421,9 @@ QWidget* TFormPrinc::BuildResultsTab() {
   BitBtnExportResults = Make<QPushButton>("BitBtnExportResults");
   top->addWidget(BitBtnPrintResults);
   top->addWidget(BitBtnExportResults);
+  BitBtnPlots = Make<QPushButton>("BitBtnPlots");
+  connect(BitBtnPlots, &QPushButton::clicked, this, &TFormPrinc::ShowPlots);
+  top->addWidget(BitBtnPlots);
   column->addLayout(top);
   StringGridAssignation = Make<QTableView>("StringGridAssignation");
   StringGridAssignation->horizontalHeader()->hide();
@@ -563,6 +567,7 @@ void TFormPrinc::ApplyControlTexts() {
   Label1->setText(ToQt(kScoresLabel()));
   BitBtnExportResults->setText(ToQt(kExportButton()));
   BitBtnPrintResults->setText(ToQt(kPrintButton()));
+  BitBtnPlots->setText(ToQt(ptext::kPlotsButton()));
   LabelJournal->setText(ToQt(kLabelJournal()));
 
   // Controls without a caption of their own.
