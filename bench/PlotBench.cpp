@@ -1,12 +1,18 @@
 // Plots of a large run: the membership bars of an assignment without probabilities and the
 // exclusion plot of one with probabilities, for a result table of 10000 units and 50 reference
-// populations made up here (no engine run), built and written as SVG. The note gives the size
-// of the file.
+// populations made up here (no engine run), built and written as SVG (the note gives the size of
+// the file), or built and drawn as the plot window draws it on screen (QPainter on an image of a
+// window's size, offscreen).
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <random>
 
+#include "app/window/PlotPainter.h"
 #include "bench/BenchSupport.h"
 #include "engine/ResultTables.h"
 #include "plots/PlotKinds.h"
@@ -51,7 +57,19 @@ std::unique_ptr<TTableResultats> LargeTable(int units, bool probabilities, TPlot
   return table;
 }
 
-TMeasure MeasurePlot(bool exclusion, int units, const TBenchOptions& options) {
+// The plot drawn in a window of 1200 x 800 pixels.
+TMeasure DrawOnScreen(const TPlot& plot) {
+  QImage screen(1200, 800, QImage::Format_ARGB32_Premultiplied);
+  screen.fill(Qt::lightGray);
+  QPainter painter(&screen);
+  PaintPlot(painter, plot, QRectF(0, 0, 1200, 800));
+  painter.end();
+  TMeasure m;
+  m.Note = "1200 x 800 pixels";
+  return m;
+}
+
+TMeasure MeasurePlot(bool exclusion, bool screen, int units, const TBenchOptions& options) {
   TPlotUnits plotUnits;
   const auto table = LargeTable(units, exclusion, plotUnits);
   TPlotRun run;
@@ -60,8 +78,24 @@ TMeasure MeasurePlot(bool exclusion, int units, const TBenchOptions& options) {
   run.Threshold = exclusion ? 0.01L : 0.05L;
   const std::string path =
       (std::filesystem::path(options.DataDir) / (exclusion ? "exclusion.svg" : "bars.svg")).string();
+  // Texts need the fonts of a GUI application.
+  std::unique_ptr<QGuiApplication> application;
+  if (screen && !QGuiApplication::instance()) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tarvik2-bench";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  }
   TStopwatch watch;
   const TPlot plot = BuildPlot(DefaultPlotKind(run), *table, plotUnits, run);
+  if (screen) {
+    TMeasure m = DrawOnScreen(plot);
+    m.Wall = watch.WallSeconds();
+    m.Cpu = watch.CpuSeconds();
+    m.Work = units;
+    return m;
+  }
   WriteSvgFile(plot, path);
   TMeasure m;
   m.Wall = watch.WallSeconds();
@@ -81,12 +115,16 @@ void AddPlotScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& op
   TScenario s;
   s.Name = "plots";
   s.Title = "plots of " + Count(units) + " units x " + std::to_string(kPopulations) +
-            " populations: build + SVG write (membership bars; exclusion)";
+            " populations: build + SVG write, or build + drawing on screen (membership bars; "
+            "exclusion)";
   s.Unit = "unit";
   const std::string size = Count(units) + " units";
-  s.Variants = {{"bars", "bars", size, "", "", ""}, {"exclusion", "exclusion", size, "", "", ""}};
+  s.Variants = {{"bars", "bars, SVG", size, "", "", ""},
+                {"exclusion", "exclusion, SVG", size, "", "", ""},
+                {"bars-screen", "bars, screen", size, "", "", ""},
+                {"exclusion-screen", "exclusion, screen", size, "", "", ""}};
   s.Run = [units](const std::string& variant, const TBenchOptions& o) {
-    return MeasurePlot(variant == "exclusion", units, o);
+    return MeasurePlot(variant.starts_with("exclusion"), variant.ends_with("-screen"), units, o);
   };
   scenarios.push_back(std::move(s));
 }
