@@ -18,6 +18,7 @@
 #include "app/window/PlotWindowTexts.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
+#include "app/window/WindowTexts.h"
 #include "plots/SvgWriter.h"
 
 namespace {
@@ -100,7 +101,7 @@ void TFormPlot::ApplyTexts() {
                      : ToQt(Format(ptext::kCaptionOf(), PathAsText(source_.Caption).c_str())));
   LabelPlotKind->setText(ToQt(ptext::kKindLabel()));
   BitBtnSavePlot->setText(ToQt(ptext::kSaveAs()));
-  BitBtnPrintPlot->setText(ToQt(ptext::kPrint()));
+  BitBtnPrintPlot->setText(ToQt(wtext::kPrintButton()));
   BitBtnClosePlot->setText(ToQt(ptext::kClose()));
   PlotView->setAccessibleName(ToQt(ptext::kNameView()));
   const QSignalBlocker blocker(ComboBoxPlotKind);

@@ -10,7 +10,6 @@ inline const TText kCaption{"Graphiques", "Plots"};
 inline const TText kCaptionOf{"Graphiques - %s", "Plots - %s"};
 inline const TText kKindLabel{"&Graphique :", "&Plot:"};
 inline const TText kSaveAs{"&Enregistrer sous ...", "&Save as..."};
-inline const TText kPrint{"&Imprimer ...", "&Print..."};
 inline const TText kClose{"&Fermer", "&Close"};
 inline const TText kSaveTitle{"Enregistrer le graphique", "Save the plot"};
 inline const TText kFilterSvg{"Image vectorielle SVG (*.svg)", "SVG vector image (*.svg)"};

@@ -53,10 +53,8 @@ void CompleteRun(TWindow& w, TGoal goal) {
   data.Reference = &form.dataStructureRef;
   data.CheckedLoci = CheckedLoci(form.LocusChoices());
   QCOMPARE(int(driver.Start(form.Automaton, data).Status), int(TRunStatus::Completed));
-  form.LastRun.Table = std::shared_ptr<const TTableResultats>(std::move(driver.ResultTable));
-  form.LastRun.Run = PlotRunOf(form.Automaton, false);
-  form.LastRun.Units = PlotUnitsOf(form.dataStructureRef, form.dataStructureRef, false);
-  form.LastRun.Caption = kExample;
+  form.LastRun = CompletedRunSource(std::move(driver.ResultTable), form.Automaton,
+                                    form.dataStructureRef, nullptr, kExample);
   form.automateInterface();
 }
 
