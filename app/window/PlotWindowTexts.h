@@ -8,7 +8,7 @@ namespace ptext {
 inline const TText kCaption{"Graphiques", "Plots"};
 // "Graphiques - <file of the run>".
 inline const TText kCaptionOf{"Graphiques - %s", "Plots - %s"};
-inline const TText kKindLabel{"&Graphique :", "&Plot:"};
+inline const TText kKindLabel{"&Graphique :", "&Kind of plot:"};
 inline const TText kSaveAs{"&Enregistrer sous ...", "&Save as..."};
 inline const TText kClose{"&Fermer", "&Close"};
 inline const TText kSaveTitle{"Enregistrer le graphique", "Save the plot"};
