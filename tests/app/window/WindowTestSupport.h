@@ -36,6 +36,10 @@ struct TWindow {
   QStringList Journal() const;
 };
 
+// The text output of a poppler tool (pdftotext, pdfinfo) on a PDF file; empty when the tool is
+// not installed, so that the checks of the printed text are skipped.
+QString PdfTool(const char* tool, const std::string& pdf);
+
 // A Genepop file: title, one locus per line, then each population.
 struct TPopulation {
   std::string Name;
@@ -70,7 +74,9 @@ struct TExampleFiles {
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 inline void wtest::TWindow::Click(const char* name) const {
   QAbstractButton* button = Find<QAbstractButton>(name);
@@ -85,6 +91,17 @@ inline QStringList wtest::TWindow::Journal() const {
   for (QString& line : lines)
     line.remove(stamp);
   return lines;
+}
+
+inline QString wtest::PdfTool(const char* tool, const std::string& pdf) {
+  const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+  if (program.isEmpty()) return {};
+  QStringList arguments = {PathToQt(pdf)};
+  if (QLatin1String(tool) == QLatin1String("pdftotext")) arguments << "-";
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 inline std::string wtest::WriteText(const QTemporaryDir& dir, const std::string& file,
