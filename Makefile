@@ -69,6 +69,7 @@ install: build
 
 bench: build
 	@if [ -x $(BUILD)/bench/tarvik2-bench ]; then $(BUILD)/bench/tarvik2-bench; else echo "no benchmark built"; fi
+	@if [ -x $(BUILD)/bench/tarvik2-window-bench ]; then QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarvik2-window-bench; fi
 
 # Each target starts from its seeds (tests/corpus/<target>/, read only) and from what earlier runs
 # found (kept in $(BUILD_FUZZ)/corpus/<target>/); a crashing input is saved under
