@@ -24,6 +24,8 @@ bool DrawPages(QPrinter& printer, QPainter& painter, const TPrintLayout& layout,
   italic.setItalic(true);
   QPen frame(Qt::black);
   frame.setWidth(0);
+  // The room the screen keeps between a cell's frame and its text.
+  const int inset = layout.Scaled(3);
   for (size_t p = 0; p < layout.Pages.size(); ++p) {
     if (p > 0 && !printer.newPage()) return false;
     int rowTop = -1;
@@ -37,7 +39,8 @@ bool DrawPages(QPrinter& printer, QPainter& painter, const TPrintLayout& layout,
       painter.setFont(text.Fixed ? italic : regular);
       painter.setPen(ToColor(text.Color));
       const int align = (text.RightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-      painter.drawText(rect, align, ToQt(text.Text));
+      painter.drawText(text.Cell ? rect.adjusted(inset, 0, -inset, 0) : rect, align,
+                       ToQt(text.Text));
       // Pending events once a row is drawn.
       if (text.Y != rowTop) {
         rowTop = text.Y;
