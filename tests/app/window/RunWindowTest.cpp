@@ -20,13 +20,6 @@ using namespace wtest;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The grid rows of an export: every line after the journal lines (which begin with a date).
 std::string GridPart(const std::string& exported) {
   const size_t start = exported.find("\n;");

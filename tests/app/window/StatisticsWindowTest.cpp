@@ -91,10 +91,7 @@ private slots:
     QCOMPARE(int(request.Filters.size()), 2);
     QCOMPARE(request.Filters[0].Name, "Fichiers csv (*.csv)");
     QCOMPARE(request.Filters[1].Pattern, "*");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    QCOMPARE(text.str(), StatisticsExportText(window->Grid()));
+    QCOMPARE(ReadFile(path), StatisticsExportText(window->Grid()));
 
     // A file that cannot be written is told, and nothing else happens.
     w.Services.AnswerFile(PathFromQt(files_.Dir.filePath("missing/stats.csv")), 1);

@@ -8,6 +8,7 @@
 #include <clocale>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ std::string WriteGenepop(const QTemporaryDir& dir, const std::string& file,
                          const std::vector<std::string>& loci,
                          const std::vector<TPopulation>& populations);
 std::string WriteText(const QTemporaryDir& dir, const std::string& file, const std::string& text);
+// The bytes of a file (empty when it cannot be read).
+std::string ReadFile(const std::string& path);
 
 // A reference of two populations at two loci (one genotype missing in South) and a samples file
 // of one individual at the same loci.
@@ -91,6 +94,13 @@ inline QStringList wtest::TWindow::Journal() const {
   for (QString& line : lines)
     line.remove(stamp);
   return lines;
+}
+
+inline std::string wtest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 inline QString wtest::PdfTool(const char* tool, const std::string& pdf) {
