@@ -259,7 +259,7 @@ void TFormPrinc::ApplyAutomaton() {
                  LCDNumberAssignmentThreshold},
                 !simulation);
   // The number of scores redraws an assignment grid; a migrant grid has one score.
-  const bool scoresOffered = !simulation && !(shownTable_ && shownRun_.Migrants);
+  const bool scoresOffered = !simulation && !shownRun_.Migrants;
   SetAllEnabled({SpinEditScores}, scoresOffered);
   Parameters.SimulationOn = simulation;
   if (simulation) {

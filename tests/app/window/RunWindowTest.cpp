@@ -246,7 +246,8 @@ private slots:
   }
 
   // The same options and seeds give the command line's grid, byte for byte: assignment of the
-  // samples, the same with Monte-Carlo probabilities, and migrant detection.
+  // samples' individuals and of their groups, with Monte-Carlo probabilities, and migrant
+  // detection.
   void sameAsCommandLine() {
 #ifndef TARVIK_CLI_PATH
     QSKIP("tarvik2-cli is not built");
@@ -267,6 +268,14 @@ private slots:
     const std::string plain = GridPart(ExportedBytes(w, "w-plain.csv"));
     QVERIFY(!plain.empty());
     QVERIFY(plain == GridPart(cli({"assign", reference, "--samples", samples}, "c-plain.csv")));
+
+    w.Click("RadioButtonAssignPopulations");
+    w.Click("BitBtnStart");
+    const std::string groups = GridPart(ExportedBytes(w, "w-groups.csv"));
+    QVERIFY(groups != plain);
+    QVERIFY(groups ==
+            GridPart(cli({"assign", reference, "--samples", samples, "--groups"}, "c-groups.csv")));
+    w.Click("RadioButtonAssignIndividuals");
 
     w.Click("CheckBoxSimulation");
     w.Find<QSlider>("TrackBarSimulatedIndividuals")->setValue(2);
