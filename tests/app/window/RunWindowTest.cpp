@@ -3,6 +3,7 @@
 // printing; the window's export against the command line's for the same options and seeds.
 #include <QLabel>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
@@ -175,9 +176,8 @@ private slots:
     QCOMPARE(CellText(w, 1, 0), QString("rang"));
   }
 
-  // No usable locus: the warning, no parameter block, no grid. A stopped run: the warning of
-  // the data sets, "Interruption utilisateur", and the grid, its table and its export stay
-  // those of the last completed run.
+  // No usable locus: the warning, no parameter block, no grid. A stopped or failed run: its
+  // message, and the grid, its table and its export stay those of the last completed run.
   void refusedAndInterrupted() {
     TWindow w;
     w.Form->OpenReference(PathFromQt(Example("reference.gen")), readfmt::Unknown);
@@ -216,6 +216,20 @@ private slots:
     QVERIFY(ExportedBytes(w, "after.csv") ==
             ResultsExportText(shown, w.Form->ResultsGrid()));
     QVERIFY(exported.find(Text(kUserInterruption).toStdString()) == std::string::npos);
+
+    // A run that fails: the journal and a box tell the error, the window is usable again and
+    // the grid stays. Migrant detection has no stepwise-mutation criterion.
+    w.Services.Messages.clear();
+    w.Click("RadioButtonMigrantsDetection");
+    w.Find<QRadioButton>("RadioButtonCornuet")->setChecked(true);
+    w.Form->automateInterface();
+    w.Click("BitBtnStart");
+    QCOMPARE(int(w.Services.Messages.size()), 1);
+    QCOMPARE(w.Services.Messages[0].Kind, TMessageKind::Error);
+    QVERIFY(w.Journal().contains(Text(kExceptionPrefix) + ToQt(w.Services.Messages[0].Text)));
+    QVERIFY(!w.Form->Running());
+    QVERIFY(w.Find<QWidget>("BitBtnStart")->isEnabled());
+    QCOMPARE(w.Form->ShownTable(), shown);
   }
 
   // The export: the dialog's single filter, the journal then the grid as the shared export
