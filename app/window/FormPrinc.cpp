@@ -111,10 +111,6 @@ void TFormPrinc::menuItemQuitterClick() {
   close();
 }
 
-void TFormPrinc::BitBtnStartClick() {
-  // The run itself and its results grid are not connected to the window yet.
-}
-
 void TFormPrinc::SetLanguage(int id) {
   const int language = id == lang::English ? lang::English : lang::French;
   SetCurrentLanguage(language);
@@ -260,8 +256,11 @@ void TFormPrinc::ApplyAutomaton() {
                  RadioButtonASRannala97},
                 simulation);
   SetAllEnabled({GroupBoxAssignmentThreshold, TrackBarAssignmentThreshold,
-                 LCDNumberAssignmentThreshold, SpinEditScores},
+                 LCDNumberAssignmentThreshold},
                 !simulation);
+  // The number of scores redraws an assignment grid; a migrant grid has one score.
+  const bool scoresOffered = !simulation && !shownRun_.Migrants;
+  SetAllEnabled({SpinEditScores}, scoresOffered);
   Parameters.SimulationOn = simulation;
   if (simulation) {
     Parameters.SimulationAlgorithm = out.SimulationAlgorithm;
@@ -270,8 +269,8 @@ void TFormPrinc::ApplyAutomaton() {
   } else {
     TextBrowser1->clear();
   }
-  SpinEditScores->setVisible(!simulation);
-  Label1->setVisible(!simulation);
+  SpinEditScores->setVisible(scoresOffered);
+  Label1->setVisible(scoresOffered);
 
   // 8. What to assign; groups cannot stay chosen while they are not offered.
   SetAllEnabled({RadioButtonAssignPopulations, RadioButtonAssignIndividuals}, out.GroupsEnabled);
@@ -286,6 +285,9 @@ void TFormPrinc::ApplyAutomaton() {
   // 10. Clearing and statistics of each data set.
   SetAllEnabled({SpeedButtonClearReference, BitBtnDisplayFrequencyRef}, RefLoaded);
   SetAllEnabled({SpeedButtonClearSamples, BitBtnDisplayFrequencySamp}, SamplesLoaded);
+
+  // Export and printing need the table of a run shown in the grid.
+  SetAllEnabled({BitBtnExportResults, BitBtnPrintResults}, shownTable_ != nullptr);
 
   // Menu and tool bar follow the buttons: nothing to save without a data set, no samples file
   // in migrant detection.

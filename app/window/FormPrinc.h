@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/InterfaceAutomate.h"
+#include "app/ResultsGrid.h"
 #include "app/RunDriver.h"
 #include "app/window/FrequencyDisplay.h"
 #include "app/window/ToolkitServices.h"
@@ -42,6 +43,7 @@ class QToolBar;
 class QToolButton;
 class TFormFrequencyDisplay;
 class TNumberDisplay;
+class TResultsTableModel;
 class TToolkitServices;
 
 // What the next run computes, as the parameter automaton last stored it.
@@ -57,6 +59,17 @@ struct TRunParameters {
   std::uint8_t Criterion = 2;
   std::uint8_t LikelihoodOption = 1;
   Extended DefaultFrequency = 0.01L;
+};
+
+// How the grid on the "Résultats" tab was laid out: the settings of the run that produced it,
+// kept so that changing the number of scores redraws that run's table as it was computed.
+struct TShownRun {
+  bool Migrants = false;
+  int Criterion = 2;
+  bool SimulationOn = false;
+  int LikelihoodOption = 1;
+  int MigrantCount = 0;
+  TGridSettings Settings;
 };
 
 class TFormPrinc : public QMainWindow, public TRunSink {
@@ -90,6 +103,9 @@ public:
   // The locus list as the window shows it.
   const std::vector<TLocusChoice>& LocusChoices() const { return loci_; }
   bool Running() const { return running_; }
+  // The grid on the "Résultats" tab and the table of the run it shows (null before any run).
+  const TResultsGrid& ResultsGrid() const;
+  const TTableResultats* ShownTable() const { return shownTable_.get(); }
   // Switches the texts of the program, of the window's controls, and of the statistics windows
   // opened from now on (1036 French, 2057 English, any other id French).
   void SetLanguage(int id);
@@ -104,6 +120,7 @@ public:
   void SetProgress(int percent) override;
   void ProcessEvents() override;
   void ShowJournalTab() override;
+  void ShowResults(const TRunOutcome& outcome) override;
   void EngineProgress(int percent, const std::string& text2, const std::string& text3,
                       bool& abort);
   void dataStructureDataStructureEvent(TLogger& sender, int position, bool& abort);
@@ -129,6 +146,9 @@ public slots:
   void BitBtnStartClick();
   void ToolButtonArretClick();
   void ProgressBarChanging(int position);
+  void SpinEditScoresChanged();
+  void BitBtnExportResultsClick();
+  void BitBtnPrintResultsClick();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -145,6 +165,14 @@ private:
   QButtonGroup* criteria_ = nullptr;
   std::vector<TFileFilter> openFilters_;
   std::vector<TFileFilter> saveFilters_;
+  // The results grid's model, and the run it shows: its table (moved from the driver once the
+  // run has written its last journal line) and its settings.
+  TResultsTableModel* resultsModel_ = nullptr;
+  std::unique_ptr<TTableResultats> shownTable_;
+  TShownRun shownRun_;
+  // The settings of the run in progress; whether it reached the grid.
+  TShownRun pendingRun_;
+  bool newResults_ = false;
 
   void BuildMenus();
   void BuildToolBar();
@@ -173,6 +201,10 @@ private:
   TAutomateInputs ReadInputs() const;
   void ApplyAutomaton();
   void SetEnabled(QWidget* control, bool enabled);
+  // The grid of `table` laid out with the shown run's settings and the number of scores.
+  void FillResultsGrid(const TTableResultats& table);
+  void AutoSizeGridColumns();
+  std::vector<int> GridColumnWidths() const;
 
 public:
   // Controls, named as their objectName.

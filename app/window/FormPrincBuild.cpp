@@ -28,6 +28,7 @@
 
 #include "app/window/FormPrinc.h"
 #include "app/window/NumberDisplay.h"
+#include "app/window/ResultsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/WindowTexts.h"
 #include "app/AppTexts.h"
@@ -420,12 +421,24 @@ QWidget* TFormPrinc::BuildResultsTab() {
   BitBtnExportResults = Make<QPushButton>("BitBtnExportResults");
   top->addWidget(BitBtnPrintResults);
   top->addWidget(BitBtnExportResults);
+  connect(SpinEditScores, &QSpinBox::valueChanged, this, &TFormPrinc::SpinEditScoresChanged);
+  connect(BitBtnPrintResults, &QPushButton::clicked, this, &TFormPrinc::BitBtnPrintResultsClick);
+  connect(BitBtnExportResults, &QPushButton::clicked, this,
+          &TFormPrinc::BitBtnExportResultsClick);
   column->addLayout(top);
   StringGridAssignation = Make<QTableView>("StringGridAssignation");
+  StringGridAssignation->setFont(QFont("adobe-helvetica"));
   StringGridAssignation->horizontalHeader()->hide();
   StringGridAssignation->verticalHeader()->hide();
   StringGridAssignation->horizontalHeader()->setDefaultSectionSize(40);
+  StringGridAssignation->horizontalHeader()->setMinimumSectionSize(1);
+  StringGridAssignation->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  StringGridAssignation->verticalHeader()->setMinimumSectionSize(1);
   StringGridAssignation->verticalHeader()->setDefaultSectionSize(20);
+  StringGridAssignation->setTextElideMode(Qt::ElideNone);
+  StringGridAssignation->setWordWrap(false);
+  resultsModel_ = new TResultsTableModel(this);
+  StringGridAssignation->setModel(resultsModel_);
   StringGridAssignation->setSelectionMode(QAbstractItemView::ContiguousSelection);
   StringGridAssignation->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGridAssignation->hide();

@@ -1,6 +1,8 @@
 #include "app/window/ScriptedServices.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QPrinter>
 
 TMessageButton TScriptedServices::MessageBox(TMessageKind kind, const std::string& text,
                                              TMessageButtons buttons,
@@ -50,7 +52,11 @@ bool TScriptedServices::Busy(QWidget* control) const {
   return false;
 }
 
-bool TScriptedServices::PrinterSetup(QPrinter&) {
+bool TScriptedServices::PrinterSetup(QPrinter& printer) {
   ++PrinterCalls;
+  if (PrinterAnswer && !PrinterPdfPath.empty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QFile::decodeName(PrinterPdfPath.c_str()));
+  }
   return PrinterAnswer;
 }

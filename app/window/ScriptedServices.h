@@ -29,6 +29,8 @@ public:
   // Run at each ProcessEvents call, before the real event processing (a click on Stop).
   std::deque<std::function<void()>> EventActions;
   bool PrinterAnswer = false;
+  // When the set-up is answered, the printer prints to this PDF file (when not empty).
+  std::string PrinterPdfPath;
 
   std::vector<TMessageCall> Messages;
   std::vector<TDialogCall> Dialogs;
