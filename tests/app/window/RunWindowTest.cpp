@@ -177,6 +177,67 @@ private slots:
     QCOMPARE(CellText(w, 1, 0), QString("rang"));
   }
 
+  // What the colours say: flagged migrants in red with their likeliest population in green;
+  // with probabilities, the number of scores hidden and populations below alpha in grey. Stop
+  // answered No lets the run go on; answered Yes at the next report, it stops it.
+  void coloursAndStopAnswers() {
+    TWindow w;
+    w.Form->OpenReference(PathFromQt(Example("reference.gen")), readfmt::Unknown);
+    w.Click("RadioButtonMigrantsDetection");
+    w.Click("BitBtnStart");
+    const TTableResultats& migrants = *w.Form->ShownTable();
+    const TResultsGrid& grid = w.Form->ResultsGrid();
+    int flagged = 0;
+    for (int i = 0; i < migrants.Count(); ++i) {
+      const TResultats& result = migrants.Item(i);
+      const int populations = result.Count;
+      if (!result.IsMigrant) {
+        QCOMPARE(grid.Cell(1, 2 + i).Color, TCellColor::Black);
+        continue;
+      }
+      ++flagged;
+      QCOMPARE(grid.Cell(1, 2 + i).Color, TCellColor::Red);
+      QCOMPARE(grid.Cell(2, 2 + i).Color, TCellColor::Red);
+      QVERIFY(result.LikeliestPopulation >= 0 && result.LikeliestPopulation < populations);
+      QCOMPARE(grid.Cell(4 + result.LikeliestPopulation, 2 + i).Color, TCellColor::Green);
+    }
+    QVERIFY(flagged > 0);
+
+    w.Click("RadioButtonAssignment");
+    w.Click("CheckBoxSimulation");
+    w.Find<QSlider>("TrackBarSimulatedIndividuals")->setValue(2);
+    w.Click("BitBtnStart");
+    QVERIFY(w.Find<QSpinBox>("SpinEditScores")->isHidden());
+    QCOMPARE(CellText(w, 1, 1), QString::fromUtf8("probabilité"));
+    const TTableResultats& simulated = *w.Form->ShownTable();
+    int grey = 0;
+    for (int i = 0; i < simulated.Count(); ++i)
+      for (int j = 0; j < simulated.Item(i).Count; ++j) {
+        const Extended p = simulated.Item(i).Row(j).Value;
+        const bool below = !IsUndefined(p) && p < w.Form->Automaton.Threshold;
+        grey += below;
+        QCOMPARE(w.Form->ResultsGrid().Cell(1 + j, 2 + i).Color,
+                 below ? TCellColor::Grey : TCellColor::Black);
+      }
+    QVERIFY(grey > 0);
+
+    const TTableResultats* shown = w.Form->ShownTable();
+    w.Services.Messages.clear();
+    // Stop runs the pending events itself: the empty action keeps the second click for a later
+    // report of the run.
+    w.Services.EventActions = {[&w] { w.Click("ToolButtonArret"); }, [] {},
+                               [&w] { w.Click("ToolButtonArret"); }};
+    w.Services.MessageAnswers = {TMessageButton::No, TMessageButton::Yes};
+    w.Click("BitBtnStart");
+    QCOMPARE(int(w.Services.Messages.size()), 3);
+    QCOMPARE(w.Services.Messages[0].Kind, TMessageKind::Confirmation);
+    QCOMPARE(w.Services.Messages[0].Default, TMessageButton::No);
+    QCOMPARE(w.Services.Messages[1].Kind, TMessageKind::Confirmation);
+    QCOMPARE(ToQt(w.Services.Messages[2].Text), Text(kOperationInterrupted));
+    QCOMPARE(w.Form->ShownTable(), shown);
+    QVERIFY(w.Find<QLabel>("StatusBarPanel0")->text().startsWith(QString::fromUtf8("Durée ")));
+  }
+
   // No usable locus: the warning, no parameter block, no grid. A stopped or failed run: its
   // message, and the grid, its table and its export stay those of the last completed run.
   void refusedAndInterrupted() {
