@@ -24,6 +24,9 @@
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
+#include "app/Browser.h"
+#include "app/Configuration.h"
+#include "app/window/FormSplash.h"
 #include "app/window/FormFrequencyDisplay.h"
 #include "app/window/MethodReferences.h"
 #include "app/window/NumberDisplay.h"
@@ -60,7 +63,10 @@ TFormPrinc::TFormPrinc(TToolkitServices& services, QWidget* parent)
   SetProgressHook([this](int percent, const std::string& text2, const std::string& text3,
                          bool& abort) { EngineProgress(percent, text2, text3, abort); });
 
-  SetLanguage(lang::French);
+  Splash = std::make_unique<TFormSplash>(services_);
+  connect(Splash.get(), &TFormSplash::Hidden, this, [this] { setEnabled(true); });
+  ReadLanguage();
+  SetLanguage(CurrentLanguage);
   TrackBarPvalueChange();
   MemoJournal->clear();
   automateInterface();
@@ -114,13 +120,42 @@ void TFormPrinc::menuItemQuitterClick() {
 void TFormPrinc::SetLanguage(int id) {
   const int language = id == lang::English ? lang::English : lang::French;
   SetCurrentLanguage(language);
+  Splash->SetLanguage(language);
+  SetDataSetLanguage(language);
   FrequencyDisplayRef.SetLanguage(language);
   FrequencyDisplaySample.SetLanguage(language);
-  Franais1->setChecked(language == lang::French);
-  Anglais1->setChecked(language == lang::English);
   BuildDialogFilters();
   ApplyControlTexts();
   automateInterface();
+  CurrentLanguage = id;
+  UpdateLanguageMenu();
+  ::WriteLanguage(CurrentLanguage);
+}
+
+void TFormPrinc::ReadLanguage() {
+  CurrentLanguage = ::ReadLanguage();
+}
+
+void TFormPrinc::UpdateLanguageMenu() {
+  Franais1->setChecked(CurrentLanguage == lang::French);
+  Anglais1->setChecked(CurrentLanguage == lang::English);
+}
+
+// ---- help, home page and about
+
+void TFormPrinc::MenuItemAideClick() {
+  if (!OpenInBrowser(HelpIndexPath(CurrentLanguage)))
+    services_.Tell(TMessageKind::Error, kBrowserNotDefined());
+}
+
+void TFormPrinc::WWW1Click() {
+  if (!OpenInBrowser(HomePagePath())) services_.Tell(TMessageKind::Error, kBrowserNotDefined());
+}
+
+// The About box is the splash window, for 30 seconds; the main window waits for it.
+void TFormPrinc::Apropos1Click() {
+  setEnabled(false);
+  Splash->ShowFor(TFormSplash::kAboutMilliseconds);
 }
 
 // ---- track bars

@@ -72,6 +72,8 @@ struct TShownRun {
   TGridSettings Settings;
 };
 
+class TFormSplash;
+
 class TFormPrinc : public QMainWindow, public TRunSink {
   Q_OBJECT
 
@@ -106,9 +108,20 @@ public:
   // The grid on the "Résultats" tab and the table of the run it shows (null before any run).
   const TResultsGrid& ResultsGrid() const;
   const TTableResultats* ShownTable() const { return shownTable_.get(); }
-  // Switches the texts of the program, of the window's controls, and of the statistics windows
-  // opened from now on (1036 French, 2057 English, any other id French).
+  // Switches the texts of the program, of the window's controls, of the splash window and of the
+  // statistics windows opened from now on (1036 French, 2057 English, any other id French), and
+  // keeps the id in the user's configuration file.
   void SetLanguage(int id);
+  // The language id of the configuration file, as the window was started with or last set (an
+  // id other than 1036 and 2057 is kept as it is, and gives French texts).
+  int CurrentLanguage = 0;
+  // Reads CurrentLanguage from the configuration file.
+  void ReadLanguage();
+  // Checks the "Langue" item whose id is CurrentLanguage, and no other.
+  void UpdateLanguageMenu();
+  // The splash window, shown at start and by "A propos ...": a window of its own, so that it
+  // stays usable while the main window waits for it.
+  std::unique_ptr<TFormSplash> Splash;
 
   // Window lock, journal and progress.
   void SetRunningState(bool running) override;
@@ -143,6 +156,9 @@ public slots:
   void BitBtnDisplayFrequencyRefClick();
   void BitBtnDisplayFrequencySampClick();
   void menuItemQuitterClick();
+  void MenuItemAideClick();
+  void WWW1Click();
+  void Apropos1Click();
   void BitBtnStartClick();
   void ToolButtonArretClick();
   void ProgressBarChanging(int position);

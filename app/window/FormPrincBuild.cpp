@@ -122,11 +122,11 @@ void TFormPrinc::BuildMenus() {
 
   menuAide = menuBar()->addMenu(QString());
   menuAide->setObjectName("menuAide");
-  MenuItemAide = menuAide->addAction(QString());
+  MenuItemAide = menuAide->addAction(QString(), this, &TFormPrinc::MenuItemAideClick);
   MenuItemAide->setObjectName("MenuItemAide");
-  Apropos1 = menuAide->addAction(QString());
+  Apropos1 = menuAide->addAction(QString(), this, &TFormPrinc::Apropos1Click);
   Apropos1->setObjectName("Apropos1");
-  WWW1 = menuAide->addAction(QString());
+  WWW1 = menuAide->addAction(QString(), this, &TFormPrinc::WWW1Click);
   WWW1->setObjectName("WWW1");
 }
 

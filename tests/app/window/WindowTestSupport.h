@@ -63,10 +63,14 @@ struct TExampleFiles {
 
 } // namespace wtest
 
-// Each test program: offscreen unless told otherwise, "." as decimal separator.
+// Each test program: offscreen unless told otherwise, "." as decimal separator, a home folder
+// of its own.
 #define TARVIK_WINDOW_TEST_MAIN(TestClass)                                                    \
   int main(int argc, char** argv) {                                                           \
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+    /* A home folder of the test's own: the user's configuration file stays out of it. */     \
+    QTemporaryDir home;                                                                       \
+    qputenv("HOME", QFile::encodeName(home.path()));                                          \
     QApplication application(argc, argv);                                                     \
     std::setlocale(LC_NUMERIC, "C");                                                          \
     TestClass test;                                                                           \
