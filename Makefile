@@ -16,7 +16,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR  := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 PACKAGES   := cmake make g++ ninja-build libgtest-dev flex bison libcli11-dev clang-14 \
-              libclang-rt-14-dev qt6-base-dev libqt6printsupport6 qt6-qpa-plugins \
+              libclang-rt-14-dev qt6-base-dev libqt6printsupport6 qt6-qpa-plugins poppler-utils \
               fonts-dejavu-core
 FUZZ_TARGETS := fuzz_xml_parser fuzz_load_0 fuzz_load_1 fuzz_load_2 fuzz_load_3 fuzz_load_4 \
                 fuzz_load_5 fuzz_load_6 fuzz_load_7
@@ -69,6 +69,7 @@ install: build
 
 bench: build
 	@if [ -x $(BUILD)/bench/tarvik2-bench ]; then $(BUILD)/bench/tarvik2-bench; else echo "no benchmark built"; fi
+	@if [ -x $(BUILD)/bench/tarvik2-window-bench ]; then QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarvik2-window-bench; fi
 
 # Each target starts from its seeds (tests/corpus/<target>/, read only) and from what earlier runs
 # found (kept in $(BUILD_FUZZ)/corpus/<target>/); a crashing input is saved under

@@ -6,6 +6,7 @@
 #include <QTableView>
 
 #include "app/window/LanguageScope.h"
+#include "app/window/PrintedReport.h"
 #include "app/window/StatisticsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
@@ -41,10 +42,8 @@ TFormFrequencyDisplay::TFormFrequencyDisplay(TToolkitServices& services, QWidget
   menuFile_->setObjectName("MainMenu1");
   Enregistrer1 = menuFile_->addAction(QString(), this, &TFormFrequencyDisplay::Enregistrer1Click);
   Enregistrer1->setObjectName("Enregistrer1");
-  // Printing of the statistics is not offered yet.
-  Imprimer1 = menuFile_->addAction(QString());
+  Imprimer1 = menuFile_->addAction(QString(), this, &TFormFrequencyDisplay::Imprimer1Click);
   Imprimer1->setObjectName("Imprimer1");
-  Imprimer1->setEnabled(false);
   menuFile_->addSeparator()->setObjectName("N1");
   Fermer1 = menuFile_->addAction(QString(), this, &TFormFrequencyDisplay::Fermer1Click);
   Fermer1->setObjectName("Fermer1");
@@ -66,6 +65,7 @@ TFormFrequencyDisplay::TFormFrequencyDisplay(TToolkitServices& services, QWidget
 }
 
 void TFormFrequencyDisplay::ApplyTexts(int languageId) {
+  languageId_ = languageId;
   TLanguageScope scope(languageId);
   menuFile_->setTitle(ToQt(kStatMenuFile()));
   Enregistrer1->setText(ToQt(kStatMenuSaveAs()));
@@ -114,6 +114,24 @@ void TFormFrequencyDisplay::Enregistrer1Click() {
   } catch (const std::exception& error) {
     services_.Tell(TMessageKind::Error, error.what());
   }
+}
+
+void TFormFrequencyDisplay::Imprimer1Click() {
+  std::vector<int> widths;
+  for (int c = 0; c < Grid().ColumnCount(); ++c)
+    widths.push_back(StringGrid->columnWidth(c));
+  TPrintRequest request;
+  request.Font = StringGrid->font();
+  request.Source = [this, widths] {
+    return StatisticsPrintSource(Grid(), widths, StringGrid->verticalHeader()->defaultSectionSize());
+  };
+  {
+    TLanguageScope scope(languageId_);
+    request.JobTitle = kStatPrintJobTitle();
+    request.DoneText = kStatPrintDone();
+    request.CancelledText = kStatPrintCancelled();
+  }
+  PrintReport(services_, this, request);
 }
 
 void TFormFrequencyDisplay::Fermer1Click() {

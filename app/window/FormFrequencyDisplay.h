@@ -1,5 +1,6 @@
 // The statistics window of a data set: the statistics grid (a snapshot taken when the window
-// opens), saved as semicolon-separated text with "Enregistrer sous ...", closed with "Fermer".
+// opens), saved as semicolon-separated text with "Enregistrer sous ...", printed with
+// "Imprimer ...", closed with "Fermer".
 #pragma once
 
 #include <QMainWindow>
@@ -32,6 +33,7 @@ public:
 
 public slots:
   void Enregistrer1Click();
+  void Imprimer1Click();
   void Fermer1Click();
 
 signals:
@@ -45,6 +47,8 @@ private:
   TToolkitServices& services_;
   TStatisticsTableModel* model_ = nullptr;
   QMenu* menuFile_ = nullptr;
+  // The language of the window's labels and messages.
+  int languageId_ = 0;
 
   void ApplyTexts(int languageId);
   void FitColumns();

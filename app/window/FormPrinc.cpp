@@ -24,6 +24,9 @@
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
+#include "app/Browser.h"
+#include "app/Configuration.h"
+#include "app/window/FormSplash.h"
 #include "app/window/FormFrequencyDisplay.h"
 #include "app/window/FormPlot.h"
 #include "app/window/MethodReferences.h"
@@ -61,7 +64,10 @@ TFormPrinc::TFormPrinc(TToolkitServices& services, QWidget* parent)
   SetProgressHook([this](int percent, const std::string& text2, const std::string& text3,
                          bool& abort) { EngineProgress(percent, text2, text3, abort); });
 
-  SetLanguage(lang::French);
+  Splash = std::make_unique<TFormSplash>(services_);
+  connect(Splash.get(), &TFormSplash::Hidden, this, [this] { setEnabled(true); });
+  ReadLanguage();
+  SetLanguage(CurrentLanguage);
   TrackBarPvalueChange();
   MemoJournal->clear();
   automateInterface();
@@ -116,20 +122,45 @@ void TFormPrinc::menuItemQuitterClick() {
   close();
 }
 
-void TFormPrinc::BitBtnStartClick() {
-  // The run itself and its results grid are not connected to the window yet.
-}
-
 void TFormPrinc::SetLanguage(int id) {
   const int language = id == lang::English ? lang::English : lang::French;
   SetCurrentLanguage(language);
+  Splash->SetLanguage(language);
+  SetDataSetLanguage(language);
   FrequencyDisplayRef.SetLanguage(language);
   FrequencyDisplaySample.SetLanguage(language);
-  Franais1->setChecked(language == lang::French);
-  Anglais1->setChecked(language == lang::English);
   BuildDialogFilters();
   ApplyControlTexts();
   automateInterface();
+  CurrentLanguage = id;
+  UpdateLanguageMenu();
+  ::WriteLanguage(CurrentLanguage);
+}
+
+void TFormPrinc::ReadLanguage() {
+  CurrentLanguage = ::ReadLanguage();
+}
+
+void TFormPrinc::UpdateLanguageMenu() {
+  Franais1->setChecked(CurrentLanguage == lang::French);
+  Anglais1->setChecked(CurrentLanguage == lang::English);
+}
+
+// ---- help, home page and about
+
+void TFormPrinc::MenuItemAideClick() {
+  if (!OpenInBrowser(HelpIndexPath(CurrentLanguage)))
+    services_.Tell(TMessageKind::Error, kBrowserNotDefined());
+}
+
+void TFormPrinc::WWW1Click() {
+  if (!OpenInBrowser(HomePagePath())) services_.Tell(TMessageKind::Error, kBrowserNotDefined());
+}
+
+// The About box is the splash window, for 30 seconds; the main window waits for it.
+void TFormPrinc::Apropos1Click() {
+  setEnabled(false);
+  Splash->ShowFor(TFormSplash::kAboutMilliseconds);
 }
 
 // ---- track bars
@@ -210,7 +241,6 @@ void TFormPrinc::ApplyAutomaton() {
   SetAllEnabled({BitBtnDisplayFrequencyRef}, out.RefStatsEnabled);
   Parameters.GroupAssignment = out.GroupAssignment;
   SetAllEnabled({BitBtnStart}, out.StartEnabled);
-  SetAllEnabled({BitBtnPlots}, !running_ && LastRun.Available());
   if (out.StartEnabled) SpinEditScores->setMaximum(dataStructureRef.SamplesCount());
 
   // 2. The criterion and its reference.
@@ -266,8 +296,11 @@ void TFormPrinc::ApplyAutomaton() {
                  RadioButtonASRannala97},
                 simulation);
   SetAllEnabled({GroupBoxAssignmentThreshold, TrackBarAssignmentThreshold,
-                 LCDNumberAssignmentThreshold, SpinEditScores},
+                 LCDNumberAssignmentThreshold},
                 !simulation);
+  // The number of scores redraws an assignment grid; a migrant grid has one score.
+  const bool scoresOffered = !simulation && !shownRun_.Migrants;
+  SetAllEnabled({SpinEditScores}, scoresOffered);
   Parameters.SimulationOn = simulation;
   if (simulation) {
     Parameters.SimulationAlgorithm = out.SimulationAlgorithm;
@@ -276,8 +309,8 @@ void TFormPrinc::ApplyAutomaton() {
   } else {
     TextBrowser1->clear();
   }
-  SpinEditScores->setVisible(!simulation);
-  Label1->setVisible(!simulation);
+  SpinEditScores->setVisible(scoresOffered);
+  Label1->setVisible(scoresOffered);
 
   // 8. What to assign; groups cannot stay chosen while they are not offered.
   SetAllEnabled({RadioButtonAssignPopulations, RadioButtonAssignIndividuals}, out.GroupsEnabled);
@@ -292,6 +325,10 @@ void TFormPrinc::ApplyAutomaton() {
   // 10. Clearing and statistics of each data set.
   SetAllEnabled({SpeedButtonClearReference, BitBtnDisplayFrequencyRef}, RefLoaded);
   SetAllEnabled({SpeedButtonClearSamples, BitBtnDisplayFrequencySamp}, SamplesLoaded);
+
+  // Export and printing need the table of a run shown in the grid.
+  SetAllEnabled({BitBtnExportResults, BitBtnPrintResults}, shownTable_ != nullptr);
+  SetAllEnabled({BitBtnPlots}, LastRun.Available());
 
   // Menu and tool bar follow the buttons: nothing to save without a data set, no samples file
   // in migrant detection.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/InterfaceAutomate.h"
+#include "app/ResultsGrid.h"
 #include "app/RunDriver.h"
 #include "app/window/FrequencyDisplay.h"
 #include "app/window/PlotSource.h"
@@ -44,6 +45,7 @@ class QToolButton;
 class TFormFrequencyDisplay;
 class TFormPlot;
 class TNumberDisplay;
+class TResultsTableModel;
 class TToolkitServices;
 
 // What the next run computes, as the parameter automaton last stored it.
@@ -60,6 +62,19 @@ struct TRunParameters {
   std::uint8_t LikelihoodOption = 1;
   Extended DefaultFrequency = 0.01L;
 };
+
+// How the grid on the "Résultats" tab was laid out: the settings of the run that produced it,
+// kept so that changing the number of scores redraws that run's table as it was computed.
+struct TShownRun {
+  bool Migrants = false;
+  int Criterion = 2;
+  bool SimulationOn = false;
+  int LikelihoodOption = 1;
+  int MigrantCount = 0;
+  TGridSettings Settings;
+};
+
+class TFormSplash;
 
 class TFormPrinc : public QMainWindow, public TRunSink {
   Q_OBJECT
@@ -83,8 +98,7 @@ public:
   TRunDriver Driver{*this};
   // The open statistics windows, in opening order (not owned: each closes itself).
   std::vector<QPointer<TFormFrequencyDisplay>> StatsWindows;
-  // The last completed run, as the plot windows draw it; empty before the first one. Set it,
-  // then call automateInterface(), to enable "Graphiques ...".
+  // The run the grid shows, as the plot windows draw it; empty before the first one.
   TPlotSource LastRun;
   // The open plot windows, in opening order (not owned: each closes itself).
   std::vector<QPointer<TFormPlot>> PlotWindows;
@@ -97,11 +111,25 @@ public:
   // The locus list as the window shows it.
   const std::vector<TLocusChoice>& LocusChoices() const { return loci_; }
   bool Running() const { return running_; }
-  // Switches the texts of the program, of the window's controls, and of the statistics windows
-  // opened from now on (1036 French, 2057 English, any other id French).
+  // The grid on the "Résultats" tab and the table of the run it shows (null before any run).
+  const TResultsGrid& ResultsGrid() const;
+  const TTableResultats* ShownTable() const { return shownTable_.get(); }
+  // Switches the texts of the program, of the window's controls, of the splash window and of the
+  // statistics windows opened from now on (1036 French, 2057 English, any other id French), and
+  // keeps the id in the user's configuration file.
   void SetLanguage(int id);
   // Opens a plot window for the last completed run (nothing without one).
   void ShowPlots();
+  // The language id of the configuration file, as the window was started with or last set (an
+  // id other than 1036 and 2057 is kept as it is, and gives French texts).
+  int CurrentLanguage = 0;
+  // Reads CurrentLanguage from the configuration file.
+  void ReadLanguage();
+  // Checks the "Langue" item whose id is CurrentLanguage, and no other.
+  void UpdateLanguageMenu();
+  // The splash window, shown at start and by "A propos ...": a window of its own, so that it
+  // stays usable while the main window waits for it.
+  std::unique_ptr<TFormSplash> Splash;
 
   // Window lock, journal and progress.
   void SetRunningState(bool running) override;
@@ -113,6 +141,7 @@ public:
   void SetProgress(int percent) override;
   void ProcessEvents() override;
   void ShowJournalTab() override;
+  void ShowResults(const TRunOutcome& outcome) override;
   void EngineProgress(int percent, const std::string& text2, const std::string& text3,
                       bool& abort);
   void dataStructureDataStructureEvent(TLogger& sender, int position, bool& abort);
@@ -135,9 +164,15 @@ public slots:
   void BitBtnDisplayFrequencyRefClick();
   void BitBtnDisplayFrequencySampClick();
   void menuItemQuitterClick();
+  void MenuItemAideClick();
+  void WWW1Click();
+  void Apropos1Click();
   void BitBtnStartClick();
   void ToolButtonArretClick();
   void ProgressBarChanging(int position);
+  void SpinEditScoresChanged();
+  void BitBtnExportResultsClick();
+  void BitBtnPrintResultsClick();
 
 protected:
   void showEvent(QShowEvent* event) override;
@@ -154,6 +189,14 @@ private:
   QButtonGroup* criteria_ = nullptr;
   std::vector<TFileFilter> openFilters_;
   std::vector<TFileFilter> saveFilters_;
+  // The results grid's model, and the run it shows: its table (moved from the driver once the
+  // run has written its last journal line) and its settings.
+  TResultsTableModel* resultsModel_ = nullptr;
+  std::shared_ptr<const TTableResultats> shownTable_;
+  TShownRun shownRun_;
+  // The settings of the run in progress; whether it reached the grid.
+  TShownRun pendingRun_;
+  bool newResults_ = false;
 
   void BuildMenus();
   void BuildToolBar();
@@ -182,6 +225,10 @@ private:
   TAutomateInputs ReadInputs() const;
   void ApplyAutomaton();
   void SetEnabled(QWidget* control, bool enabled);
+  // The grid of `table` laid out with the shown run's settings and the number of scores.
+  void FillResultsGrid(const TTableResultats& table);
+  void AutoSizeGridColumns();
+  std::vector<int> GridColumnWidths() const;
 
 public:
   // Controls, named as their objectName.

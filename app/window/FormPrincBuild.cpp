@@ -29,6 +29,7 @@
 #include "app/window/FormPrinc.h"
 #include "app/window/NumberDisplay.h"
 #include "app/window/PlotWindowTexts.h"
+#include "app/window/ResultsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/WindowTexts.h"
 #include "app/AppTexts.h"
@@ -122,11 +123,11 @@ void TFormPrinc::BuildMenus() {
 
   menuAide = menuBar()->addMenu(QString());
   menuAide->setObjectName("menuAide");
-  MenuItemAide = menuAide->addAction(QString());
+  MenuItemAide = menuAide->addAction(QString(), this, &TFormPrinc::MenuItemAideClick);
   MenuItemAide->setObjectName("MenuItemAide");
-  Apropos1 = menuAide->addAction(QString());
+  Apropos1 = menuAide->addAction(QString(), this, &TFormPrinc::Apropos1Click);
   Apropos1->setObjectName("Apropos1");
-  WWW1 = menuAide->addAction(QString());
+  WWW1 = menuAide->addAction(QString(), this, &TFormPrinc::WWW1Click);
   WWW1->setObjectName("WWW1");
 }
 
@@ -421,15 +422,27 @@ QWidget* TFormPrinc::BuildResultsTab() {
   BitBtnExportResults = Make<QPushButton>("BitBtnExportResults");
   top->addWidget(BitBtnPrintResults);
   top->addWidget(BitBtnExportResults);
+  connect(SpinEditScores, &QSpinBox::valueChanged, this, &TFormPrinc::SpinEditScoresChanged);
+  connect(BitBtnPrintResults, &QPushButton::clicked, this, &TFormPrinc::BitBtnPrintResultsClick);
+  connect(BitBtnExportResults, &QPushButton::clicked, this,
+          &TFormPrinc::BitBtnExportResultsClick);
   BitBtnPlots = Make<QPushButton>("BitBtnPlots");
   connect(BitBtnPlots, &QPushButton::clicked, this, &TFormPrinc::ShowPlots);
   top->addWidget(BitBtnPlots);
   column->addLayout(top);
   StringGridAssignation = Make<QTableView>("StringGridAssignation");
+  StringGridAssignation->setFont(QFont("adobe-helvetica"));
   StringGridAssignation->horizontalHeader()->hide();
   StringGridAssignation->verticalHeader()->hide();
   StringGridAssignation->horizontalHeader()->setDefaultSectionSize(40);
+  StringGridAssignation->horizontalHeader()->setMinimumSectionSize(1);
+  StringGridAssignation->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  StringGridAssignation->verticalHeader()->setMinimumSectionSize(1);
   StringGridAssignation->verticalHeader()->setDefaultSectionSize(20);
+  StringGridAssignation->setTextElideMode(Qt::ElideNone);
+  StringGridAssignation->setWordWrap(false);
+  resultsModel_ = new TResultsTableModel(this);
+  StringGridAssignation->setModel(resultsModel_);
   StringGridAssignation->setSelectionMode(QAbstractItemView::ContiguousSelection);
   StringGridAssignation->setEditTriggers(QAbstractItemView::NoEditTriggers);
   StringGridAssignation->hide();

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-TPlotSource CompletedRunSource(std::unique_ptr<TTableResultats> table,
+TPlotSource CompletedRunSource(std::shared_ptr<const TTableResultats> table,
                                const TInterfaceAutomate& automaton,
                                const TPGDSStructure& reference, const TPGDSStructure* samples,
                                std::string caption) {

@@ -22,11 +22,11 @@ struct TPlotSource {
   bool Available() const { return Table != nullptr; }
 };
 
-// The source of a run that just completed: its table (taken from the driver), the run the
-// automaton set up, and the units of the treated data set, `samples` when a samples data set was
-// assigned (null otherwise: self-assignment, migrant detection), else the reference. `caption`:
-// the path of the treated file.
-TPlotSource CompletedRunSource(std::unique_ptr<TTableResultats> table,
+// The source of a run that just completed: its table, the run the automaton set up, and the
+// units of the treated data set, `samples` when a samples data set was assigned (null otherwise:
+// self-assignment, migrant detection), else the reference. `caption`: the path of the treated
+// file.
+TPlotSource CompletedRunSource(std::shared_ptr<const TTableResultats> table,
                                const TInterfaceAutomate& automaton,
                                const TPGDSStructure& reference, const TPGDSStructure* samples,
                                std::string caption);

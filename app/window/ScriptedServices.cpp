@@ -54,9 +54,9 @@ bool TScriptedServices::Busy(QWidget* control) const {
 
 bool TScriptedServices::PrinterSetup(QPrinter& printer) {
   ++PrinterCalls;
-  if (PrinterAnswer && !PrinterFile.empty()) {
+  if (PrinterAnswer && !PrinterPdfPath.empty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QFile::decodeName(PrinterFile.c_str()));
+    printer.setOutputFileName(QFile::decodeName(PrinterPdfPath.c_str()));
   }
   return PrinterAnswer;
 }

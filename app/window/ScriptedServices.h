@@ -29,8 +29,8 @@ public:
   // Run at each ProcessEvents call, before the real event processing (a click on Stop).
   std::deque<std::function<void()>> EventActions;
   bool PrinterAnswer = false;
-  // When not empty, an accepted printer set-up prints to this PDF file instead of a printer.
-  std::string PrinterFile;
+  // When the set-up is answered, the printer prints to this PDF file (when not empty).
+  std::string PrinterPdfPath;
 
   std::vector<TMessageCall> Messages;
   std::vector<TDialogCall> Dialogs;

@@ -18,7 +18,5 @@ inline const TText kSplashDevelopers{"Tarvik2 developers"};
 inline const TText kSplashSite{"Page d'accueil de Tarvik2", "Tarvik2 home page"};
 inline const TText kSplashHint{"Cliquez pour fermer", "Clic to close"};
 inline const TText kSplashSiteHint{"Cliquez pour ouvrir la page ...", "Clic to open the page ..."};
-inline const TText kSplashSubtitle{"Assignation et exclusion de populations d'origine",
-                                   "Assignment and exclusion of populations of origin"};
 
 } // namespace wtext

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/ProgramStart.h"
 #include "app/window/FormPrinc.h"
+#include "app/window/FormSplash.h"
 #include "app/window/QtServices.h"
 #include "app/window/WindowTexts.h"
 
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(MessageHandler);
   QApplication application(argc, argv);
   // Every number of the program is written and read with "." as decimal separator.
-  std::setlocale(LC_NUMERIC, "C");
+  UseDotDecimalSeparator();
   QApplication::setApplicationName("Tarvik2");
 
   TQtServices services;
@@ -63,7 +65,11 @@ int main(int argc, char** argv) {
   services.SetParent(&window);
   if (const QScreen* screen = window.screen())
     window.move(screen->availableGeometry().center() - window.rect().center());
+  // The window waits for the splash: it is usable once the splash hides (after two seconds, or
+  // on a click or a key).
+  window.setEnabled(false);
   window.show();
+  window.Splash->ShowFor(TFormSplash::kStartMilliseconds);
 
   if (argc > 1) window.OpenReference(argv[1], readfmt::Unknown);
   if (argc > 2) window.OpenSamples(argv[2], readfmt::Unknown);

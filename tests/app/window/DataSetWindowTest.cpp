@@ -16,13 +16,6 @@ using namespace wtest;
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // The locus list as "name:checked:available" entries.
 QStringList LocusList(const TWindow& w) {
   QStringList entries;

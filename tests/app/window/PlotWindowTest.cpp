@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
 
 #include "WindowTestSupport.h"
 #include "app/window/FormPlot.h"
@@ -24,38 +26,21 @@ namespace {
 const std::string kExample = TARVIK_SOURCE_DIR "/examples/reference.gen";
 constexpr int kExamplePopulations = 4;
 
-// The run reports nowhere.
-class TQuietSink : public TRunSink {
-public:
-  void AppendJournal(const std::string&) override {}
-  void Warning(const std::string& text) override { qWarning("%s", text.c_str()); }
-  void Message(const std::string& text) override { qWarning("%s", text.c_str()); }
-  bool Confirm(const std::string&) override { return false; }
-  void SetStatus(int, const std::string&) override {}
-  void SetProgress(int) override {}
-};
-
 enum class TGoal { Assignment, Simulation, Migrants };
 
-// Self-assignment of the example (or migrant detection) with the window's parameters, run as the
-// command line runs it, then handed to the window as its last completed run.
+// Self-assignment of the example (or migrant detection), started with "Démarrer".
 void CompleteRun(TWindow& w, TGoal goal) {
   TFormPrinc& form = *w.Form;
   if (!form.RefLoaded) form.OpenReference(kExample, readfmt::Unknown);
   form.RadioButtonMigrantsDetection->setChecked(goal == TGoal::Migrants);
   form.RadioButtonAssignment->setChecked(goal != TGoal::Migrants);
   form.CheckBoxSimulation->setChecked(goal == TGoal::Simulation);
+  form.TrackBarSimulatedIndividuals->setValue(form.TrackBarSimulatedIndividuals->minimum());
   form.automateInterface();
-  if (form.Automaton.SimulationOn) form.Automaton.SetSimulatedCount(100);
-  TQuietSink sink;
-  TRunDriver driver(sink);
-  TRunData data;
-  data.Reference = &form.dataStructureRef;
-  data.CheckedLoci = CheckedLoci(form.LocusChoices());
-  QCOMPARE(int(driver.Start(form.Automaton, data).Status), int(TRunStatus::Completed));
-  form.LastRun = CompletedRunSource(std::move(driver.ResultTable), form.Automaton,
-                                    form.dataStructureRef, nullptr, kExample);
-  form.automateInterface();
+  form.PageControlPrinc->setCurrentWidget(form.TabSheetParameters);
+  w.Click("BitBtnStart");
+  if (form.PageControlPrinc->currentWidget() != form.TabSheetResultats)
+    qFatal("the run did not complete");
 }
 
 TFormPlot* OpenPlots(TWindow& w) {
@@ -216,7 +201,7 @@ private slots:
     w.Services.PrinterAnswer = false;
     QTest::mouseClick(window->BitBtnPrintPlot, Qt::LeftButton);
     w.Services.PrinterAnswer = true;
-    w.Services.PrinterFile = PathFromQt(dir_.filePath("printed.pdf"));
+    w.Services.PrinterPdfPath = PathFromQt(dir_.filePath("printed.pdf"));
     QTest::mouseClick(window->BitBtnPrintPlot, Qt::LeftButton);
     QCOMPARE(w.Services.PrinterCalls, 2);
     QVERIFY(FileBytes(dir_.filePath("printed.pdf")).startsWith("%PDF"));

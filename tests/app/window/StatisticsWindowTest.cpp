@@ -91,16 +91,48 @@ private slots:
     QCOMPARE(int(request.Filters.size()), 2);
     QCOMPARE(request.Filters[0].Name, "Fichiers csv (*.csv)");
     QCOMPARE(request.Filters[1].Pattern, "*");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    QCOMPARE(text.str(), StatisticsExportText(window->Grid()));
+    QCOMPARE(ReadFile(path), StatisticsExportText(window->Grid()));
 
     // A file that cannot be written is told, and nothing else happens.
     w.Services.AnswerFile(PathFromQt(files_.Dir.filePath("missing/stats.csv")), 1);
     window->Enregistrer1->trigger();
     QCOMPARE(int(w.Services.Messages.size()), 1);
     QCOMPARE(int(w.Services.Messages[0].Kind), int(TMessageKind::Error));
+  }
+
+  // "Imprimer ...": a job titled "Morvell - 2" with the grid, and the end-of-printing box in the
+  // window's language; a cancelled set-up prints nothing; a failed job is told.
+  void printStatistics() {
+    TWindow w;
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->Anglais1->trigger();
+    w.Click("BitBtnDisplayFrequencyRef");
+    w.Form->Franais1->trigger();
+    TFormFrequencyDisplay* window = w.Form->StatsWindows.front();
+    QVERIFY(window->Imprimer1->isEnabled());
+    window->Imprimer1->trigger();
+    QCOMPARE(w.Services.PrinterCalls, 1);
+    QVERIFY(w.Services.Messages.empty());
+
+    const std::string pdf = PathFromQt(files_.Dir.filePath("stats.pdf"));
+    w.Services.PrinterAnswer = true;
+    w.Services.PrinterPdfPath = pdf;
+    window->Imprimer1->trigger();
+    QCOMPARE(int(w.Services.Messages.size()), 1);
+    QCOMPARE(int(w.Services.Messages[0].Kind), int(TMessageKind::Information));
+    QCOMPARE(w.Services.Messages[0].Text, "End of printing");
+    const QString text = PdfTool("pdftotext", pdf);
+    if (!text.isEmpty()) {
+      QVERIFY(text.contains("LOCI"));
+      QVERIFY(text.contains("South"));
+      QVERIFY(PdfTool("pdfinfo", pdf).contains(QRegularExpression("Title: +Morvell - 2")));
+    }
+
+    w.Services.PrinterPdfPath = PathFromQt(files_.Dir.filePath("missing/stats.pdf"));
+    window->Imprimer1->trigger();
+    QCOMPARE(int(w.Services.Messages.size()), 2);
+    QCOMPARE(int(w.Services.Messages[1].Kind), int(TMessageKind::Error));
+    QCOMPARE(w.Services.Messages[1].Text, "Printing cancelled");
   }
 
   // The language of the labels is the one chosen when the window opens.

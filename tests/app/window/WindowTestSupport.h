@@ -8,6 +8,7 @@
 #include <clocale>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct TWindow {
   QStringList Journal() const;
 };
 
+// The text output of a poppler tool (pdftotext, pdfinfo) on a PDF file; empty when the tool is
+// not installed, so that the checks of the printed text are skipped.
+QString PdfTool(const char* tool, const std::string& pdf);
+
 // A Genepop file: title, one locus per line, then each population.
 struct TPopulation {
   std::string Name;
@@ -45,6 +50,8 @@ std::string WriteGenepop(const QTemporaryDir& dir, const std::string& file,
                          const std::vector<std::string>& loci,
                          const std::vector<TPopulation>& populations);
 std::string WriteText(const QTemporaryDir& dir, const std::string& file, const std::string& text);
+// The bytes of a file (empty when it cannot be read).
+std::string ReadFile(const std::string& path);
 
 // A reference of two populations at two loci (one genotype missing in South) and a samples file
 // of one individual at the same loci.
@@ -56,10 +63,14 @@ struct TExampleFiles {
 
 } // namespace wtest
 
-// Each test program: offscreen unless told otherwise, "." as decimal separator.
+// Each test program: offscreen unless told otherwise, "." as decimal separator, a home folder
+// of its own.
 #define TARVIK_WINDOW_TEST_MAIN(TestClass)                                                    \
   int main(int argc, char** argv) {                                                           \
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen"); \
+    /* A home folder of the test's own: the user's configuration file stays out of it. */     \
+    QTemporaryDir home;                                                                       \
+    qputenv("HOME", QFile::encodeName(home.path()));                                          \
     QApplication application(argc, argv);                                                     \
     std::setlocale(LC_NUMERIC, "C");                                                          \
     TestClass test;                                                                           \
@@ -70,7 +81,9 @@ struct TExampleFiles {
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 inline void wtest::TWindow::Click(const char* name) const {
   QAbstractButton* button = Find<QAbstractButton>(name);
@@ -85,6 +98,24 @@ inline QStringList wtest::TWindow::Journal() const {
   for (QString& line : lines)
     line.remove(stamp);
   return lines;
+}
+
+inline std::string wtest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline QString wtest::PdfTool(const char* tool, const std::string& pdf) {
+  const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+  if (program.isEmpty()) return {};
+  QStringList arguments = {PathToQt(pdf)};
+  if (QLatin1String(tool) == QLatin1String("pdftotext")) arguments << "-";
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 inline std::string wtest::WriteText(const QTemporaryDir& dir, const std::string& file,
