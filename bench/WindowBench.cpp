@@ -1,7 +1,8 @@
 // The main window's share of a run, under the offscreen platform: a whole run started with
 // "Démarrer" (the engine, the journal and the results grid), and the results grid filled again
 // from the shown table (as a change of the number of scores does: layout, model, column widths,
-// first paint) for 10,000 treated individuals and 50 or 60 grid columns.
+// first paint) for 10,000 treated individuals and 50 or 60 grid columns; then the plot window of
+// the run opened and drawn (the membership bars of 10,000 units and 31, 41 or 50 populations).
 #include <QApplication>
 #include <QPushButton>
 #include <QSpinBox>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/window/FormPlot.h"
 #include "app/window/FormPrinc.h"
 #include "app/window/ScriptedServices.h"
 #include "bench/DataGenerator.h"
@@ -61,6 +63,16 @@ void Measure(int populations, int individuals, const std::filesystem::path& fold
   const double fill = Seconds(start);
   std::printf("grid fill %d x %d (layout, model, column widths, paint): %.3f s\n",
               grid.RowCount() - 2, grid.ColumnCount(), fill);
+
+  start = std::chrono::steady_clock::now();
+  window.BitBtnPlots->click();
+  TFormPlot* plots = window.PlotWindows.back();
+  plots->PlotView->repaint();
+  QApplication::processEvents();
+  std::printf("plot window, membership bars of %d units x %d populations in %d x %d pixels: "
+              "%.3f s\n",
+              individuals, populations, plots->PlotView->width(), plots->PlotView->height(),
+              Seconds(start));
 }
 
 } // namespace
@@ -77,6 +89,7 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder(pattern);
   Measure(31, individuals, folder);
   Measure(41, individuals, folder);
+  Measure(50, individuals, folder);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
   return 0;
