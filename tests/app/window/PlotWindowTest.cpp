@@ -64,16 +64,8 @@ QStringList KindNames(const std::vector<TPlotKind>& kinds) {
   return names;
 }
 
-QStringList MenuCaptions(const TWindow& w) {
-  QStringList captions;
-  for (const QAction* item : w.Form->menuItemFenetres->actions())
-    captions << item->text();
-  return captions;
-}
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+QByteArray Bytes(const QString& path) {
+  return QByteArray::fromStdString(ReadFile(PathFromQt(path)));
 }
 
 // Pixels that are not white.
@@ -163,7 +155,7 @@ private slots:
         window->SelectKind(kind);
         QCOMPARE(window->Kind(), kind);
         const QString name = QString("plot%1").arg(++saved);
-        const QByteArray svg = FileBytes(SaveAs(w, *window, name, 1));
+        const QByteArray svg = Bytes(SaveAs(w, *window, name, 1));
         QVERIFY(svg.startsWith("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<svg"));
         for (int p = 1; p <= kExamplePopulations; ++p)
           QCOMPARE(svg.count(QString("<g id=\"population-%1\">").arg(p).toLatin1()), 1);
@@ -173,7 +165,7 @@ private slots:
         QCOMPARE(png.size(), QSize(int(window->Plot().Width), int(window->Plot().Height)));
         QVERIFY(InkedPixels(png) > 1000);
 
-        QVERIFY(FileBytes(SaveAs(w, *window, name + ".PDF", 3)).startsWith("%PDF"));
+        QVERIFY(Bytes(SaveAs(w, *window, name + ".PDF", 3)).startsWith("%PDF"));
         QVERIFY(!QFile::exists(dir_.filePath(name + ".PDF.pdf")));
 
         window->resize(700, 500);
@@ -204,7 +196,7 @@ private slots:
     w.Services.PrinterPdfPath = PathFromQt(dir_.filePath("printed.pdf"));
     QTest::mouseClick(window->BitBtnPrintPlot, Qt::LeftButton);
     QCOMPARE(w.Services.PrinterCalls, 2);
-    QVERIFY(FileBytes(dir_.filePath("printed.pdf")).startsWith("%PDF"));
+    QVERIFY(Bytes(dir_.filePath("printed.pdf")).startsWith("%PDF"));
     QCOMPARE(int(w.Services.Messages.size()), 1);
   }
 
@@ -218,10 +210,10 @@ private slots:
     TFormPlot* second = OpenPlots(w);
     const QString caption = first->windowTitle();
     QVERIFY(caption.contains(QString("reference.gen")));
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(kExample), caption, caption}));
+    QCOMPARE(w.WindowsMenu(), QStringList({PathToQt(kExample), caption, caption}));
     QTest::mouseClick(first->BitBtnClosePlot, Qt::LeftButton);
     QCOMPARE(int(w.Form->PlotWindows.size()), 1);
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(kExample), caption}));
+    QCOMPARE(w.WindowsMenu(), QStringList({PathToQt(kExample), caption}));
     QPointer<TFormPlot> open(second);
     w.Form->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

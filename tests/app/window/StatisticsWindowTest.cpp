@@ -11,17 +11,6 @@
 
 using namespace wtest;
 
-namespace {
-
-QStringList MenuCaptions(const TWindow& w) {
-  QStringList captions;
-  for (const QAction* item : w.Form->menuItemFenetres->actions())
-    captions << item->text();
-  return captions;
-}
-
-} // namespace
-
 class StatisticsWindowTest : public QObject {
   Q_OBJECT
 
@@ -38,7 +27,7 @@ private slots:
     w.Click("BitBtnDisplayFrequencyRef");
     w.Click("BitBtnDisplayFrequencySamp");
     QCOMPARE(int(w.Form->StatsWindows.size()), 2);
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(files_.Reference), PathToQt(files_.Samples)}));
+    QCOMPARE(w.WindowsMenu(), QStringList({PathToQt(files_.Reference), PathToQt(files_.Samples)}));
 
     TFormFrequencyDisplay* reference = w.Form->StatsWindows[0];
     TFormFrequencyDisplay* samples = w.Form->StatsWindows[1];
@@ -66,7 +55,7 @@ private slots:
     const QPointer<TFormFrequencyDisplay> closing(reference);
     reference->Fermer1->trigger();
     QCOMPARE(int(w.Form->StatsWindows.size()), 1);
-    QCOMPARE(MenuCaptions(w), QStringList({PathToQt(files_.Samples)}));
+    QCOMPARE(w.WindowsMenu(), QStringList({PathToQt(files_.Samples)}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(closing.isNull());
 

@@ -35,6 +35,8 @@ struct TWindow {
   void Click(const char* name) const;
   // Journal lines without their time stamps.
   QStringList Journal() const;
+  // The items of the "&Fenêtres" menu.
+  QStringList WindowsMenu() const;
 };
 
 // The text output of a poppler tool (pdftotext, pdfinfo) on a PDF file; empty when the tool is
@@ -80,6 +82,8 @@ struct TExampleFiles {
 // ---- inline helpers
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -98,6 +102,13 @@ inline QStringList wtest::TWindow::Journal() const {
   for (QString& line : lines)
     line.remove(stamp);
   return lines;
+}
+
+inline QStringList wtest::TWindow::WindowsMenu() const {
+  QStringList captions;
+  for (const QAction* item : Form->menuItemFenetres->actions())
+    captions << item->text();
+  return captions;
 }
 
 inline std::string wtest::ReadFile(const std::string& path) {
