@@ -160,6 +160,16 @@ private slots:
     QCOMPARE(migrants->Plot().Title, kPlotMigrantTitle());
     // A window keeps the run it was opened for.
     QCOMPARE(bars->Plot().Title, kPlotMatrixTitle());
+
+    // Individuals of a samples file: the bars of its units, the window named after it.
+    w.Form->RadioButtonAssignment->setChecked(true);
+    w.Form->OpenSamples(TARVIK_SOURCE_DIR "/examples/samples.gen", readfmt::Unknown);
+    CompleteRun(w, TGoal::Assignment);
+    TFormPlot* samples = OpenPlots(w);
+    QVERIFY(samples->Kinds() == std::vector<TPlotKind>({TPlotKind::Bars}));
+    QVERIFY(samples->windowTitle().endsWith("samples.gen"));
+    QCOMPARE(int(w.Form->LastRun.Units.SampledOf.size()), 15);
+    QCOMPARE(w.Form->LastRun.Table->Count(), 15);
     QVERIFY(w.Services.Messages.empty());
   }
 
