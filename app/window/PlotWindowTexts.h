@@ -20,6 +20,7 @@ inline const TText kNotPrinted{"Le graphique n'a pas pu être imprimé (%s)",
                                "The plot could not be printed (%s)"};
 inline const TText kNameView{"Graphique", "Plot"};
 // The button of the results tab that opens a plot window.
-inline const TText kPlotsButton{"&Graphiques ...", "&Plots..."};
+// "P&lots...": "&Print..." beside it has the P.
+inline const TText kPlotsButton{"&Graphiques ...", "P&lots..."};
 
 } // namespace ptext

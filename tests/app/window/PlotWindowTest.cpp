@@ -258,7 +258,7 @@ private slots:
     TFormPlot* french = OpenPlots(w);
     QCOMPARE(w.Find<QPushButton>("BitBtnPlots")->text(), ToQt(ptext::kPlotsButton.French()));
     w.Form->SetLanguage(lang::English);
-    QCOMPARE(w.Find<QPushButton>("BitBtnPlots")->text(), QString("&Plots..."));
+    QCOMPARE(w.Find<QPushButton>("BitBtnPlots")->text(), QString("P&lots..."));
     TFormPlot* english = OpenPlots(w);
     QCOMPARE(english->BitBtnSavePlot->text(), QString("&Save as..."));
     QCOMPARE(english->BitBtnPrintPlot->text(), QString("&Print..."));
