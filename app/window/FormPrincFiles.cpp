@@ -39,6 +39,10 @@ void TFormPrinc::OpenFromDialog(bool reference) {
   TFileDialogRequest request;
   request.Title = reference ? kOpenReferenceTitle() : kOpenSamplesTitle();
   request.Filters = openFilters_;
+  // The dialog opens on "inconnu (*)": unless the user picks a format, the file's own format is
+  // found, and a file that no reader accepts is explained by the reader it most likely belongs
+  // to rather than by the first entry of the list.
+  request.SelectedFilter = readfmt::Unknown + 1;
   const TFileDialogAnswer answer = services_.OpenFile(request);
   if (!answer.Confirmed) return;
   // The position of the chosen entry, from 0, is the format code.

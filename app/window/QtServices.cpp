@@ -42,6 +42,8 @@ TFileDialogAnswer RunFileDialog(QWidget* parent, const TFileDialogRequest& reque
     filters << ToQt(filter.Name);
   QFileDialog dialog(parent, ToQt(request.Title));
   dialog.setNameFilters(filters);
+  if (request.SelectedFilter >= 1 && request.SelectedFilter <= filters.size())
+    dialog.selectNameFilter(filters[request.SelectedFilter - 1]);
   dialog.setDefaultSuffix(ToQt(request.DefaultExtension));
   if (open) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -26,6 +26,8 @@ struct TFileDialogRequest {
   std::string Title;
   std::vector<TFileFilter> Filters;
   std::string DefaultExtension;
+  // 1-based position of the filter entry chosen when the dialog opens.
+  int SelectedFilter = 1;
 };
 
 struct TFileDialogAnswer {

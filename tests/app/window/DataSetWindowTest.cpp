@@ -69,6 +69,9 @@ private slots:
     QCOMPARE(request.Filters[0].Name, "GenePop 3 (*)");
     QCOMPARE(request.Filters[3].Name, "Genetix (*.gtx)");
     QCOMPARE(request.Filters[3].Pattern, "*.gtx");
+    // The dialog opens on "inconnu (*)": the format is found from the file unless chosen.
+    QCOMPARE(request.SelectedFilter, 8);
+    QCOMPARE(request.Filters[7].Name, "inconnu (*)");
     QVERIFY(w.Form->RefLoaded);
     QCOMPARE(w.Find<QLineEdit>("EditAssignationReference")->text(), PathToQt(reference_));
     QCOMPARE(LocusList(w), QStringList({"L1:1:1", "L2:1:1", "L3:1:1", "L4:0:0"}));
