@@ -102,6 +102,9 @@ inline const TText kLineWithoutComma{
 inline const TText kBlankLineInside{
     "Ligne vide (ligne %d) : les lignes vides ne sont permises qu'après le dernier individu",
     "Blank line (line %d): blank lines are allowed only after the last individual"};
+inline const TText kNoPopLine{
+    "Aucune ligne \"Pop\" : chaque population commence par une ligne \"Pop\"",
+    "No \"Pop\" line: every population starts with a line \"Pop\""};
 inline const TText kPopWithoutIndividual{"Ligne \"Pop\" sans individu",
                                          "\"Pop\" line with no individual"};
 inline const TText kFstatTooFewLocusNames{

@@ -61,9 +61,8 @@ void TFstatActions::Header(const std::string& nbLoci, const std::string& nbDigit
 
 namespace {
 
-// A line of `fields` numbers and nothing else (a population number and one genotype per
-// declared locus): an individual, not a locus name.
-bool LooksLikeIndividual(std::string_view line, std::uint64_t fields) {
+// The number of numbers on a line made of numbers and blanks only; 0 for any other line.
+int NumericFields(std::string_view line) {
   int numbers = 0;
   bool inNumber = false;
   for (char c : line) {
@@ -73,19 +72,21 @@ bool LooksLikeIndividual(std::string_view line, std::uint64_t fields) {
     } else if (c == ' ' || c == '\t') {
       inNumber = false;
     } else {
-      return false;
+      return 0;
     }
   }
-  return numbers >= 2 && static_cast<std::uint64_t>(numbers) == fields;
+  return numbers;
 }
 
 } // namespace
 
 bool TFstatActions::Locus(const std::string& line) {
-  if (LooksLikeIndividual(line, nbLoci_ + 1))
-    reader_.Error(Format(kFstatTooFewLocusNames(), static_cast<int>(std::min<std::uint64_t>(
-                                                       nbLoci_, 1'000'000'000)),
-                         reader_.Line));
+  // A line of two numbers or more may be an individual read as a locus name because the header
+  // declares more loci than the file names: certainly when it holds a population number and one
+  // genotype per declared locus, else when the individuals then lack genotypes.
+  const int fields = NumericFields(line);
+  if (fields >= 2 && static_cast<std::uint64_t>(fields) == nbLoci_ + 1) TooFewLocusNames(reader_.Line);
+  if (fields >= 2 && suspectLocusLine_ == 0) suspectLocusLine_ = reader_.Line;
   reader_.NewLocus(line);
   return static_cast<std::uint64_t>(reader_.DataSet.LociCount()) == nbLoci_;
 }
@@ -113,7 +114,14 @@ void TFstatActions::Genotype(const std::string& digits) {
 }
 
 void TFstatActions::IndividualEnd() {
+  if (suspectLocusLine_ > 0 && reader_.LocusPosition != reader_.DataSet.LociCount())
+    TooFewLocusNames(suspectLocusLine_);
   reader_.CheckGenotypeCount();
+}
+
+void TFstatActions::TooFewLocusNames(int line) {
+  reader_.Error(Format(kFstatTooFewLocusNames(),
+                       static_cast<int>(std::min<std::uint64_t>(nbLoci_, 1'000'000'000)), line));
 }
 
 void FstatLetterAtLineStart(TTextReader& reader) {

@@ -98,6 +98,9 @@ void GenepopSyntaxError(TTextReader& reader, const char* message) {
   if (std::strcmp(message, "syntax error") == 0) {
     if (reader.CurrentSample && reader.CurrentSample->Individuals.Count() == 0)
       reader.Error(kPopWithoutIndividual());
+    // The end of the file reached among the locus names.
+    if (!reader.CurrentSample && reader.DataSet.LociCount() > 0 && reader.Source.Finished())
+      reader.Error(kNoPopLine());
     // The parser stops at the first line after the blank one, or on the blank line itself in
     // the locus lines. The title line may be blank.
     if (reader.LastBlankLine > 1 && reader.LastBlankLine >= reader.Line - 1)

@@ -23,8 +23,8 @@ void GenepopHaploidGenotype(TTextReader& reader, const std::string& digits);
 void GenepopDiploidWidth(TTextReader& reader, const char* digits, int length);
 // A run of more than three digits where a haploid genotype is expected fails the read.
 [[noreturn]] void GenepopHaploidTooWide(TTextReader& reader, const char* digits, int length);
-// A syntax error, with its cause when the reader can tell it: a "Pop" line with no individual
-// after it, a blank line before the last individual.
+// A syntax error, with its cause when the reader can tell it: no "Pop" line, a "Pop" line with
+// no individual after it, a blank line before the last individual.
 [[noreturn]] void GenepopSyntaxError(TTextReader& reader, const char* message);
 
 bool ParseGenepopDiploid(TTextReader& reader);

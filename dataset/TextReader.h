@@ -44,6 +44,8 @@ public:
   // Lines started so far (the line being delivered), and whether that line has outgrown
   // kMostLineBytes characters; its characters are then no longer delivered.
   int Lines() const { return lines_; }
+  // Every character of the stream has been delivered.
+  bool Finished() const { return exhausted_ && next_ == end_ && !inLine_; }
   bool LineTooLong() const { return lineTooLong_; }
 
 private:

@@ -33,8 +33,14 @@ public:
   void IndividualEnd();
 
 private:
+  /* Fails the read: the header declares more loci than there are names, `line` looking like an
+     individual. */
+  [[noreturn]] void TooFewLocusNames(int line);
+
   TTextReader& reader_;
   std::uint64_t nbLoci_ = 0;
+  /* The first locus line made of two numbers or more (0: none). */
+  int suspectLocusLine_ = 0;
   /* 10 to the power of the number of digits per allele. */
   std::uint64_t alleleBase_ = 1000;
   /* The population number of the previous individual line, without leading zeros. */

@@ -95,6 +95,8 @@ TEST(FstatReader, ReportsFaults) {
        Error(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 3, 9)},
       // A header whose number of loci is not the number of names that follow.
       {"1 3 9 1\nL1\nL2\n1 11 22 12\n", Error(Format(kFstatTooFewLocusNames(), 3, 4), 4, 12)},
+      // The first individual taken for the third locus: the next one lacks a genotype.
+      {"1 3 9 1\nL1\nL2\n1 11 22\n1 12 21\n", Error(Format(kFstatTooFewLocusNames(), 3, 4), 5, 9)},
       {"1 1 9 1\nL1\nL2\n1 11\n", Error(Format(kFstatTooManyLocusNames(), 1, 3), 3, 2)},
       {"1 1 9 1\nL1\n  L2\n1 11\n", Error(Format(kFstatTooManyLocusNames(), 1, 3), 3, 4)},
       {"1 1 9 1\nL\n1 11\n\n1 22\n", Error("syntax error", 5, 2)},

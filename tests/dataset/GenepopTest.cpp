@@ -171,6 +171,7 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
       {"T\nL1\nPOP\n0101\n", ReadError(kLineWithoutComma(), 4, 5)},
       {"T\nL1\nPOP\na 0101\n", ReadError(kLineWithoutComma(), 4, 7)},
       {"T\nL1;\nPOP\na, 0101\n", ReadError("syntax error", 2, 5)},
+      {"T\nL1\nL2\nind1, 0101 0202\n", ReadError(kNoPopLine(), 4, 17)},
       {"T\nL1\nL2\nPOP\na, 0101 0202\nb, 0101\nc, 0101 0101\n",
        ReadError(dstest::CountMessage(kMissingGenotype(), 1, 2), 6, 9)},
       // All loci on one line without commas make one locus.
