@@ -84,6 +84,8 @@ void TFormPrinc::Load(bool reference, const std::string& path, int code) {
   }
   loadedFlag = loaded;
   if (reference) mixedPloidy_ = false;
+  // The bar does not stay at the point a failed or stopped load reached while its box is shown.
+  ProgressBar->setValue(0);
 
   if (loaded) {
     // A stop asked after the last progress report came too late: the file is loaded.
@@ -111,7 +113,6 @@ void TFormPrinc::Load(bool reference, const std::string& path, int code) {
   edit->setText(loaded ? PathToQt(path) : QString());
   edit->setToolTip(edit->text());
   automateInterface();
-  ProgressBar->setValue(0);
   ProcessEvents();
   SetRunningState(false);
 }
