@@ -240,8 +240,17 @@ void TPGDSStructure::NameRepeatedSamples() {
   for (int s = 0; s < SamplesCount(); ++s)
     sampleCaptions_.push_back(SamplesGroup.Members.TVectorBioAbstract::Items(s)->Name);
   for (const std::vector<int>& positions : repeated)
-    for (size_t k = 0; k < positions.size(); ++k)
-      sampleCaptions_[static_cast<size_t>(positions[k])] += " (" + std::to_string(k + 1) + ")";
+    for (size_t k = 0; k < positions.size(); ++k) {
+      const auto s = static_cast<size_t>(positions[k]);
+      sampleCaptions_[s] += " (" + std::to_string(k + 1) + ")";
+      // Their individuals' labels, the first column of the results, tell them apart too.
+      const TGroupAbstract& sample = *static_cast<const TGroupAbstract*>(
+          SamplesGroup.Members.TVectorBioAbstract::Items(positions[k]));
+      for (int i = 0; i < sample.Individuals.Count(); ++i) {
+        TIndividual* individual = sample.Individuals.Items(i);
+        individual->Label = sampleCaptions_[s] + "/" + individual->Name;
+      }
+    }
 }
 
 std::vector<std::string> TPGDSStructure::RepeatedSampleNames() const {

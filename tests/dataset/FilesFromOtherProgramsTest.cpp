@@ -123,6 +123,9 @@ TEST(FilesFromOtherPrograms, RepeatedSampleNamesAreKeptAndToldApart) {
   EXPECT_EQ(ds.SampleName(1), "x");
   EXPECT_EQ(ds.SampleName(2), "Ind31 (2)");
   EXPECT_EQ(ds.SampleName(3), "Ind31 (3)");
+  // The individuals' labels, which head the result rows, tell the samples apart as well.
+  EXPECT_EQ(Labels(ds), "Ind31: Ind31 (1)/Ind31 | x: x/x | Ind31: Ind31 (2)/Ind31 | "
+                        "Ind31: Ind31 (3)/Ind31");
   EXPECT_EQ(ds.Messages,
             std::vector<std::string>{Format(kRepeatedPopulationName(), "1, 3 et 4", "\"Ind31\"")});
 
