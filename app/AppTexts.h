@@ -6,6 +6,14 @@
 
 // Run control: the parameter block of an assignment.
 inline const TText kNoLocusSelected{"Aucun locus sélectionné !", "No locus selected !"};
+// Why no locus can be selected.
+inline const TText kNoSharedLocus{
+    "Le fichier d'échantillons n'a aucun locus en commun avec le fichier de référence",
+    "The samples file has no locus in common with the reference file"};
+inline const TText kLocusUntypedIn{"  %s : non typé dans %s", "  %s: not typed in %s"};
+inline const TText kUsableLociRule{
+    "Un locus n'est utilisable que s'il est typé dans chaque population de référence",
+    "A locus can be used only when every reference population has it typed"};
 inline const TText kAssignmentOfGroups{"Affectation des groupes d'individus.",
                                        "Assignment of groups of individuals."};
 inline const TText kAssignmentOfIndividuals{"Affectation des individus.",

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/AppTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/Criteria.h"
 #include "model/Texts.h"
@@ -203,6 +204,26 @@ std::vector<TLocusChoice> LocusListAfterLoad(const TPGDSStructure& reference,
     list.push_back(item);
   }
   return list;
+}
+
+std::string NoUsableLocusExplanation(const TPGDSStructure& reference,
+                                     const TPGDSStructure* samples) {
+  const std::vector<TLocusChoice> list = LocusListAfterLoad(reference, samples);
+  if (list.empty()) return reference.LociCount() > 0 && samples ? kNoSharedLocus() : "";
+  std::string text;
+  for (const TLocusChoice& item : list) {
+    if (item.Available) return std::string();
+    const int l = reference.Loci.IndexOf(item.Name);
+    std::string populations;
+    for (int s = 0; s < reference.SamplesCount(); ++s) {
+      const TSample& sample = *reference.SampleAt(s);
+      if (l < sample.NbLoci() && sample.NbGenes(l) > 0) continue;
+      if (!populations.empty()) populations += ", ";
+      populations += reference.SampleName(s);
+    }
+    text += Format(kLocusUntypedIn(), item.Name.c_str(), populations.c_str()) + "\n";
+  }
+  return text + kUsableLociRule();
 }
 
 void CheckAllLoci(std::vector<TLocusChoice>& list) {

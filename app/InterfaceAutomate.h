@@ -130,6 +130,11 @@ struct TLocusChoice {
 // data set (when one is loaded) has too; every usable one checked.
 std::vector<TLocusChoice> LocusListAfterLoad(const TPGDSStructure& reference,
                                              const TPGDSStructure* samples);
+// Why the locus list offers no usable locus: the samples share none with the reference, or each
+// locus is untyped in some reference population (one line per locus naming them), followed by
+// the rule; empty when some locus can be used.
+std::string NoUsableLocusExplanation(const TPGDSStructure& reference,
+                                     const TPGDSStructure* samples);
 // "&Tous": checks every item that is available; "&Aucun": unchecks every item.
 void CheckAllLoci(std::vector<TLocusChoice>& list);
 void UncheckAllLoci(std::vector<TLocusChoice>& list);

@@ -168,6 +168,16 @@ void TRunDriver::Failed(TRunOutcome& outcome, const std::string& message) {
   sink_.Message(message);
 }
 
+namespace {
+
+// "Aucun locus sélectionné !", and why when no locus could have been chosen.
+std::string NoLocusText(const TPGDSStructure* reference, const TPGDSStructure* samples) {
+  const std::string why = reference ? NoUsableLocusExplanation(*reference, samples) : "";
+  return why.empty() ? kNoLocusSelected() : kNoLocusSelected() + "\n" + why;
+}
+
+} // namespace
+
 TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunData& data) {
   TRunOutcome outcome;
   sink_.SetStatus(0, " ");
@@ -179,7 +189,7 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     const TPGDSStructure* target = useSamples ? data.Samples : reference;
     if (reference) loci = SelectedLoci(data, *target, lociText);
     if (loci.empty()) {
-      sink_.Warning(kNoLocusSelected());
+      sink_.Warning(NoLocusText(reference, useSamples ? target : nullptr));
       return outcome;
     }
     const long startMs = ProcessorMilliseconds();
@@ -288,7 +298,7 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     const TPGDSStructure* reference = data.Reference;
     if (reference) loci = SelectedLoci(data, *reference, lociText);
     if (loci.empty()) {
-      sink_.Warning(kNoLocusSelected());
+      sink_.Warning(NoLocusText(reference, nullptr));
       return outcome;
     }
     const long startMs = ProcessorMilliseconds();

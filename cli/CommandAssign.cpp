@@ -44,15 +44,8 @@ const TText kCliNoSimulationForCriterion{
     "Probability computation is not available with criterion %s"};
 const TText kCliLocusUntyped{"Le locus %s n'est typé dans aucun individu de l'échantillon %s",
                              "Locus %s is not typed in any individual of sample %s"};
-const TText kCliNoSharedLocus{
-    "Le fichier d'échantillons n'a aucun locus en commun avec le fichier de référence",
-    "The samples file has no locus in common with the reference file"};
-const TText kCliLocusUntypedIn{"  %s : non typé dans %s", "  %s: not typed in %s"};
-const TText kCliUsableLoci{
-    "Un locus n'est utilisable que s'il est typé dans chaque population de référence ; "
-    "--loci choisit parmi eux les locus à utiliser",
-    "A locus can be used only when every reference population has it typed; --loci chooses "
-    "the loci to use among them"};
+const TText kCliLociOption{"--loci choisit parmi eux les locus à utiliser",
+                           "--loci chooses the loci to use among them"};
 const TText kCliScoresRange{"Le nombre de scores à afficher doit être compris entre 0 et %d",
                             "The number of scores to display must be between 0 and %d"};
 
@@ -236,26 +229,6 @@ std::string ChooseLoci(const TRunCommandOptions& options, const TPGDSStructure& 
   return std::string();
 }
 
-// Why no locus could be selected: which reference populations lack which loci.
-std::string NoLocusExplanation(const TPGDSStructure& reference, const TPGDSStructure* samples,
-                               const std::vector<TLocusChoice>& list) {
-  if (list.empty() && samples) return kCliNoSharedLocus() + "\n";
-  std::string text;
-  for (const TLocusChoice& item : list) {
-    if (item.Available) continue;
-    const int l = reference.Loci.IndexOf(item.Name);
-    std::string populations;
-    for (int s = 0; s < reference.SamplesCount(); ++s) {
-      const TSample& sample = *reference.SampleAt(s);
-      if (l < sample.NbLoci() && sample.NbGenes(l) > 0) continue;
-      if (!populations.empty()) populations += ", ";
-      populations += reference.SampleName(s);
-    }
-    text += Format(kCliLocusUntypedIn(), item.Name.c_str(), populations.c_str()) + "\n";
-  }
-  return text + kCliUsableLoci() + "\n";
-}
-
 } // namespace
 
 void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
@@ -392,8 +365,10 @@ int RunComputation(const TRunCommandOptions& options) {
   data.Samples = samples.get();
   data.CheckedLoci = CheckedLoci(list);
   const TRunOutcome outcome = driver.Start(automaton, data);
-  if (outcome.Status == TRunStatus::NotStarted && data.CheckedLoci.empty())
-    PrintError(NoLocusExplanation(reference, samples.get(), list));
+  // The run told why no locus can be used; the command line's way to choose them.
+  if (outcome.Status == TRunStatus::NotStarted && data.CheckedLoci.empty() &&
+      !NoUsableLocusExplanation(reference, samples.get()).empty())
+    PrintError(kCliLociOption() + "\n");
   if (outcome.Status != TRunStatus::Completed) return kExitFailure;
 
   TGridSettings settings;

@@ -139,7 +139,8 @@ TEST_F(CliAssign, RefusalsAndUsageErrors) {
       // Every locus lacks in some population: which, and what --loci does.
       {"assign untyped.gen --lang en", 1,
        "No locus selected !\n  L1: not typed in B\n  L2: not typed in A, C\nA locus can be "
-       "used only when every reference population has it typed; --loci chooses"},
+       "used only when every reference population has it typed\n--loci chooses the loci to use "
+       "among them"},
       {"assign reference.gen --scores 5", 1, "entre 0 et 4"},
       {"assign missing.gen", 1, ""},
       {"assign reference.gen --threshold 1", 2, "strictly between 0 and 1"},

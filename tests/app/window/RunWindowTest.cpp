@@ -238,6 +238,18 @@ private slots:
     QVERIFY(w.Find<QLabel>("StatusBarPanel0")->text().startsWith(QString::fromUtf8("Durée ")));
   }
 
+  // Samples that share no locus with the reference: the warning says so.
+  void noSharedLocus() {
+    TWindow w;
+    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenSamples(WriteGenepop(files_.Dir, "other.gen", {"X1"}, {{"Else", {"e1 , 0101"}}}),
+                        readfmt::Unknown);
+    w.Click("BitBtnStart");
+    QCOMPARE(int(w.Services.Messages.size()), 1);
+    QCOMPARE(ToQt(w.Services.Messages[0].Text), Text(kNoLocusSelected) + "\n" + Text(kNoSharedLocus));
+    QVERIFY(!w.Journal().contains("        " + Text(kStartingComputation)));
+  }
+
   // No usable locus: the warning, no parameter block, no grid. A stopped or failed run: its
   // message, and the grid, its table and its export stay those of the last completed run.
   void refusedAndInterrupted() {
