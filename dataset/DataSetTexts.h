@@ -102,6 +102,8 @@ inline const TText kLineWithoutComma{
 inline const TText kBlankLineInside{
     "Ligne vide (ligne %d) : les lignes vides ne sont permises qu'après le dernier individu",
     "Blank line (line %d): blank lines are allowed only after the last individual"};
+inline const TText kWriteOnlyFormat{"Tarvik2 écrit les fichiers %s mais ne les lit pas",
+                                    "Tarvik2 writes %s files but does not read them"};
 inline const TText kNoPopLine{
     "Aucune ligne \"Pop\" : chaque population commence par une ligne \"Pop\"",
     "No \"Pop\" line: every population starts with a line \"Pop\""};

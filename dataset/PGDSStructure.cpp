@@ -420,6 +420,11 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
     const std::vector<std::string>& lines = attempts.back().Lines;
     Messages.insert(Messages.end(), lines.begin(), lines.end());
   } else {
+    // A file of a format that is written only: that is the cause, whatever the readers say.
+    const std::string extension = FileExtension(fileName);
+    for (int c : {writefmt::Arlequin, writefmt::QUAV, writefmt::MNE})
+      if (SameTextAscii(extension, WriteFormatExtension(c)))
+        Messages.push_back(Format(kWriteOnlyFormat(), WriteFormatName(c).c_str()));
     // The error of the likeliest reader first, then the others', each text once.
     const size_t first = LikeliestAttempt(attempts, fileName, code);
     std::vector<const TAttempt*> order{&attempts[first]};

@@ -191,6 +191,14 @@ TEST(FilesFromOtherPrograms, LoadMessagesLeadWithTheirCause) {
   ASSERT_FALSE(ds.Messages.empty());
   EXPECT_EQ(ds.Messages[0], genepopError);
 
+  // A format the program writes but does not read says so first.
+  TPGDSStructure small;
+  dstest::MakeSmallDataSet(small);
+  const std::string arlequin = small.SaveToFile(folder.File("small"), writefmt::Arlequin, true, 1);
+  EXPECT_THROW(ds.LoadFromFile(arlequin, readfmt::Unknown), EFileFormatError);
+  ASSERT_FALSE(ds.Messages.empty());
+  EXPECT_EQ(ds.Messages[0], Format(kWriteOnlyFormat(), "Arlequin (microsat)"));
+
   // A file that loads keeps no line of the readers tried before the right one.
   EXPECT_EQ(Load(ds, folder, "good", "T\nL1\nPop\na, 0101\n"), "");
   EXPECT_EQ(ds.FileFormat, readfmt::GenePop2);
