@@ -12,6 +12,7 @@ set(expected
   tarvik2/doc/Aide/index.htm
   tarvik2/doc/Help/index.htm
   tarvik2/doc/home.htm
+  tarvik2/doc/help.css
   share/applications/tarvik2.desktop
   share/icons/hicolor/scalable/apps/tarvik2.svg)
 if(WINDOW)
