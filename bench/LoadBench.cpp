@@ -1,6 +1,7 @@
 // Loading of a large Genepop file, and the population statistics of the loaded data set (the
 // tallies of every sample recomputed and laid out as the statistics window shows them, then
-// exported as the window saves them).
+// exported as the window saves them); loading of SNP-like files (two alleles per locus,
+// thousands of loci).
 #include <cstdio>
 #include <filesystem>
 
@@ -58,6 +59,16 @@ TMeasure MeasureStatistics(const TGeneratorParams& params, const TBenchOptions& 
   return m;
 }
 
+// SNP-like data: two alleles per locus and thousands of loci, in 10 populations.
+TGeneratorParams SnpData(int individualsPerPopulation, const TBenchOptions& options) {
+  TGeneratorParams params;
+  params.Populations = 10;
+  params.IndividualsPerPopulation = individualsPerPopulation;
+  params.Loci = Sized(options, 2000, 200);
+  params.AllelesPerLocus = 2;
+  return params;
+}
+
 } // namespace
 
 void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
@@ -77,4 +88,23 @@ void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& op
     return variant == "load" ? MeasureLoad(data, o) : MeasureStatistics(data, o);
   };
   scenarios.push_back(std::move(load));
+
+  const TGeneratorParams snpSmall = SnpData(100, options);  // 1,000 individuals
+  const TGeneratorParams snpLarge = SnpData(500, options);  // 5,000 individuals
+  auto snpSize = [](const TGeneratorParams& p) {
+    return Count(p.Individuals()) + " ind x " + std::to_string(p.Loci);
+  };
+  TScenario snp;
+  snp.Name = "load-snp";
+  snp.Title = "SNP-like Genepop files (2 alleles per locus) of " +
+              Count(snpSmall.Individuals()) + " and " + Count(snpLarge.Individuals()) +
+              " individuals x " + std::to_string(snpSmall.Loci) + " loci: loading (format, tallies)";
+  snp.Unit = "genotype";
+  snp.Data = {snpSmall, snpLarge};
+  snp.Variants = {{"small", "load", snpSize(snpSmall), "", "", ""},
+                  {"large", "load", snpSize(snpLarge), "", "", ""}};
+  snp.Run = [snpSmall, snpLarge](const std::string& variant, const TBenchOptions& o) {
+    return MeasureLoad(variant == "small" ? snpSmall : snpLarge, o);
+  };
+  scenarios.push_back(std::move(snp));
 }

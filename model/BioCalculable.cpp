@@ -13,9 +13,7 @@ void TBioCalculable::SetName(const std::string& value) {
 }
 
 void TBioCalculable::SetNbLoci(int n) {
-  SampledLoci.clear();
-  SampledLoci.reserve(static_cast<size_t>(n > 0 ? n : 0));
-  for (int i = 0; i < n; ++i) SampledLoci.emplace_back();
+  SampledLoci.Reset(static_cast<size_t>(n > 0 ? n : 0));
 }
 
 TSampledLocus& TBioCalculable::GetSampledLocus(int locus) {
@@ -123,7 +121,7 @@ void TBioCalculable::AssignTo(TPersistent& dest) const {
   TBioAbstract::AssignTo(dest);
   d->Label = Label;
   d->Computed = Computed;
-  // One tally per locus, each a copy of this one's (what SetNbLoci and the tallies' AssignTo
-  // into fresh tallies give), copied as a whole.
+  // One tally per locus, each equal to this one's (what SetNbLoci and the tallies' AssignTo
+  // into fresh tallies give): shared until one of the two changes.
   d->SampledLoci = SampledLoci;
 }

@@ -14,7 +14,7 @@
 class TBioCalculable : public TBioAbstract {
 public:
   // One tally per locus; index = locus index in the data set.
-  std::vector<TSampledLocus> SampledLoci;
+  TSampledLoci SampledLoci;
   std::string Label;
   bool Computed = false;
 

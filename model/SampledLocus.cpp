@@ -41,3 +41,12 @@ int TSampledLocus::LowerBound(std::int16_t code) const {
   }
   return lo;
 }
+
+void TSampledLoci::Reset(std::size_t n) {
+  loci_ = n > 0 ? std::make_shared<std::vector<TSampledLocus>>(n) : nullptr;
+}
+
+std::vector<TSampledLocus>& TSampledLoci::Own() {
+  if (loci_.use_count() > 1) loci_ = std::make_shared<std::vector<TSampledLocus>>(*loci_);
+  return *loci_;
+}

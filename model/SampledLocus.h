@@ -1,8 +1,11 @@
-// Allele tallies: the count and frequency of one allele (TAlleleFeatures) and the tally of one
-// locus (TSampledLocus), kept in ascending order of allele code.
+// Allele tallies: the count and frequency of one allele (TAlleleFeatures), the tally of one
+// locus (TSampledLocus), kept in ascending order of allele code, and the tallies of an entity, one
+// per locus (TSampledLoci).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/Real.h"
@@ -36,4 +39,39 @@ public:
   void AssignTo(TSampledLocus& dest) const;
   // The index of the first feature whose code is >= `code` (Count when none).
   int LowerBound(std::int16_t code) const;
+};
+
+// The tallies of an entity, one per locus. A copy shares its source's tallies until either of
+// them changes one: the copies of a data set's samples and individuals (the root of a text
+// format's groups, a copied data set) then hold no tally of their own, where each individual
+// would otherwise carry a second tally per locus. Reading through a const reference never
+// copies; the first access through a non-const one takes a copy of the tallies when they are
+// shared. A reference follows the block it was taken from: one taken through a non-const access
+// is not to be written through once the entity has been copied.
+class TSampledLoci {
+public:
+  using value_type = TSampledLocus;
+  using iterator = TSampledLocus*;
+  using const_iterator = const TSampledLocus*;
+
+  std::size_t size() const { return loci_ ? loci_->size() : 0; }
+  bool empty() const { return size() == 0; }
+
+  const TSampledLocus& operator[](std::size_t i) const { return (*loci_)[i]; }
+  TSampledLocus& operator[](std::size_t i) { return Own()[i]; }
+  const_iterator begin() const { return loci_ ? loci_->data() : nullptr; }
+  const_iterator end() const { return loci_ ? loci_->data() + loci_->size() : nullptr; }
+  iterator begin() { return loci_ ? Own().data() : nullptr; }
+  iterator end() { return loci_ ? Own().data() + loci_->size() : nullptr; }
+
+  // No tally: a shared block is left to its other owners.
+  void clear() { loci_.reset(); }
+  // `n` empty tallies, in a block of this entity's own.
+  void Reset(std::size_t n);
+
+private:
+  // The tallies, copied first when another entity shares them.
+  std::vector<TSampledLocus>& Own();
+
+  std::shared_ptr<std::vector<TSampledLocus>> loci_;
 };

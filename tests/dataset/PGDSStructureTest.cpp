@@ -178,6 +178,39 @@ TEST(DataSet, RootCopiesTheSamplesOfTextFormats) {
   EXPECT_EQ(ds.LociCount(), 0);
 }
 
+// The root's copies keep the tallies the samples had when they were copied: recounting a sample
+// changes neither the root's copy of it nor the copies of its individuals.
+TEST(DataSet, RootCopiesKeepTheirTalliesWhenASampleIsRecounted) {
+  TPGDSStructure ds;
+  TLocus* locus = AddLocus(ds, "A");
+  locus->FindOrAddAllele("120", 120, 120, "");
+  locus->FindOrAddAllele("124", 124, 124, "");
+  TSample* sample = AddSample(ds, "P1");
+  for (int k = 0; k < 2; ++k) {
+    auto individual = std::make_unique<TIndividual>("i" + std::to_string(k), 1, 2);
+    individual->AddGene(0, 0);
+    individual->AddGene(0, static_cast<std::int16_t>(k));
+    sample->Individuals.Add(ds.AllIndividuals.Adopt(std::move(individual)));
+  }
+  ds.DataLoaded();
+  const TGroupAbstract& copy = *ds.RootGroup.Members.Items(0);
+
+  TIndividual& first = *sample->Individuals.Items(0);
+  first.GetTypage(0).Alleles = {1, 1};
+  first.Computed = false;
+  sample->Computed = false;
+  sample->Compute(true);
+  EXPECT_EQ(sample->AlleleCount(0, 0), 1);
+  EXPECT_EQ(sample->AlleleCount(0, 1), 3);
+  EXPECT_EQ(first.AlleleCount(0, 1), 2);
+
+  EXPECT_EQ(copy.AlleleCount(0, 0), 3);
+  EXPECT_EQ(copy.AlleleCount(0, 1), 1);
+  EXPECT_EQ(copy.Individuals.Items(0)->AlleleCount(0, 0), 2);
+  EXPECT_EQ(copy.Individuals.Items(0)->AlleleCount(0, 1), 0);
+  EXPECT_EQ(ds.RootGroup.AlleleCount(0, 0), 3);
+}
+
 TEST(DataSet, AssignToCopiesEverything) {
   TScratchFolder folder;
   WriteFile(folder.File("x.xml"), SmallXML());

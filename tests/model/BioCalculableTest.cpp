@@ -133,6 +133,38 @@ TEST(BioCalculable, IndividualCopy) {
   EXPECT_EQ(copy.GetHe(0), 1.0L);
 }
 
+// A copy's tallies start equal to its source's, then each changes on its own, and a copy
+// outlives its source.
+TEST(BioCalculable, CopiedTalliesChangeApart) {
+  auto owner = Diploid(1, 2);
+  owner->Compute(true);
+  TIndividual copy("other", 0, 0);
+  owner->AssignTo(copy);
+  TIndividual second("second", 0, 0);
+  copy.AssignTo(second);
+
+  copy.AddAllele(0, 1, 1);
+  EXPECT_EQ(copy.AlleleCount(0, 1), 2);
+  EXPECT_EQ(owner->AlleleCount(0, 1), 1);
+  EXPECT_EQ(second.AlleleCount(0, 1), 1);
+
+  owner->AddAllele(0, 2, 3);
+  owner->GetSampledLocus(0).NbGenes = 5;
+  EXPECT_EQ(owner->AlleleCount(0, 2), 4);
+  EXPECT_EQ(copy.AlleleCount(0, 2), 1);
+  EXPECT_EQ(second.AlleleCount(0, 2), 1);
+  EXPECT_EQ(copy.NbGenes(0), 2);
+
+  owner.reset();
+  EXPECT_EQ(second.NbGenes(0), 2);
+  EXPECT_EQ(second.NbAllelesAt(0), 2);
+  EXPECT_EQ(second.GetHe(0), 1.0L);
+  second.TBioCalculable::Clear();
+  EXPECT_EQ(second.NbLoci(), 0);
+  EXPECT_EQ(copy.NbLoci(), 1);
+  EXPECT_EQ(copy.AlleleCount(0, 1), 2);
+}
+
 } // namespace
 
 // A genotype's date and log lines live apart from it: copies get their own, and clearing or
