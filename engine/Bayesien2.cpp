@@ -75,13 +75,13 @@ std::vector<TSampleTally> TallyLocus(const TPGDSStructure& reference, int locus,
     for (int k = 0; k < sample.NbIndividuals(); ++k) {
       const TIndividual* ind = sample.Individuals.Items(k);
       if (ind == excluded) continue;
-      const TTypage& g = ind->GetTypage(locus);
-      if (g.Ploidy == 1 && g.Count() == 1) {
+      const auto g = ind->GetTypage(locus);
+      if (g.Ploidy() == 1 && g.Count() == 1) {
         ++t.Haploids;
-        if (valid(g.Alleles[0])) ++t.HaploidCarriers[static_cast<size_t>(g.Alleles[0])];
-      } else if (g.Ploidy == 2 && g.Count() == 2) {
+        if (valid(g.Alleles()[0])) ++t.HaploidCarriers[static_cast<size_t>(g.Alleles()[0])];
+      } else if (g.Ploidy() == 2 && g.Count() == 2) {
         ++t.Diploids;
-        const std::int16_t a = g.Alleles[0], b = g.Alleles[1];
+        const std::int16_t a = g.Alleles()[0], b = g.Alleles()[1];
         if (valid(a)) ++t.DiploidCopies[static_cast<size_t>(a)];
         if (valid(b)) ++t.DiploidCopies[static_cast<size_t>(b)];
         if (a == b && valid(a)) ++t.DiploidHomozygotes[static_cast<size_t>(a)];

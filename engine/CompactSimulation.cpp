@@ -167,13 +167,13 @@ TCompactMembers TCompactMembers::Of(const TCompactMatch& m, const TGroupAbstract
     if (&individual == without) continue;
     ++members.count_;
     for (const TCompactLocus& c : m.Loci) {
-      const TTypage& t = individual.GetTypage(c.RefLocus);
+      const auto t = individual.GetTypage(c.RefLocus);
       TCell& cell = members.cells_.emplace_back();
-      cell.Ploidy = t.Ploidy;
+      cell.Ploidy = t.Ploidy();
       cell.Present = t.Count();
       cell.Begin = static_cast<std::int32_t>(members.entries_.size());
       int copy = 0;
-      for (std::int16_t code : t.Alleles) {
+      for (std::int16_t code : t.Alleles()) {
         const std::int16_t entry =
             code >= 0 && At(code) < c.RefEntry.size() ? c.RefEntry[At(code)] : std::int16_t{-1};
         members.entries_.push_back(entry);

@@ -93,6 +93,16 @@ void TCompactUnit::EndLocus() {
 TCompactUnit TCompactUnit::Of(const TCompactMatch& m, const TBioCalculable& unit, bool target) {
   TCompactUnit u;
   u.Reset(m.LocusCount());
+  // An individual is read from its genotypes, which its tally only repeats.
+  if (const auto* individual = dynamic_cast<const TIndividual*>(&unit)) {
+    for (const TCompactLocus& c : m.Loci) {
+      const std::vector<std::int16_t>& map = target ? c.TargetEntry : c.RefEntry;
+      for (std::int16_t code : individual->GetTypage(target ? c.TargetLocus : c.RefLocus).Alleles())
+        if (code >= 0 && At(code) < map.size() && map[At(code)] >= 0) u.AddCopy(map[At(code)]);
+      u.EndLocus();
+    }
+    return u;
+  }
   for (const TCompactLocus& c : m.Loci) {
     const std::vector<std::int16_t>& map = target ? c.TargetEntry : c.RefEntry;
     const TSampledLocus& tally = unit.GetSampledLocus(target ? c.TargetLocus : c.RefLocus);

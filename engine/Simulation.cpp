@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Bayesien2.h"
@@ -104,9 +105,9 @@ std::int16_t DrawFromPosterior(const TSampledLocus& tally, std::vector<int>& dra
 // One copy handed down by a parent: the allele at a random position of its genotype, or a
 // missing copy when the parent is untyped there.
 std::int16_t CopyFrom(const TIndividual& parent, int locus, TGenMars& random) {
-  const TTypage& t = parent.GetTypage(locus);
+  const auto t = parent.GetTypage(locus);
   const int position = random.RandomFrom0(t.Count());
-  return position < t.Count() ? t.Alleles[static_cast<size_t>(position)] : std::int16_t{-1};
+  return position < t.Count() ? t.Alleles()[static_cast<size_t>(position)] : std::int16_t{-1};
 }
 
 // Stores the drawn copies of one locus: the present ones, then the missing ones (-1), so that
@@ -284,9 +285,10 @@ void SimulateIndividual(TIndividual& individual, const TGroupAbstract& populatio
     individual.GetTypage(l).Clear();
     individual.GetSampledLocus(l).Clear();
     // The number of copies, present and missing, of a random member.
-    const TTypage& model = population.Individuals.Items(random.RandomFrom0(size))->GetTypage(l);
+    const auto model =
+        std::as_const(*population.Individuals.Items(random.RandomFrom0(size))).GetTypage(l);
     const TSampledLocus& tally = population.GetSampledLocus(l);
-    copies.assign(static_cast<size_t>(std::max<int>(model.Ploidy, model.Count())), -1);
+    copies.assign(static_cast<size_t>(std::max<int>(model.Ploidy(), model.Count())), -1);
     drawn.assign(tally.Features.size(), 0);
     for (int c = 0; c < model.Count(); ++c) {
       const Extended u = random.Next();
@@ -342,7 +344,7 @@ const TGroupAbstract& TLeaveOneOut::Without(const TIndividual& member) {
   for (int l : loci_) {
     TSampledLocus& t = tallies_->SampledLoci[static_cast<size_t>(l)];
     t = full_.SampledLoci[static_cast<size_t>(l)];
-    for (std::int16_t code : member.GetTypage(l).Alleles) {
+    for (std::int16_t code : member.GetTypage(l).Alleles()) {
       const int p = tallies_->FindAllele(l, code);
       if (p < 0) continue;
       --t.Features[static_cast<size_t>(p)].Count;

@@ -23,7 +23,19 @@ TSampledLocus& TBioCalculable::GetSampledLocus(int locus) {
 
 const TSampledLocus& TBioCalculable::GetSampledLocus(int locus) const {
   if (locus < 0 || locus >= static_cast<int>(SampledLoci.size())) ThrowListError(locus);
+  MakeTallies();
   return SampledLoci[static_cast<size_t>(locus)];
+}
+
+void TBioCalculable::MakeTallies() const {
+  if (!TalliesDerived() || SampledLoci.Stored() || SampledLoci.empty()) return;
+  auto& self = const_cast<TBioCalculable&>(*this);
+  self.CountAlleles(true);
+  self.ComputeFrequencies();
+}
+
+void TBioCalculable::ForgetTallies() {
+  if (TalliesDerived()) SampledLoci.Reset(SampledLoci.size());
 }
 
 int TBioCalculable::AddAllele(int locus, std::int16_t code, std::int32_t count) {

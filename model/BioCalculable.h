@@ -56,6 +56,14 @@ public:
 
   // Tallies and statistics, once: does nothing when Computed; with `reset`, counts restart at 0.
   void Compute(bool reset);
+  // Whether the tallies are derived from the entity's own data (an individual's, from its
+  // genotypes) when first read, instead of being kept from the moment they are computed.
+  virtual bool TalliesDerived() const { return false; }
+  // Derived tallies not yet made are made now (every const read makes them otherwise; a run
+  // calls this before readers on several threads could). Nothing for other entities.
+  void MakeTallies() const;
+  // Derived tallies dropped, to be made afresh from the entity's data when next read.
+  void ForgetTallies();
   // Label emptied, Computed false, tallies destroyed, names emptied.
   void Clear();
 };

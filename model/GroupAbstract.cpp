@@ -52,9 +52,9 @@ void TGroupAbstract::CountAlleles(bool reset) {
   for (int k = 0; k < Individuals.Count(); ++k) {
     const TIndividual& ind = *Individuals.Items(k);
     for (int i = 0; i < nbLoci; ++i) {
-      const TTypage& t = ind.GetTypage(i);
+      const auto t = ind.GetTypage(i);
       std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
-      for (std::int16_t code : t.Alleles) {
+      for (std::int16_t code : t.Alleles()) {
         if (code < 0) {
           AddAllele(i, code, 1); // never made by the readers; kept exact all the same
           continue;

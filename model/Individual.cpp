@@ -9,44 +9,42 @@
 
 TIndividual::TIndividual(const std::string& name, int nbLoci, std::uint8_t declaredPloidy)
     : TBioCalculable(name, nbLoci), DeclaredPloidy(declaredPloidy) {
-  Genotypes.reserve(static_cast<size_t>(nbLoci > 0 ? nbLoci : 0));
   SetNbTypages(nbLoci);
 }
 
 TIndividual::~TIndividual() { Clear(); }
 
-void TIndividual::SetNbTypages(int n) {
-  if (n <= 0) return;
-  Genotypes.reserve(Genotypes.size() + static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) Genotypes.emplace_back();
+std::int16_t TTypageView::Items(int i) const {
+  if (i < 0 || i >= Count()) ThrowListError(i);
+  return Alleles()[static_cast<size_t>(i)];
 }
 
-TTypage& TIndividual::GetTypage(int locus) {
+TTypageRef TIndividual::GetTypage(int locus) {
   if (locus < 0 || locus >= NbTypages()) ThrowListError(locus);
-  return Genotypes[static_cast<size_t>(locus)];
+  return TTypageRef(Genotypes, locus);
 }
 
-const TTypage& TIndividual::GetTypage(int locus) const {
+TTypageView TIndividual::GetTypage(int locus) const {
   if (locus < 0 || locus >= NbTypages()) ThrowListError(locus);
-  return Genotypes[static_cast<size_t>(locus)];
+  return TTypageView(Genotypes, locus);
 }
 
 std::int16_t TIndividual::GetAllele(int locus, int j) const {
-  const TTypage& t = GetTypage(locus);
-  return j < 0 || j >= t.Count() ? std::int16_t{-1} : t.Alleles[static_cast<size_t>(j)];
+  const auto alleles = GetTypage(locus).Alleles();
+  return j < 0 || j >= static_cast<int>(alleles.size()) ? std::int16_t{-1}
+                                                        : alleles[static_cast<size_t>(j)];
 }
 
 int TIndividual::Zygosity(int locus) const {
-  const TTypage& t = GetTypage(locus);
-  if (t.Ploidy != 2 || t.Count() != 2) return 2;
-  return t.Alleles[0] == t.Alleles[1] ? 0 : 1;
+  if (locus < 0 || locus >= NbTypages()) ThrowListError(locus);
+  const auto alleles = Genotypes.Alleles(locus);
+  if (Genotypes.Ploidy(locus) != 2 || alleles.size() != 2) return 2;
+  return alleles[0] == alleles[1] ? 0 : 1;
 }
 
 void TIndividual::CountAlleles(bool reset) {
-  for (int i = 0; i < NbTypages(); ++i) {
-    const TTypage& t = Genotypes[static_cast<size_t>(i)];
-    for (int j = 0; j < t.Count(); ++j) AddAllele(i, t.Alleles[static_cast<size_t>(j)], 1);
-  }
+  for (int i = 0; i < NbTypages(); ++i)
+    for (std::int16_t code : Genotypes.Alleles(i)) AddAllele(i, code, 1);
   TBioCalculable::CountAlleles(reset);
 }
 
@@ -63,7 +61,7 @@ void TIndividual::Clear() {
   DeclaredPloidy = 0;
   X = Y = Z = 0;
   Generation = 0;
-  Genotypes.clear();
+  Genotypes.Clear();
 }
 
 void TIndividual::AssignTo(TPersistent& dest) const {
@@ -79,10 +77,9 @@ void TIndividual::AssignTo(TPersistent& dest) const {
   d->Y = Y;
   d->Z = Z;
   d->Generation = Generation;
-  // Fresh genotypes filled by TTypage::AssignTo: codes, ploidy and log lines, not the date.
+  // The genotypes (shared until either changes): codes, ploidy and log lines, not the dates.
   d->Genotypes = Genotypes;
-  for (TTypage& t : d->Genotypes)
-    t.SetDate(std::string());
+  d->Genotypes.ClearDates();
 }
 
 void TIndividual::ReadXML(TVectorLoci& loci, const TXMLNode& element) {

@@ -29,14 +29,23 @@ void TSample::AssignTo(TPersistent& dest) const {
 }
 
 void TSample::CountAlleles(bool reset) {
-  for (int i = 0; i < Individuals.Count(); ++i) Individuals.Items(i)->Compute(true);
+  // The individuals' own tallies are derived from their genotypes when first read: an
+  // individual not computed yet only drops the ones it may hold. The sample counts the
+  // genotypes.
+  for (int i = 0; i < Individuals.Count(); ++i) {
+    TIndividual& individual = *Individuals.Items(i);
+    if (individual.Computed) continue;
+    individual.ForgetTallies();
+    individual.Computed = true;
+  }
   TGroupAbstract::CountAlleles(reset);
 }
 
 std::unique_ptr<TSample> TSample::CopyWithout(int index, bool countOnly) const {
   auto copy = std::make_unique<TSample>(Name, NbLoci(), NbIndividuals() - 1);
   for (int i = 0; i < NbIndividuals(); ++i)
-    if (i != index) copy->Individuals.Add(Individuals.Items(i));
+    if (i != index) // shared as they are: their labels stay those of this sample
+      copy->Individuals.TVectorBioAbstract::Add(Individuals.Items(i));
   if (countOnly) copy->CountAlleles(true);
   else copy->Compute(true);
   return copy;

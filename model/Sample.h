@@ -21,7 +21,8 @@ public:
   const char* ClassName() const override { return "TSample"; }
   void AssignTo(TPersistent& dest) const override;
   bool IsSample() const override { return true; }
-  // Computes every individual first, then tallies them.
+  // Tallies the genotypes of the individuals, and marks the individuals computed (their own
+  // tallies are derived when read).
   void CountAlleles(bool reset) override;
 
   // The leave-one-out copy: a new sample sharing every individual but the one at `index`,

@@ -43,10 +43,17 @@ int TSampledLocus::LowerBound(std::int16_t code) const {
 }
 
 void TSampledLoci::Reset(std::size_t n) {
-  loci_ = n > 0 ? std::make_shared<std::vector<TSampledLocus>>(n) : nullptr;
+  loci_.reset();
+  size_ = n;
+}
+
+const TSampledLocus& TSampledLoci::Empty() {
+  static const TSampledLocus empty;
+  return empty;
 }
 
 std::vector<TSampledLocus>& TSampledLoci::Own() {
-  if (loci_.use_count() > 1) loci_ = std::make_shared<std::vector<TSampledLocus>>(*loci_);
+  if (!loci_) loci_ = std::make_shared<std::vector<TSampledLocus>>(size_);
+  else if (loci_.use_count() > 1) loci_ = std::make_shared<std::vector<TSampledLocus>>(*loci_);
   return *loci_;
 }

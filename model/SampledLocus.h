@@ -43,35 +43,41 @@ public:
 
 // The tallies of an entity, one per locus. A copy shares its source's tallies until either of
 // them changes one: the copies of a data set's samples and individuals (the root of a text
-// format's groups, a copied data set) then hold no tally of their own, where each individual
-// would otherwise carry a second tally per locus. Reading through a const reference never
-// copies; the first access through a non-const one takes a copy of the tallies when they are
-// shared. A reference follows the block it was taken from: one taken through a non-const access
-// is not to be written through once the entity has been copied.
+// format's groups, a copied data set) then hold no tally of their own. Tallies never written
+// take no room: they read as empty tallies until the first access through a non-const
+// reference, so an individual whose tallies nobody asks for carries none. Reading through a
+// const reference never copies or allocates; the first access through a non-const one takes a
+// copy of the tallies when they are shared. A reference follows the block it was taken from:
+// one taken through a non-const access is not to be written through once the entity has been
+// copied.
 class TSampledLoci {
 public:
   using value_type = TSampledLocus;
   using iterator = TSampledLocus*;
-  using const_iterator = const TSampledLocus*;
 
-  std::size_t size() const { return loci_ ? loci_->size() : 0; }
-  bool empty() const { return size() == 0; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
 
-  const TSampledLocus& operator[](std::size_t i) const { return (*loci_)[i]; }
+  const TSampledLocus& operator[](std::size_t i) const { return loci_ ? (*loci_)[i] : Empty(); }
   TSampledLocus& operator[](std::size_t i) { return Own()[i]; }
-  const_iterator begin() const { return loci_ ? loci_->data() : nullptr; }
-  const_iterator end() const { return loci_ ? loci_->data() + loci_->size() : nullptr; }
-  iterator begin() { return loci_ ? Own().data() : nullptr; }
-  iterator end() { return loci_ ? Own().data() + loci_->size() : nullptr; }
+  iterator begin() { return size_ ? Own().data() : nullptr; }
+  iterator end() { return size_ ? Own().data() + size_ : nullptr; }
+  // Whether any tally has been written (or shared from an entity that wrote one).
+  bool Stored() const { return loci_ != nullptr; }
 
   // No tally: a shared block is left to its other owners.
-  void clear() { loci_.reset(); }
-  // `n` empty tallies, in a block of this entity's own.
+  void clear() {
+    loci_.reset();
+    size_ = 0;
+  }
+  // `n` empty tallies.
   void Reset(std::size_t n);
 
 private:
-  // The tallies, copied first when another entity shares them.
+  static const TSampledLocus& Empty();
+  // The tallies, made or copied first when this entity has none of its own.
   std::vector<TSampledLocus>& Own();
 
   std::shared_ptr<std::vector<TSampledLocus>> loci_;
+  std::size_t size_ = 0;
 };

@@ -196,7 +196,9 @@ TEST(DataSet, RootCopiesKeepTheirTalliesWhenASampleIsRecounted) {
   const TGroupAbstract& copy = *ds.RootGroup.Members.Items(0);
 
   TIndividual& first = *sample->Individuals.Items(0);
-  first.GetTypage(0).Alleles = {1, 1};
+  first.GetTypage(0).Clear();
+  first.AddGene(0, 1);
+  first.AddGene(0, 1);
   first.Computed = false;
   sample->Computed = false;
   sample->Compute(true);

@@ -2,6 +2,7 @@
 
 #include "model/Errors.h"
 #include "model/Individual.h"
+#include "model/Typage.h"
 #include "model/Real.h"
 
 namespace {

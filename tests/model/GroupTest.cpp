@@ -137,7 +137,10 @@ TEST(Group, RecountingMergesAllelesInCodeOrder) {
   s->Compute(true);
   ASSERT_EQ(s->GetSampledLocus(0).Count(), 3);
   s->GetSampledLocus(0).Insert(2, 7, 0); // listed without any copy: 2, 5, 7, 9
-  s->Individuals.Items(1)->GetTypage(0).Alleles = {0, 0};
+  const auto genotype = s->Individuals.Items(1)->GetTypage(0);
+  genotype.Clear();
+  genotype.Add(0);
+  genotype.Add(0);
   s->Computed = false;
   s->Compute(true);
   const TSampledLocus& t = s->GetSampledLocus(0);
