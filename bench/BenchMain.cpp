@@ -16,10 +16,12 @@ namespace {
 
 void Usage(std::FILE* out, const std::vector<TScenario>& scenarios) {
   std::fprintf(out,
-               "usage: tarvik2-bench [--small] [--threads N] [SCENARIO...]\n"
+               "usage: tarvik2-bench [--small] [--threads N] [--baseline PROGRAM] [SCENARIO...]\n"
                "  --small      every size about ten times smaller, for a quick check\n"
                "  --threads N  threads of the fast runs (default: every core for assignment, 2 "
                "for the thread comparison of the simulations)\n"
+               "  --baseline PROGRAM  the benchmark program of another build (an earlier commit): "
+               "every measurement is made by both, on the same files, side by side\n"
                "scenarios:\n");
   for (const TScenario& s : scenarios)
     std::fprintf(out, "  %-12s %s\n", s.Name.c_str(), s.Title.c_str());
@@ -69,6 +71,8 @@ int main(int argc, char** argv) {
       childScenario = argv[++i];
     } else if (a == "--variant" && hasValue) {
       childVariant = argv[++i];
+    } else if (a == "--baseline" && hasValue) {
+      options.Baseline = argv[++i];
     } else if (a == "--data" && hasValue) {
       options.DataDir = argv[++i];
     } else if (a == "--help" || a == "-h") {
@@ -83,6 +87,7 @@ int main(int argc, char** argv) {
   std::vector<TScenario> scenarios;
   AddLoadScenarios(scenarios, options);
   AddAssignScenarios(scenarios, options);
+  AddAssignSnpScenarios(scenarios, options);
   AddSimulationScenarios(scenarios, options);
   AddMigrantScenarios(scenarios, options);
   AddCornuetScenarios(scenarios, options);

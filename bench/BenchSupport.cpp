@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "dataset/PGDSStructure.h"
 #include "engine/GenMars.h"
@@ -53,7 +54,7 @@ bool ParseResult(const std::string& line, TMeasure& m) {
 
 // Runs this program again on one measurement and collects its result line and peak memory.
 TChildResult RunChild(const TScenario& scenario, const TVariant& variant,
-                      const TBenchOptions& options) {
+                      const TBenchOptions& options, const char* program = "/proc/self/exe") {
   TChildResult result;
   std::vector<std::string> args = {"tarvik2-bench", "--scenario", scenario.Name,  "--variant",
                                    variant.Name,    "--data",     options.DataDir};
@@ -78,7 +79,7 @@ TChildResult RunChild(const TScenario& scenario, const TVariant& variant,
   posix_spawn_file_actions_addclose(&actions, fds[0]);
   posix_spawn_file_actions_addclose(&actions, fds[1]);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
   if (spawned != 0) {
@@ -247,11 +248,12 @@ constexpr double kShortRun = 1.0;
 constexpr int kMostRuns = 5;
 
 TChildResult FastestChild(const TScenario& scenario, const TVariant& variant,
-                          const TBenchOptions& options, int& runs) {
-  TChildResult best = RunChild(scenario, variant, options);
+                          const TBenchOptions& options, int& runs,
+                          const char* program = "/proc/self/exe") {
+  TChildResult best = RunChild(scenario, variant, options, program);
   runs = 1;
   while (best.Ok && best.Measure.Available && best.Measure.Wall < kShortRun && runs < kMostRuns) {
-    const TChildResult again = RunChild(scenario, variant, options);
+    const TChildResult again = RunChild(scenario, variant, options, program);
     ++runs;
     if (!again.Ok) return again;
     if (again.Measure.Wall < best.Measure.Wall) best = again;
@@ -302,19 +304,34 @@ int RunScenarios(const std::vector<const TScenario*>& scenarios, const TBenchOpt
       DataFile(data, options);
     std::map<std::string, TChildResult> done;
     for (const TVariant& variant : scenario->Variants) {
+      std::optional<TChildResult> before;
+      if (!options.Baseline.empty()) {
+        int runs = 1;
+        before = FastestChild(*scenario, variant, options, runs, options.Baseline.c_str());
+        std::string note = before->Ok ? before->Measure.Note : "failed: " + before->Error;
+        if (runs > 1) note += "; fastest of " + std::to_string(runs) + " runs";
+        TVariant shown = variant;
+        shown.Path = "before: " + variant.Path;
+        PrintRow(*scenario, shown, *before, "-", note);
+      }
       int runs = 1;
       const TChildResult r = FastestChild(*scenario, variant, options, runs);
       done[variant.Name] = r;
       std::string ratio = "-", note;
+      if (before && before->Ok && before->Measure.Available && r.Ok && r.Measure.Available &&
+          r.Measure.Wall > 0 && r.PeakMiB > 0) {
+        ratio = Fixed(before->Measure.Wall / r.Measure.Wall, 2) + "x vs before";
+        note = "memory " + Fixed(before->PeakMiB / r.PeakMiB, 2) + "x less than before; ";
+      }
       if (!r.Ok) {
         ++failures;
         note = "failed: " + r.Error;
       } else if (!r.Measure.Available) {
         note = r.Measure.Note.empty() ? "not available" : r.Measure.Note;
       } else {
-        note = r.Measure.Note;
+        note += r.Measure.Note;
         const auto of = done.find(variant.RatioOf);
-        if (of != done.end() && of->second.Ok && of->second.Measure.Available &&
+        if (!before && of != done.end() && of->second.Ok && of->second.Measure.Available &&
             r.Measure.Wall > 0) {
           const TMeasure& before = of->second.Measure;
           ratio = Fixed(before.Wall / r.Measure.Wall, 2) + "x " + variant.RatioLabel;

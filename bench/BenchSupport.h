@@ -30,6 +30,9 @@ struct TBenchOptions {
   bool Small = false;  // every size about ten times smaller
   int Threads = 0;     // threads of the fast runs; 0: the default of each scenario
   std::string DataDir; // the generated files and the exports
+  // Another build's benchmark program: each measurement is also made by it, on the same
+  // files, and shown on the row above ("before"), with the ratios of the two.
+  std::string Baseline;
 };
 
 // What one measurement found, in the child process that made it.
@@ -69,6 +72,7 @@ struct TScenario {
 // The scenarios of each family, sized by the options.
 void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddAssignScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
+void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddMigrantScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);

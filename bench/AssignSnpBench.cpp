@@ -1,0 +1,46 @@
+// Self-assignment of SNP-like data (two alleles per locus, thousands of loci), criterion 2
+// without simulation, parsing and export included: the panels users now genotype.
+#include <string>
+
+#include "bench/AssignBench.h"
+#include "engine/ThreadPool.h"
+
+namespace {
+
+TGeneratorParams SnpAssignData(int individualsPerPopulation, const TBenchOptions& options) {
+  TGeneratorParams params;
+  params.Populations = 10;
+  params.IndividualsPerPopulation = individualsPerPopulation;
+  params.Loci = Sized(options, 2000, 200);
+  params.AllelesPerLocus = 2;
+  return params;
+}
+
+} // namespace
+
+void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
+  const TGeneratorParams small = SnpAssignData(100, options); // 1,000 individuals
+  const TGeneratorParams large = SnpAssignData(500, options); // 5,000 individuals
+  const int threads = ThreadCount(options.Threads);
+  auto size = [](const TGeneratorParams& p) {
+    return Count(p.Individuals()) + " ind x " + std::to_string(p.Loci);
+  };
+  TScenario s;
+  s.Name = "assign-snp";
+  s.Title = "self-assignment of SNP-like data (2 alleles per locus), criterion 2 (Rannala & "
+            "Mountain), no simulation, " +
+            small.Shape() + " and " + large.Shape() +
+            " (populations x individuals x loci): load + match + run + export";
+  s.Unit = "loc-eval";
+  s.Data = {small, large};
+  s.Variants = {{"small", "fast, " + ThreadsText(threads), size(small), "", "", ""},
+                {"large", "fast, " + ThreadsText(threads), size(large), "", "", ""}};
+  s.Run = [=](const std::string& variant, const TBenchOptions& o) {
+    TSelfAssignment run;
+    run.Criterion = 2;
+    run.Data = variant == "small" ? small : large;
+    run.Threads = threads;
+    return MeasureSelfAssignment(run, o);
+  };
+  scenarios.push_back(std::move(s));
+}
