@@ -7,85 +7,85 @@ const std::string kNoDate;
 const std::vector<std::string> kNoLog;
 } // namespace
 
+void TGenotypes::Relayout(int loci, int slots) {
+  auto data = std::make_shared<std::int16_t[]>(static_cast<size_t>(loci) * (slots + 1), kNone);
+  const int kept = std::min(loci, loci_);
+  for (int l = 0; l < kept; ++l) {
+    std::copy_n(data_.get() + static_cast<size_t>(l) * slots_, std::min(slots, slots_),
+                data.get() + static_cast<size_t>(l) * slots);
+    data[static_cast<size_t>(loci) * slots + l] = data_[PloidyAt(l)];
+  }
+  for (int l = kept; l < loci; ++l) data[static_cast<size_t>(loci) * slots + l] = 0;
+  data_ = std::move(data);
+  loci_ = loci;
+  slots_ = slots;
+}
+
 void TGenotypes::AddLoci(int n) {
-  if (n <= 0) return;
-  TBlock& b = block_ ? Own() : *(block_ = std::make_shared<TBlock>());
-  b.Loci += n;
-  b.Codes.resize(static_cast<size_t>(b.Loci) * static_cast<size_t>(b.Slots), kNone);
-  b.Ploidy.resize(static_cast<size_t>(b.Loci), 0);
+  if (n > 0) Relayout(loci_ + n, slots_);
 }
 
-TGenotypes::TBlock& TGenotypes::Own() {
-  if (block_.use_count() > 1) block_ = std::make_shared<TBlock>(*block_);
-  return *block_;
+void TGenotypes::Clear() {
+  data_.reset();
+  notes_.reset();
+  loci_ = 0;
 }
 
-int TGenotypes::CountAt(const TBlock& b, int locus) const {
-  const std::int16_t* slot = b.Codes.data() + static_cast<size_t>(locus) * b.Slots;
-  int n = 0;
-  while (n < b.Slots && slot[n] != kNone) ++n;
-  return n;
+std::int16_t* TGenotypes::Own() {
+  if (data_.use_count() > 1) {
+    const size_t n = static_cast<size_t>(loci_) * (slots_ + 1);
+    auto copy = std::make_shared_for_overwrite<std::int16_t[]>(n);
+    std::copy_n(data_.get(), n, copy.get());
+    data_ = std::move(copy);
+  }
+  return data_.get();
 }
 
-std::span<const std::int16_t> TGenotypes::Alleles(int locus) const {
-  const TBlock& b = *block_;
-  return {b.Codes.data() + static_cast<size_t>(locus) * b.Slots,
-          static_cast<size_t>(CountAt(b, locus))};
-}
-
-void TGenotypes::Widen(int copies) {
-  TBlock& b = Own();
-  const int slots = std::max(copies, b.Slots + b.Slots / 2);
-  std::vector<std::int16_t> codes(static_cast<size_t>(b.Loci) * slots, kNone);
-  for (int l = 0; l < b.Loci; ++l)
-    std::copy_n(b.Codes.data() + static_cast<size_t>(l) * b.Slots, b.Slots,
-                codes.data() + static_cast<size_t>(l) * slots);
-  b.Codes = std::move(codes);
-  b.Slots = slots;
+TGenotypes::TNotes& TGenotypes::OwnNotes() {
+  if (!notes_) notes_ = std::make_shared<TNotes>();
+  else if (notes_.use_count() > 1) notes_ = std::make_shared<TNotes>(*notes_);
+  return *notes_;
 }
 
 void TGenotypes::Add(int locus, std::int16_t code) {
-  int count = CountAt(*block_, locus);
-  if (count == block_->Slots) Widen(count + 1);
-  TBlock& b = Own();
-  b.Codes[static_cast<size_t>(locus) * b.Slots + count] = code;
+  int count = static_cast<int>(Alleles(locus).size());
+  if (count == slots_) Relayout(loci_, std::max(count + 1, slots_ + slots_ / 2));
+  std::int16_t* data = Own();
+  data[static_cast<size_t>(locus) * slots_ + count] = code;
   ++count;
-  std::uint8_t& ploidy = b.Ploidy[static_cast<size_t>(locus)];
-  if (count > ploidy) ploidy = static_cast<std::uint8_t>(count);
+  std::int16_t& ploidy = data[PloidyAt(locus)];
+  if (count > ploidy) ploidy = static_cast<std::int16_t>(count);
 }
 
 void TGenotypes::ClearLocus(int locus) {
-  TBlock& b = Own();
-  std::fill_n(b.Codes.data() + static_cast<size_t>(locus) * b.Slots, b.Slots, kNone);
-  b.Ploidy[static_cast<size_t>(locus)] = 0;
-  if (auto n = b.Notes.find(locus); n != b.Notes.end()) n->second.Log.clear();
+  std::int16_t* data = Own();
+  std::fill_n(data + static_cast<size_t>(locus) * slots_, slots_, kNone);
+  data[PloidyAt(locus)] = 0;
+  if (!notes_) return;
+  if (auto n = notes_->find(locus); n != notes_->end() && !n->second.Log.empty())
+    OwnNotes()[locus].Log.clear();
 }
 
 const std::string& TGenotypes::Date(int locus) const {
-  if (!block_) return kNoDate;
-  auto n = block_->Notes.find(locus);
-  return n == block_->Notes.end() ? kNoDate : n->second.Date;
+  if (!notes_) return kNoDate;
+  auto n = notes_->find(locus);
+  return n == notes_->end() ? kNoDate : n->second.Date;
 }
 
 void TGenotypes::SetDate(int locus, const std::string& date) {
   if (date.empty() && Date(locus).empty()) return;
-  Own().Notes[locus].Date = date;
+  OwnNotes()[locus].Date = date;
 }
 
 const std::vector<std::string>& TGenotypes::Log(int locus) const {
-  if (!block_) return kNoLog;
-  auto n = block_->Notes.find(locus);
-  return n == block_->Notes.end() ? kNoLog : n->second.Log;
+  if (!notes_) return kNoLog;
+  auto n = notes_->find(locus);
+  return n == notes_->end() ? kNoLog : n->second.Log;
 }
 
-void TGenotypes::AddLog(int locus, const std::string& line) { Own().Notes[locus].Log.push_back(line); }
-
-void TGenotypes::ClearLogs() {
-  if (!block_ || block_->Notes.empty()) return;
-  for (auto& [locus, notes] : Own().Notes) notes.Log.clear();
-}
+void TGenotypes::AddLog(int locus, const std::string& line) { OwnNotes()[locus].Log.push_back(line); }
 
 void TGenotypes::ClearDates() {
-  if (!block_ || block_->Notes.empty()) return;
-  for (auto& [locus, notes] : Own().Notes) notes.Date.clear();
+  if (!notes_) return;
+  for (auto& [locus, note] : OwnNotes()) note.Date.clear();
 }

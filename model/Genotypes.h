@@ -17,16 +17,23 @@ class TGenotypes {
 public:
   TGenotypes() = default;
 
-  int Loci() const { return block_ ? block_->Loci : 0; }
+  int Loci() const { return loci_; }
   // Appends n untyped loci.
   void AddLoci(int n);
   // No locus.
-  void Clear() { block_.reset(); }
+  void Clear();
 
   // The codes of the present copies at `locus` (0 <= locus < Loci()).
-  std::span<const std::int16_t> Alleles(int locus) const;
-  std::uint8_t Ploidy(int locus) const { return block_->Ploidy[static_cast<size_t>(locus)]; }
-  void SetPloidy(int locus, std::uint8_t ploidy) { Own().Ploidy[static_cast<size_t>(locus)] = ploidy; }
+  std::span<const std::int16_t> Alleles(int locus) const {
+    const std::int16_t* slot = data_.get() + static_cast<size_t>(locus) * slots_;
+    int n = 0;
+    while (n < slots_ && slot[n] != kNone) ++n;
+    return {slot, static_cast<size_t>(n)};
+  }
+  std::uint8_t Ploidy(int locus) const {
+    return static_cast<std::uint8_t>(data_[PloidyAt(locus)]);
+  }
+  void SetPloidy(int locus, std::uint8_t ploidy) { Own()[PloidyAt(locus)] = ploidy; }
   // Appends a present copy; the ploidy grows to the number of copies when it was below.
   void Add(int locus, std::int16_t code);
   // No copy and ploidy 0 at `locus`.
@@ -37,8 +44,6 @@ public:
   void SetDate(int locus, const std::string& date);
   const std::vector<std::string>& Log(int locus) const;
   void AddLog(int locus, const std::string& line);
-  // The log lines of every genotype emptied (the dates stay).
-  void ClearLogs();
   // The dates of every genotype emptied (the log lines stay).
   void ClearDates();
 
@@ -46,22 +51,24 @@ private:
   // Marks a slot that holds no copy; the readers never make a negative code.
   static constexpr std::int16_t kNone = INT16_MIN;
 
-  struct TNotes {
+  struct TNote {
     std::string Date;
     std::vector<std::string> Log;
   };
-  struct TBlock {
-    int Loci = 0;
-    int Slots = 2; // slots per locus
-    std::vector<std::int16_t> Codes;
-    std::vector<std::uint8_t> Ploidy;
-    std::map<int, TNotes> Notes; // by locus; nearly always empty
-  };
+  using TNotes = std::map<int, TNote>; // by locus
 
-  TBlock& Own();
-  // The locus's slots grown to hold `copies` copies (every locus's, as they share one stride).
-  void Widen(int copies);
-  int CountAt(const TBlock& b, int locus) const;
+  // The ploidies follow the codes of every locus.
+  size_t PloidyAt(int locus) const {
+    return static_cast<size_t>(loci_) * slots_ + static_cast<size_t>(locus);
+  }
+  // The array, copied first when another individual shares it.
+  std::int16_t* Own();
+  TNotes& OwnNotes();
+  // A new array of `loci` loci of `slots` slots each, holding the genotypes there are.
+  void Relayout(int loci, int slots);
 
-  std::shared_ptr<TBlock> block_;
+  std::shared_ptr<std::int16_t[]> data_;
+  std::shared_ptr<TNotes> notes_; // nearly always none
+  std::int32_t loci_ = 0;
+  std::int32_t slots_ = 2; // two copies per locus without widening
 };
