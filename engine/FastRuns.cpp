@@ -161,14 +161,24 @@ bool PresimulateMissing(const TFastContext& context, const TSimulationKey& key,
   return done;
 }
 
-// One treated unit, prepared on the calling thread.
+// One treated unit, as the calling thread lists it.
 struct TFastUnit {
   const TBioCalculable* Unit = nullptr;
+  int Home = -1; // its own reference population in self-assignment
+  TGenMarsSeeds Seeds;
+};
+
+// What a unit is compared through, made by the thread that treats it and dropped after: a run
+// of thousands of units over thousands of loci holds only the units being treated.
+struct TPreparedUnit {
   TCompactUnit Tallies;
   TUnitCodes Codes; // the tallies as slots of the score tables
   TIntegerList Used, Missing;
-  int Home = -1; // its own reference population in self-assignment
-  TGenMarsSeeds Seeds;
+
+  TPreparedUnit(const TAssignmentRun& run, const TCompactMatch& compact, const TBioCalculable& unit)
+      : Tallies(TCompactUnit::Of(compact, unit, true)), Codes(TUnitCodes::Of(compact, Tallies)) {
+    UsableLoci(run.Match, unit, Used, Missing);
+  }
 };
 
 struct TFastAssignment {
@@ -181,11 +191,12 @@ struct TFastAssignment {
 
   void Treat(int i) const {
     const TFastUnit& u = Units[At(i)];
+    const TPreparedUnit prepared(Run, Context.Run(), *u.Unit);
     const TAssignmentParams& p = Run.Params;
     const int populations = Run.Reference.SamplesCount();
     const bool distance = Context.RunCriterion().IsDistance();
     std::vector<Extended> values(At(populations), Undefined());
-    const std::vector<std::int32_t>& used = u.Used.Items;
+    const std::vector<std::int32_t>& used = prepared.Used.Items;
     const bool typed = !used.empty();
     const int nUsed = static_cast<int>(used.size());
     // Seeding a generator costs a lag table: only runs that simulate need one.
@@ -194,7 +205,7 @@ struct TFastAssignment {
     std::vector<double> keys;
     for (int k = 0; k < populations && typed; ++k) {
       const bool home = k == u.Home;
-      const Extended score = Context.RunScore(k, u.Tallies, u.Codes, used, home);
+      const Extended score = Context.RunScore(k, prepared.Tallies, prepared.Codes, used, home);
       Extended& value = values[At(k)];
       value = Context.RunCriterion().Value(score);
       if (!p.SimulationOn || IsUndefined(value)) continue;
@@ -202,7 +213,7 @@ struct TFastAssignment {
         // Simulated now from the population (without the unit for its home) at the unit's loci.
         if (home) {
           TCompactPopulation without = Context.SelfPopulation(k);
-          without.Add(Context.Self(), u.Tallies, -1);
+          without.Add(Context.Self(), prepared.Tallies, -1);
           const auto* individual = dynamic_cast<const TIndividual*>(u.Unit);
           const TCompactMembers members =
               TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
@@ -229,11 +240,11 @@ struct TFastAssignment {
     };
     result.UsedLoci.clear();
     result.MissingLoci.clear();
-    result.UsedLoci.reserve(u.Used.Items.size());
-    result.MissingLoci.reserve(u.Missing.Items.size());
-    for (std::int32_t l : u.Used.Items)
+    result.UsedLoci.reserve(prepared.Used.Items.size());
+    result.MissingLoci.reserve(prepared.Missing.Items.size());
+    for (std::int32_t l : prepared.Used.Items)
       result.UsedLoci.push_back(locusName(l));
-    for (std::int32_t l : u.Missing.Items)
+    for (std::int32_t l : prepared.Missing.Items)
       result.MissingLoci.push_back(locusName(l));
   }
 
@@ -250,11 +261,13 @@ struct TFastAssignment {
 bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableResultats& table,
               std::vector<TUnitVerdict>& verdicts, const std::function<void(int)>& followed) {
   const TAssignmentParams& p = run.Params;
+  // The score tables cover the most copies any unit carries at a locus.
   int largest = 0;
-  for (TFastUnit& u : units) {
-    UsableLoci(run.Match, *u.Unit, u.Used, u.Missing);
-    for (std::int32_t x : u.Tallies.X)
-      largest = std::max(largest, x);
+  {
+    const TCompactMatch compact(run.Match);
+    for (const TFastUnit& u : units)
+      for (std::int32_t x : TCompactUnit::Of(compact, *u.Unit, true).X)
+        largest = std::max(largest, x);
   }
   const TCriterionArgs args = CriterionArgsOf(p);
   const TFastContext context(run.Reference, run.Match, args, p.SimulationOn, largest);
@@ -314,7 +327,6 @@ bool FastAssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure
   quality = TAssignmentQuality{};
   const int n = target.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
-  const TCompactMatch compact(match);
   // The first reference sample holding each individual is its home in self-assignment.
   std::unordered_map<const TBioCalculable*, int> homes;
   if (params.SelfAssignment)
@@ -327,8 +339,6 @@ bool FastAssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure
   for (int i = 0; i < n; ++i) {
     TFastUnit& u = units[At(i)];
     u.Unit = target.AllIndividuals.Items(i);
-    u.Tallies = TCompactUnit::Of(compact, *u.Unit, true);
-    u.Codes = TUnitCodes::Of(compact, u.Tallies);
     const auto home = homes.find(u.Unit);
     if (home != homes.end()) u.Home = home->second;
   }
@@ -360,13 +370,9 @@ bool FastAssignGroups(const TPGDSStructure& reference, const TPGDSStructure& tar
   resultTable = std::make_unique<TTableResultats>(n);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
-  const TCompactMatch compact(match);
   std::vector<TFastUnit> units(At(n));
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
     units[At(i)].Unit = target.SampleAt(i);
-    units[At(i)].Tallies = TCompactUnit::Of(compact, *target.SampleAt(i), true);
-    units[At(i)].Codes = TUnitCodes::Of(compact, units[At(i)].Tallies);
-  }
   std::vector<TUnitVerdict> verdicts(At(n));
   const TAssignmentRun run{reference, target, match, groupParams};
   return RunUnits(run, units, *resultTable, verdicts, [](int) {});

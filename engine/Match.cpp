@@ -1,5 +1,7 @@
 #include "engine/Match.h"
 
+#include "model/Individual.h"
+
 #include <algorithm>
 
 #include "dataset/PGDSStructure.h"
@@ -68,8 +70,11 @@ void UsableLoci(const TMatchPGDS& match, const TBioCalculable& unit, TIntegerLis
                 TIntegerList& missing) {
   used.Clear();
   missing.Clear();
+  // An individual is read from its genotypes: its tallies would only repeat them.
+  const auto* individual = dynamic_cast<const TIndividual*>(&unit);
   for (int i = 0; i < match.LocusCount(); ++i) {
-    if (unit.NbGenes(match.Locus(i).TargetLocus) == 0)
+    const int locus = match.Locus(i).TargetLocus;
+    if ((individual ? individual->NbAllelesTyped(locus) : unit.NbGenes(locus)) == 0)
       missing.Add(i);
     else
       used.Add(i);
