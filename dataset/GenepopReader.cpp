@@ -29,7 +29,7 @@ void DiploidCopy(TTextReader& reader, std::string_view digits) {
   if (value == 0)
     reader.AddMissingCopy();
   else
-    reader.AddAlleleCopy(std::string(digits), value);
+    reader.AddAlleleCopy(digits, value);
 }
 
 } // namespace

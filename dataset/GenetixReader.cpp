@@ -50,7 +50,7 @@ void AddCopy(TTextReader& reader, std::string_view digits) {
   if (value == 0)
     reader.AddMissingCopy();
   else
-    reader.AddAlleleCopy(std::string(digits), value);
+    reader.AddAlleleCopy(digits, value);
 }
 
 } // namespace

@@ -197,7 +197,7 @@ bool TTextReader::AtKnownLocus() const {
 namespace {
 // A name of at most seven characters as one integer (its length in the top byte); 0 for a
 // longer one, which is not cached.
-std::uint64_t PackedName(const std::string& name) {
+std::uint64_t PackedName(std::string_view name) {
   if (name.size() > 7) return 0;
   std::uint64_t key = static_cast<std::uint64_t>(name.size()) << 56;
   for (size_t i = 0; i < name.size(); ++i)
@@ -206,7 +206,7 @@ std::uint64_t PackedName(const std::string& name) {
 }
 } // namespace
 
-void TTextReader::AddAlleleCopy(const std::string& name, std::int32_t value) {
+void TTextReader::AddAlleleCopy(std::string_view name, std::int32_t value) {
   if (!AtKnownLocus()) return;
   const auto position = static_cast<size_t>(LocusPosition);
   if (alleleCache_.size() <= position) alleleCache_.resize(position + 1);
@@ -219,7 +219,7 @@ void TTextReader::AddAlleleCopy(const std::string& name, std::int32_t value) {
       code = cache.Codes[static_cast<size_t>(found - cache.Keys.begin())];
   }
   if (code < 0) {
-    code = DataSet.LocusAt(LocusPosition)->FindOrAddAllele(name, value, value, "");
+    code = DataSet.LocusAt(LocusPosition)->FindOrAddAllele(std::string(name), value, value, "");
     if (key != 0) {
       cache.Keys.push_back(key);
       cache.Codes.push_back(code);

@@ -153,7 +153,7 @@ public:
   bool AtKnownLocus() const;
   // Adds the allele `name` (length and repeat count `value`) to the current individual at the
   // locus position; the locus gets the allele when it does not have it yet.
-  void AddAlleleCopy(const std::string& name, std::int32_t value);
+  void AddAlleleCopy(std::string_view name, std::int32_t value);
   // Adds a missing gene copy to the current individual at the locus position.
   void AddMissingCopy();
   // A sample must have at least one individual ("Individu manquant"); an unnamed sample takes

@@ -1,6 +1,8 @@
 #include "model/Group.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "engine/Logger.h"
 #include "model/Errors.h"
@@ -40,10 +42,31 @@ void TGroup::AssignTo(TPersistent& dest) const {
 }
 
 void TGroup::CountAlleles(bool reset) {
-  for (int i = 0; i < Members.Count(); ++i) Members.Items(i)->Compute(reset);
+  // A member tallied here from nothing counts exactly its individuals' genotypes: its tallies
+  // are added whole instead of counting every genotype a second time. A member tallied before
+  // is counted from its individuals, as its tallies may be older than their genotypes.
+  std::vector<char> freshlyTallied(static_cast<size_t>(Members.Count()));
+  for (int i = 0; i < Members.Count(); ++i) {
+    TGroupAbstract& member = *Members.Items(i);
+    freshlyTallied[static_cast<size_t>(i)] =
+        !member.Computed && (reset || !member.SampledLoci.Stored()) &&
+        member.NbLoci() >= NbLoci();
+    member.Compute(reset);
+  }
   Individuals.Clear(false);
   for (int i = 0; i < Members.Count(); ++i) Individuals.AddAll(Members.Items(i)->Individuals);
-  TGroupAbstract::CountAlleles(reset);
+  TCopyCounts counts(static_cast<size_t>(std::max<int>(NbLoci(), 0)));
+  for (int i = 0; i < Members.Count(); ++i) {
+    const TGroupAbstract& member = *Members.Items(i);
+    if (freshlyTallied[static_cast<size_t>(i)]) {
+      CountTally(member, counts);
+      continue;
+    }
+    for (int k = 0; k < member.NbIndividuals(); ++k)
+      CountGenotypes(*member.Individuals.Items(k), counts);
+  }
+  MergeCounts(counts);
+  TBioCalculable::CountAlleles(reset);
 }
 
 TGroupAbstract* TGroup::FindGroup(const std::string& name) {

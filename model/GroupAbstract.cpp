@@ -44,27 +44,50 @@ int TGroupAbstract::NbHeterozygotes(int locus) const {
 }
 
 void TGroupAbstract::CountAlleles(bool reset) {
-  // The copies are counted per locus in an array indexed by allele code, then merged into the
-  // tally in code order: the tally AddAllele of every copy would give, without searching and
-  // inserting into it once per copy.
-  const int nbLoci = NbLoci();
-  std::vector<std::vector<std::int32_t>> counts(static_cast<size_t>(std::max(nbLoci, 0)));
-  for (int k = 0; k < Individuals.Count(); ++k) {
-    const TIndividual& ind = *Individuals.Items(k);
-    for (int i = 0; i < nbLoci; ++i) {
-      const auto t = ind.GetTypage(i);
-      std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
-      for (std::int16_t code : t.Alleles()) {
-        if (code < 0) {
-          AddAllele(i, code, 1); // never made by the readers; kept exact all the same
-          continue;
-        }
-        if (static_cast<size_t>(code) >= c.size()) c.resize(static_cast<size_t>(code) + 1, 0);
-        ++c[static_cast<size_t>(code)];
+  TCopyCounts counts(NbLoci());
+  for (int k = 0; k < Individuals.Count(); ++k)
+    CountGenotypes(*Individuals.Items(k), counts);
+  MergeCounts(counts);
+  TBioCalculable::CountAlleles(reset);
+}
+
+// The copies are counted per locus in an array indexed by allele code, then merged into the
+// tally in code order: the tally AddAllele of every copy would give, without searching and
+// inserting into it once per copy.
+void TGroupAbstract::CountGenotypes(const TIndividual& individual, TCopyCounts& counts) {
+  const int loci = std::min(static_cast<int>(counts.size()), individual.NbTypages());
+  if (loci < static_cast<int>(counts.size())) individual.GetTypage(loci); // out of range: raises
+  for (int i = 0; i < loci; ++i) {
+    std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
+    for (std::int16_t code : individual.Genotypes.Alleles(i)) {
+      if (code < 0) {
+        AddAllele(i, code, 1); // never made by the readers; kept exact all the same
+        continue;
       }
+      if (static_cast<size_t>(code) >= c.size()) c.resize(static_cast<size_t>(code) + 1, 0);
+      ++c[static_cast<size_t>(code)];
     }
   }
-  for (int i = 0; i < nbLoci; ++i) {
+}
+
+void TGroupAbstract::CountTally(const TBioCalculable& member, TCopyCounts& counts) {
+  for (int i = 0; i < static_cast<int>(counts.size()); ++i) {
+    std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
+    for (const TAlleleFeatures& f : member.GetSampledLocus(i).Features) {
+      if (f.Count == 0) continue;
+      if (f.AlleleCode < 0) {
+        AddAllele(i, f.AlleleCode, f.Count);
+        continue;
+      }
+      if (static_cast<size_t>(f.AlleleCode) >= c.size())
+        c.resize(static_cast<size_t>(f.AlleleCode) + 1, 0);
+      c[static_cast<size_t>(f.AlleleCode)] += f.Count;
+    }
+  }
+}
+
+void TGroupAbstract::MergeCounts(const TCopyCounts& counts) {
+  for (int i = 0; i < static_cast<int>(counts.size()); ++i) {
     const std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
     if (c.empty()) continue;
     TSampledLocus& tally = GetSampledLocus(i);
@@ -86,7 +109,6 @@ void TGroupAbstract::CountAlleles(bool reset) {
       merged.push_back(*old);
     tally.Features = std::move(merged);
   }
-  TBioCalculable::CountAlleles(reset);
 }
 
 void TGroupAbstract::ComputeFrequencies() {
