@@ -385,12 +385,10 @@ int RunComputation(const TRunCommandOptions& options) {
           : FillAssignmentGrid(*driver.ResultTable, automaton.Criterion, automaton.SimulationOn,
                                settings);
   if (options.Output.empty()) {
-    PrintOut(ResultsExportText(driver.ResultTable.get(), grid));
+    ForEachExportLine(driver.ResultTable.get(), grid, PrintOut);
   } else {
     try {
-      // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
-      const std::string text = ResultsExportText(driver.ResultTable.get(), grid);
-      SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
+      ExportResults(driver.ResultTable.get(), grid, options.Output);
     } catch (const std::exception& e) {
       return Refuse(e.what());
     }

@@ -8,21 +8,74 @@
 namespace {
 constexpr size_t kInitialRows = 10;
 const char* const kIndent = "        ";
+
+const TResultNames& NoNames() {
+  static const TResultNames none;
+  return none;
+}
 } // namespace
 
-TResultats::TResultats() : Rows(kInitialRows) {}
+const std::string& TResultNames::Name(int index) const {
+  static const std::string none;
+  if (index < 0) return none;
+  const size_t i = static_cast<size_t>(index);
+  if (i < Populations.size()) return Populations[i];
+  if (i - Populations.size() < Samples.size()) return Samples[i - Populations.size()];
+  return none;
+}
+
+TResultats::TResultats(std::shared_ptr<const TResultNames> names)
+    : names_(std::move(names)), values_(kInitialRows), scores_(kInitialRows) {}
+
+const TResultNames& TResultats::Names() const {
+  return names_ ? *names_ : NoNames();
+}
 
 void TResultats::SetCount(int n) {
   Count = n > 0 ? n : 0;
-  if (Rows.size() < static_cast<size_t>(Count)) Rows.resize(static_cast<size_t>(Count));
+  if (values_.size() < static_cast<size_t>(Count)) {
+    values_.resize(static_cast<size_t>(Count));
+    scores_.resize(static_cast<size_t>(Count));
+  }
+}
+
+RResultat TResultats::Row(int k) const {
+  const size_t i = static_cast<size_t>(k);
+  return {Names().Name(k), values_[i], scores_[i]};
+}
+
+void TResultats::SetRow(int k, Extended value, Extended score) {
+  values_[static_cast<size_t>(k)] = value;
+  scores_[static_cast<size_t>(k)] = score;
+}
+
+RResultat TResultats::SortedRow(int k) const {
+  const size_t i = static_cast<size_t>(k);
+  return {Names().Name(sortedNames_[i]), sortedValues_[i], sortedScores_[i]};
+}
+
+void TResultats::SetSortedScore(int k, Extended score) {
+  sortedScores_[static_cast<size_t>(k)] = score;
+}
+
+void TResultats::SetSortedRow(int k, int name, Extended value, Extended score) {
+  const size_t i = static_cast<size_t>(k);
+  sortedNames_[i] = name;
+  sortedValues_[i] = value;
+  sortedScores_[i] = score;
 }
 
 void TResultats::CopyToSorted() {
-  SortedRows.assign(Rows.begin(), Rows.begin() + Count);
+  const size_t n = static_cast<size_t>(Count);
+  sortedValues_.assign(values_.begin(), values_.begin() + Count);
+  sortedScores_.assign(scores_.begin(), scores_.begin() + Count);
+  sortedNames_.resize(n);
+  for (size_t k = 0; k < n; ++k)
+    sortedNames_[k] = static_cast<std::int32_t>(k);
 }
 
 namespace {
-// A sorted row as the sort moves it: its score and where it came from.
+// A ranked row as the sort moves it: its score and where it came from.
 struct TRank {
   Extended Score;
   std::int32_t Row;
@@ -56,56 +109,79 @@ void SortRange(TRank* ranks, int low, int high) {
     low = i;
   }
 }
+
+// values := values taken in the ranked order.
+template <class T> void Permute(std::vector<T>& values, const std::vector<TRank>& ranks) {
+  thread_local std::vector<T> moved;
+  moved.resize(ranks.size());
+  for (size_t j = 0; j < ranks.size(); ++j)
+    moved[j] = values[static_cast<size_t>(ranks[j].Row)];
+  std::copy(moved.begin(), moved.end(), values.begin());
+}
 } // namespace
 
-// The scores are sorted with the row each came from, then the rows are put in that order: the
-// same exchanges as on the rows themselves, without moving their names at every one.
+// The scores are sorted with the row each came from, then the ranked rows are put in that order.
 void TResultats::SortRows() {
-  const int n = std::min(Count, static_cast<std::int32_t>(SortedRows.size()));
+  const int n = std::min(Count, static_cast<std::int32_t>(sortedScores_.size()));
   if (n <= 1) return;
   thread_local std::vector<TRank> ranks;
   ranks.resize(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i)
-    ranks[static_cast<size_t>(i)] = {SortedRows[static_cast<size_t>(i)].Score, i};
+    ranks[static_cast<size_t>(i)] = {sortedScores_[static_cast<size_t>(i)], i};
   SortRange(ranks.data(), 0, n - 1);
-  // Row j of the result is row ranks[j].Row of the input: each cycle of that permutation is
-  // followed once, a placed row marked by pointing at itself.
-  for (int i = 0; i < n; ++i) {
-    if (ranks[static_cast<size_t>(i)].Row == i) continue;
-    RResultat first = std::move(SortedRows[static_cast<size_t>(i)]);
-    int j = i;
-    for (;;) {
-      const int from = ranks[static_cast<size_t>(j)].Row;
-      ranks[static_cast<size_t>(j)].Row = j;
-      if (from == i) {
-        SortedRows[static_cast<size_t>(j)] = std::move(first);
-        break;
-      }
-      SortedRows[static_cast<size_t>(j)] = std::move(SortedRows[static_cast<size_t>(from)]);
-      j = from;
-    }
-  }
+  Permute(sortedScores_, ranks);
+  Permute(sortedValues_, ranks);
+  Permute(sortedNames_, ranks);
 }
 
 void TResultats::Clear() {
   Count = 0;
-  Rows.clear();
-  SortedRows.clear();
-  UsedLoci.clear();
-  MissingLoci.clear();
+  values_.clear();
+  scores_.clear();
+  sortedValues_.clear();
+  sortedScores_.clear();
+  sortedNames_.clear();
+  UsedLoci.Clear();
+  MissingLoci.Clear();
   Caption.clear();
+}
+
+std::vector<std::string> TResultats::LocusNames(const TLocusSet& loci) const {
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(loci.Count()));
+  const std::vector<std::string>& all = Names().Loci;
+  loci.ForEach([&](int l) {
+    names.push_back(static_cast<size_t>(l) < all.size() ? all[static_cast<size_t>(l)]
+                                                        : std::string());
+  });
+  return names;
+}
+
+TTableResultats::TTableResultats(int n, TResultNames names)
+    : names_(std::make_shared<const TResultNames>(std::move(names))) {
+  SetCount(n);
 }
 
 void TTableResultats::SetCount(int n) {
   Clear();
   const size_t count = n > 0 ? static_cast<size_t>(n) : 0;
-  Items.reserve(count);
+  items_.reserve(count);
   for (size_t i = 0; i < count; ++i)
-    Items.push_back(std::make_unique<TResultats>());
+    items_.push_back(std::make_unique<TResultats>(names_));
+}
+
+void TTableResultats::ResetItem(int i) {
+  items_.at(static_cast<size_t>(i)) = std::make_unique<TResultats>(names_);
+}
+
+void TTableResultats::SetNames(TResultNames names) {
+  names_ = std::make_shared<const TResultNames>(std::move(names));
+  for (const std::unique_ptr<TResultats>& item : items_)
+    item->names_ = names_;
 }
 
 void TTableResultats::Clear() {
-  Items.clear();
+  items_.clear();
   Journal.clear();
 }
 

@@ -11,12 +11,13 @@
 namespace {
 
 TResultats WithScores(const std::vector<Extended>& scores) {
-  TResultats r;
+  TResultNames names;
+  for (size_t k = 0; k < scores.size(); ++k)
+    names.Populations.push_back("p" + std::to_string(k));
+  TResultats r = TTableResultats(1, std::move(names)).Item(0);
   r.SetCount(static_cast<int>(scores.size()));
-  for (int k = 0; k < r.Count; ++k) {
-    r.Row(k).Name = "p" + std::to_string(k);
-    r.Row(k).Score = scores[static_cast<size_t>(k)];
-  }
+  for (int k = 0; k < r.Count; ++k)
+    r.SetRow(k, 0, scores[static_cast<size_t>(k)]);
   r.CopyToSorted();
   r.SortRows();
   return r;
@@ -51,7 +52,7 @@ TEST(ResultTables, SortsLargeRangesDescending) {
     std::shuffle(scores.begin(), scores.end(), random);
     TResultats r = WithScores(scores);
     for (int k = 0; k < n; ++k) {
-      const RResultat& row = r.SortedRow(k);
+      const RResultat row = r.SortedRow(k);
       ASSERT_TRUE(k == 0 || r.SortedRow(k - 1).Score >= row.Score) << n << " rows";
       ASSERT_EQ(scores[std::stoul(row.Name.substr(1))], row.Score); // rows move whole
     }
@@ -67,13 +68,13 @@ TEST(ResultTables, SortsLargeRangesDescending) {
 
 TEST(ResultTables, StorageTableAndJournal) {
   TResultats r;
-  EXPECT_EQ(r.Rows.size(), 10u);
+  EXPECT_EQ(static_cast<size_t>(r.Capacity()), 10u);
   r.SetCount(12);
   r.SetCount(3);
   EXPECT_EQ(r.Count, 3);
-  EXPECT_EQ(r.Rows.size(), 12u);
+  EXPECT_EQ(static_cast<size_t>(r.Capacity()), 12u);
   r.CopyToSorted();
-  EXPECT_EQ(r.SortedRows.size(), 3u);
+  EXPECT_EQ(static_cast<size_t>(r.SortedCount()), 3u);
 
   TTableResultats table(2);
   table.Item(0).Caption = "old";
