@@ -76,7 +76,7 @@ void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t 
 void SetHomeRow(TResultats& result, int home, Extended value, Extended score) {
   result.CopyToSorted();
   if (result.Count == 0) return;
-  result.SetSortedRow(0, home >= 0 ? result.Names().SampleIndex(home) : -1, value, score);
+  result.SetHomeRow(home >= 0 ? result.Names().SampleIndex(home) : -1, value, score);
 }
 
 bool SetVerdict(TResultats& result, bool migrant, int likeliest) {

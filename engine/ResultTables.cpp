@@ -24,8 +24,10 @@ const std::string& TResultNames::Name(int index) const {
   return none;
 }
 
-TResultats::TResultats(std::shared_ptr<const TResultNames> names)
-    : names_(std::move(names)), values_(kInitialRows), scores_(kInitialRows) {}
+TResultats::TResultats(std::shared_ptr<const TResultNames> names) : names_(std::move(names)) {
+  values_.resize(kInitialRows);
+  scores_.resize(kInitialRows);
+}
 
 const TResultNames& TResultats::Names() const {
   return names_ ? *names_ : NoNames();
@@ -45,33 +47,35 @@ RResultat TResultats::Row(int k) const {
 }
 
 void TResultats::SetRow(int k, Extended value, Extended score) {
-  values_[static_cast<size_t>(k)] = value;
-  scores_[static_cast<size_t>(k)] = score;
+  values_.Set(static_cast<size_t>(k), value);
+  scores_.Set(static_cast<size_t>(k), score);
 }
 
 RResultat TResultats::SortedRow(int k) const {
   const size_t i = static_cast<size_t>(k);
-  return {Names().Name(sortedNames_[i]), sortedValues_[i], sortedScores_[i]};
+  const int name = sortedNames_[i];
+  const Extended value = k == homePosition_ ? homeValue_ : values_[static_cast<size_t>(name)];
+  return {Names().Name(name), value, sortedScores_[i]};
 }
 
 void TResultats::SetSortedScore(int k, Extended score) {
-  sortedScores_[static_cast<size_t>(k)] = score;
+  sortedScores_.Set(static_cast<size_t>(k), score);
 }
 
-void TResultats::SetSortedRow(int k, int name, Extended value, Extended score) {
-  const size_t i = static_cast<size_t>(k);
-  sortedNames_[i] = name;
-  sortedValues_[i] = value;
-  sortedScores_[i] = score;
+void TResultats::SetHomeRow(int name, Extended value, Extended score) {
+  sortedNames_.at(0) = name;
+  sortedScores_.Set(0, score);
+  homePosition_ = 0;
+  homeValue_ = value;
 }
 
 void TResultats::CopyToSorted() {
   const size_t n = static_cast<size_t>(Count);
-  sortedValues_.assign(values_.begin(), values_.begin() + Count);
-  sortedScores_.assign(scores_.begin(), scores_.begin() + Count);
+  sortedScores_.AssignPrefix(scores_, n);
   sortedNames_.resize(n);
   for (size_t k = 0; k < n; ++k)
     sortedNames_[k] = static_cast<std::int32_t>(k);
+  homePosition_ = -1;
 }
 
 namespace {
@@ -110,14 +114,6 @@ void SortRange(TRank* ranks, int low, int high) {
   }
 }
 
-// values := values taken in the ranked order.
-template <class T> void Permute(std::vector<T>& values, const std::vector<TRank>& ranks) {
-  thread_local std::vector<T> moved;
-  moved.resize(ranks.size());
-  for (size_t j = 0; j < ranks.size(); ++j)
-    moved[j] = values[static_cast<size_t>(ranks[j].Row)];
-  std::copy(moved.begin(), moved.end(), values.begin());
-}
 } // namespace
 
 // The scores are sorted with the row each came from, then the ranked rows are put in that order.
@@ -129,18 +125,26 @@ void TResultats::SortRows() {
   for (int i = 0; i < n; ++i)
     ranks[static_cast<size_t>(i)] = {sortedScores_[static_cast<size_t>(i)], i};
   SortRange(ranks.data(), 0, n - 1);
-  Permute(sortedScores_, ranks);
-  Permute(sortedValues_, ranks);
-  Permute(sortedNames_, ranks);
+  // The scores come with the ranks; the names are gathered in their order.
+  thread_local std::vector<std::int32_t> names;
+  names.assign(sortedNames_.begin(), sortedNames_.begin() + n);
+  int home = -1;
+  for (int j = 0; j < n; ++j) {
+    const TRank& rank = ranks[static_cast<size_t>(j)];
+    sortedScores_.Set(static_cast<size_t>(j), rank.Score);
+    sortedNames_[static_cast<size_t>(j)] = names[static_cast<size_t>(rank.Row)];
+    if (rank.Row == homePosition_) home = j;
+  }
+  homePosition_ = home;
 }
 
 void TResultats::Clear() {
   Count = 0;
   values_.clear();
   scores_.clear();
-  sortedValues_.clear();
   sortedScores_.clear();
   sortedNames_.clear();
+  homePosition_ = -1;
   UsedLoci.Clear();
   MissingLoci.Clear();
   Caption.clear();

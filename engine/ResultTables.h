@@ -3,7 +3,8 @@
 // it was computed on; plus the run's journal of time-stamped lines.
 //
 // A result holds numbers only: the values and scores of its rows in population order, and its
-// ranked rows as a name index with their own value and score. The names (reference populations,
+// ranked rows as the index of their population with their own score (their value is their
+// population's, except for a home row that carries its own). The names (reference populations,
 // loci) are held once by the table and shared by its results.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ExtendedArray.h"
 #include "engine/LocusSet.h"
 #include "model/Real.h"
 
@@ -63,10 +65,10 @@ public:
   // Ranked rows made by CopyToSorted.
   int SortedCount() const { return static_cast<int>(sortedScores_.size()); }
   RResultat SortedRow(int k) const;
-  // The population (name index of the table's names, -1 for none) of ranked row k.
-  int SortedName(int k) const { return sortedNames_[static_cast<size_t>(k)]; }
   void SetSortedScore(int k, Extended score);
-  void SetSortedRow(int k, int name, Extended value, Extended score);
+  // Ranked row 0 := the unit's home population (a name index of the table's names, -1 for none)
+  // with a value and a score of its own (migrant detection). Needs a ranked row.
+  void SetHomeRow(int name, Extended value, Extended score);
   // Ranked rows := a copy of rows 0 .. Count-1.
   void CopyToSorted();
   // Ranks the ranked rows by score, highest first. An undefined score compares false with
@@ -84,9 +86,14 @@ private:
   friend class TTableResultats;
 
   std::shared_ptr<const TResultNames> names_;
-  std::vector<Extended> values_, scores_;
-  std::vector<Extended> sortedValues_, sortedScores_;
+  TExtendedArray values_, scores_;
+  TExtendedArray sortedScores_;
+  // Ranked row k is population sortedNames_[k]: its value is that population's row value,
+  // except at ranked position homePosition_, which holds a home row of its own (name index
+  // then of the table's names, maybe -1) with homeValue_.
   std::vector<std::int32_t> sortedNames_;
+  std::int32_t homePosition_ = -1;
+  Extended homeValue_ = 0;
 };
 
 class TTableResultats {

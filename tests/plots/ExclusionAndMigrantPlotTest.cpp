@@ -104,7 +104,7 @@ TEST(MigrantPlot, FlaggedIndividualsAreRedInTheirSampledPopulation) {
   for (int i = 0; i < 5; ++i) {
     TResultats& r = table->Item(i);
     SetUnit(r, "i" + std::to_string(i), kPopulations, {1, 1, 1}, {1, 1, 1});
-    r.SetSortedRow(0, 0, probabilities[i], stats[i]); // population A
+    r.SetHomeRow(0, probabilities[i], stats[i]); // population A
     r.IsMigrant = migrant[i];
   }
   const TPlotUnits units = Units(kPopulations, kPopulations, {0, 0, 1, 1, 2});
