@@ -103,3 +103,44 @@ TEST(ResultTables, StorageTableAndJournal) {
   SetCurrentLanguage(lang::French);
   EXPECT_EQ(NameOfSimulation(2), "Paetkau et al. (2003)");
 }
+
+TEST(ResultTables, LocusSetsAndHomeRowResolveTheirNames) {
+  TResultNames names;
+  names.Populations = {"A 1", "A 2", "B"};
+  names.Samples = {"A", "A", "B"}; // two samples named A
+  for (int l = 0; l < 130; ++l)
+    names.Loci.push_back("L" + std::to_string(l));
+  TTableResultats table(1, std::move(names));
+  TResultats& r = table.Item(0);
+
+  // Subsets across words of bits, every locus, no locus.
+  r.UsedLoci.Assign(std::vector<std::int32_t>{1, 63, 64, 129}, 130);
+  EXPECT_EQ(r.UsedLoci.Count(), 4);
+  EXPECT_EQ(r.LocusNames(r.UsedLoci), (std::vector<std::string>{"L1", "L63", "L64", "L129"}));
+  std::vector<std::int32_t> all(130);
+  for (int l = 0; l < 130; ++l)
+    all[static_cast<size_t>(l)] = l;
+  r.MissingLoci.Assign(all, 130);
+  EXPECT_EQ(r.LocusNames(r.MissingLoci), table.Names().Loci);
+  r.MissingLoci.Clear();
+  EXPECT_TRUE(r.LocusNames(r.MissingLoci).empty());
+
+  // The home row carries its sample's name as read and its own value, also once ranked.
+  r.SetCount(3);
+  r.SetRow(0, 0.1L, 1);
+  r.SetRow(1, 0.2L, 2);
+  r.SetRow(2, 0.3L, 3);
+  r.CopyToSorted();
+  r.SetHomeRow(table.Names().SampleIndex(1), 0.9L, 0.5L);
+  EXPECT_EQ(r.SortedRow(0).Name, "A");
+  EXPECT_EQ(r.SortedRow(0).Value, 0.9L);
+  EXPECT_EQ(r.Row(1).Name, "A 2");
+  r.SortRows();
+  EXPECT_EQ(r.SortedRow(0).Name, "B");
+  EXPECT_EQ(r.SortedRow(0).Value, 0.3L);
+  EXPECT_EQ(r.SortedRow(2).Name, "A");
+  EXPECT_EQ(r.SortedRow(2).Value, 0.9L);
+  r.SetHomeRow(-1, Undefined(), Undefined());
+  EXPECT_EQ(r.SortedRow(0).Name, "");
+  EXPECT_TRUE(IsUndefined(r.SortedRow(0).Value));
+}
