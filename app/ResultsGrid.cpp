@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -14,7 +13,6 @@
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
 #include "engine/ResultTables.h"
-#include "model/Errors.h"
 #include "model/FixedFormat.h"
 
 namespace {

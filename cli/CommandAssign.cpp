@@ -16,7 +16,6 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
-#include "dataset/TextWriter.h"
 #include "engine/CornuetEstimator.h"
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"

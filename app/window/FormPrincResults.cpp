@@ -19,7 +19,6 @@
 #include "app/window/ResultsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
-#include "dataset/TextWriter.h"
 
 namespace {
 const char* const kResultsJobTitle = "Tarvik2";
