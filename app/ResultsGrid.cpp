@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 
 #include "app/AppTexts.h"
@@ -13,35 +13,9 @@
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
 #include "engine/ResultTables.h"
-#include "model/Errors.h"
 #include "model/FixedFormat.h"
 
 namespace {
-
-// A grid of `columns` x `rows` empty cells.
-TResultsGrid EmptyGrid(int columns, int rows) {
-  TResultsGrid grid;
-  grid.Cells.assign(static_cast<size_t>(rows),
-                    std::vector<TGridCell>(static_cast<size_t>(columns)));
-  return grid;
-}
-
-TGridCell& At(TResultsGrid& grid, int column, int row) {
-  return grid.Cells[static_cast<size_t>(row)][static_cast<size_t>(column)];
-}
-
-// The texts are taken by value: most are made for their cell and moved into it.
-void SetText(TResultsGrid& grid, int column, int row, std::string text) {
-  At(grid, column, row).Text = std::move(text);
-}
-
-// A cell with text properties: right-aligned, in `color`.
-void SetValue(TResultsGrid& grid, int column, int row, std::string text, TCellColor color) {
-  TGridCell& cell = At(grid, column, row);
-  cell.Text = std::move(text);
-  cell.Color = color;
-  cell.Alignment = TCellAlignment::Right;
-}
 
 // The unit of the values of the population block, by criterion.
 std::string UnitLabel(int criterion) {
@@ -51,56 +25,18 @@ std::string UnitLabel(int criterion) {
   return std::string();
 }
 
-// The fixed part both layouts share: population names and units, the loci headers.
-// F is the first column of the population block.
-void PopulationHeaders(TResultsGrid& grid, int first, const TGridSettings& settings,
-                       const std::string& unit) {
-  const int populations = static_cast<int>(settings.Populations.size());
-  SetText(grid, 0, 1, kGridAssignedSample());
-  for (int j = 0; j < populations; ++j) {
-    SetText(grid, first + j, 0, settings.Populations[static_cast<size_t>(j)]);
-    SetText(grid, first + j, 1, unit);
-  }
-  SetText(grid, first + populations, 0, kGridNbLoci());
-  SetText(grid, first + populations + 1, 0, kGridUsedLoci());
-  SetText(grid, first + populations + 2, 0, kGridMissingLoci());
+// A cell with text properties: right-aligned, in `color`.
+TGridCell Value(TCellColor color) {
+  return {std::string(), color, TCellAlignment::Right};
 }
 
-std::string JoinedNames(const std::vector<std::string>& names) {
-  size_t size = 0;
-  for (const std::string& name : names)
-    size += name.size() + 2;
-  std::string text;
-  text.reserve(size);
-  for (const std::string& name : names) {
-    text += name;
+// The names of `loci`, each followed by two blanks.
+void AppendLocusNames(std::string& text, const TResultats& result, const TLocusSet& loci) {
+  const std::vector<std::string>& names = result.Names().Loci;
+  loci.ForEach([&](int l) {
+    if (static_cast<size_t>(l) < names.size()) text += names[static_cast<size_t>(l)];
     text += "  ";
-  }
-  return text;
-}
-
-// The three loci columns of one result row.
-void LociCells(TResultsGrid& grid, int column, int row, const TResultats& result) {
-  SetValue(grid, column, row, std::to_string(result.UsedLoci.size()) + " ", TCellColor::Black);
-  SetText(grid, column + 1, row, JoinedNames(result.UsedLoci));
-  SetText(grid, column + 2, row, JoinedNames(result.MissingLoci));
-}
-
-int ColumnCount(int scores, const TGridSettings& settings) {
-  return 1 + 3 * scores + static_cast<int>(settings.Populations.size()) + 3;
-}
-
-int RowCount(const TTableResultats& table) {
-  return 2 + std::max(1, table.Count());
-}
-
-// A raw value of the population block without simulation.
-std::string AssignmentValueText(int criterion, Extended value, const std::string& format) {
-  if (IsUndefined(value)) return FormatValue("%f", value);
-  if (criterion >= 0 && criterion <= criterion::Paetkau)
-    return value > 0 ? FormatValue(format, -std::log10(value)) : FormatValue("%f", value);
-  if (criterion == criterion::Cornuet) return FormatValue("%g", value);
-  return FormatValue(format, value);
+  });
 }
 
 } // namespace
@@ -156,14 +92,20 @@ std::vector<std::string> PopulationNames(const TPGDSStructure& reference) {
   return names;
 }
 
-std::string FormatValue(const std::string& format, Extended value) {
-  if (IsUndefined(value)) return "NaN";
-  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-  if (value == 0) value = 0; // -log10(1) is a negative zero: shown as 0, not -0
-  if (const std::optional<int> precision = FixedPrecision(format)) {
-    std::string text;
-    if (AppendFixed(text, value, *precision)) return text;
+namespace {
+// AppendValue, the precision of a fixed-point format already known.
+void AppendFormatted(std::string& text, const std::string& format, std::optional<int> precision,
+                     Extended value) {
+  if (IsUndefined(value)) {
+    text += "NaN";
+    return;
   }
+  if (std::isinf(value)) {
+    text += value > 0 ? "INF" : "-INF";
+    return;
+  }
+  if (value == 0) value = 0; // -log10(1) is a negative zero: shown as 0, not -0
+  if (precision && AppendFixed(text, value, *precision)) return;
   // The conversion of the format's last directive takes an extended argument.
   std::string extended = format;
   const size_t percent = extended.rfind('%');
@@ -171,52 +113,63 @@ std::string FormatValue(const std::string& format, Extended value) {
     const size_t conversion = extended.find_first_of("fFeEgGaA", percent + 1);
     if (conversion != std::string::npos) {
       extended.insert(conversion, 1, 'L');
-      return Format(extended, value);
+      text += Format(extended, value);
+      return;
     }
   }
-  return Format(format, static_cast<double>(value));
+  text += Format(format, static_cast<double>(value));
+}
+} // namespace
+
+void AppendValue(std::string& text, const std::string& format, Extended value) {
+  AppendFormatted(text, format, FixedPrecision(format), value);
+}
+
+std::string FormatValue(const std::string& format, Extended value) {
+  std::string text;
+  AppendValue(text, format, value);
+  return text;
+}
+
+TResultsGrid TResultsGrid::Frame(const TTableResultats& table, int first,
+                                 const TGridSettings& settings, const std::string& unit) {
+  TResultsGrid grid;
+  grid.table_ = &table;
+  grid.first_ = first;
+  grid.populations_ = static_cast<int>(settings.Populations.size());
+  grid.threshold_ = settings.Threshold;
+  grid.thresholdFormat_ = settings.ThresholdFormat;
+  grid.probabilityFormat_ = settings.ProbabilityFormat;
+  grid.thresholdPrecision_ = FixedPrecision(settings.ThresholdFormat);
+  grid.probabilityPrecision_ = FixedPrecision(settings.ProbabilityFormat);
+  grid.columns_ = first + grid.populations_ + 3;
+  grid.rows_ = 2 + std::max(1, table.Count());
+  grid.headers_.assign(2 * static_cast<size_t>(grid.columns_), std::string());
+  grid.Header(0, 1) = kGridAssignedSample();
+  for (int j = 0; j < grid.populations_; ++j) {
+    grid.Header(first + j, 0) = settings.Populations[static_cast<size_t>(j)];
+    grid.Header(first + j, 1) = unit;
+  }
+  grid.Header(first + grid.populations_, 0) = kGridNbLoci();
+  grid.Header(first + grid.populations_ + 1, 0) = kGridUsedLoci();
+  grid.Header(first + grid.populations_ + 2, 0) = kGridMissingLoci();
+  return grid;
 }
 
 TResultsGrid FillAssignmentGrid(const TTableResultats& table, int criterion, bool simulationOn,
                                 const TGridSettings& settings) {
   const int scores = simulationOn ? 0 : std::max(0, settings.Scores);
-  const int populations = static_cast<int>(settings.Populations.size());
-  const int first = 1 + 3 * scores;
-  TResultsGrid grid = EmptyGrid(ColumnCount(scores, settings), RowCount(table));
-  PopulationHeaders(grid, first, settings,
-                    simulationOn ? kGridProbabilityUnit() : UnitLabel(criterion));
+  TResultsGrid grid = TResultsGrid::Frame(table, 1 + 3 * scores, settings,
+                                simulationOn ? kGridProbabilityUnit() : UnitLabel(criterion));
+  grid.layout_ = TResultsGrid::TLayout::Assignment;
+  grid.criterion_ = criterion;
+  grid.simulationOn_ = simulationOn;
+  grid.scores_ = scores;
   for (int k = 0; k < scores; ++k) {
-    SetText(grid, 1 + 3 * k, 0, kGridRank());
-    SetText(grid, 1 + 3 * k, 1, std::to_string(k + 1));
-    SetText(grid, 2 + 3 * k, 0, kGridScore());
-    SetText(grid, 2 + 3 * k, 1, kGridPercent());
-  }
-
-  auto below = [&settings](Extended x) { return IsUndefined(x) || x < settings.Threshold; };
-  for (int i = 0; i < table.Count(); ++i) {
-    const TResultats& result = table.Item(i);
-    const int row = 2 + i;
-    SetText(grid, 0, row, result.Caption);
-    const int ranked = static_cast<int>(result.SortedRows.size());
-    for (int k = 0; k < scores && k < ranked; ++k) {
-      const RResultat& sorted = result.SortedRow(k);
-      const TCellColor color = below(sorted.Score) ? TCellColor::Grey : TCellColor::Black;
-      SetValue(grid, 1 + 3 * k, row, sorted.Name, color);
-      SetValue(grid, 2 + 3 * k, row, FormatValue(settings.ThresholdFormat, sorted.Score), color);
-    }
-    for (int j = 0; j < populations && j < result.Count; ++j) {
-      const Extended value = result.Row(j).Value;
-      if (simulationOn) {
-        const bool grey = !IsUndefined(value) && value < settings.Threshold;
-        SetValue(grid, first + j, row, FormatValue(settings.ProbabilityFormat, value),
-                 grey ? TCellColor::Grey : TCellColor::Black);
-      } else {
-        SetValue(grid, first + j, row,
-                 AssignmentValueText(criterion, value, settings.ThresholdFormat),
-                 TCellColor::Black);
-      }
-    }
-    LociCells(grid, first + populations, row, result);
+    grid.Header(1 + 3 * k, 0) = kGridRank();
+    grid.Header(1 + 3 * k, 1) = std::to_string(k + 1);
+    grid.Header(2 + 3 * k, 0) = kGridScore();
+    grid.Header(2 + 3 * k, 1) = kGridPercent();
   }
   return grid;
 }
@@ -225,71 +178,120 @@ TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int mi
                              bool simulationOn, int likelihoodOption,
                              const TGridSettings& settings) {
   (void)migrantCount; // shown in the summary line above the grid, not in it
-  const int populations = static_cast<int>(settings.Populations.size());
-  const int first = 4;
-  TResultsGrid grid = EmptyGrid(ColumnCount(1, settings), RowCount(table));
-  PopulationHeaders(grid, first, settings, UnitLabel(criterion));
-  SetText(grid, 1, 1, kGridHome());
-  SetText(grid, 2, 1, MigrantStatisticLabel(criterion, likelihoodOption));
-  if (simulationOn) SetText(grid, 3, 1, kGridProbabilityUnit());
-
-  for (int i = 0; i < table.Count(); ++i) {
-    const TResultats& result = table.Item(i);
-    const int row = 2 + i;
-    SetText(grid, 0, row, result.Caption);
-    if (!result.SortedRows.empty()) {
-      const RResultat& home = result.SortedRow(0);
-      const TCellColor color = IsUndefined(home.Score) ? TCellColor::Grey
-                               : result.IsMigrant      ? TCellColor::Red
-                                                       : TCellColor::Black;
-      SetValue(grid, 1, row, home.Name, color);
-      SetValue(grid, 2, row, FormatValue(settings.ThresholdFormat, home.Score), color);
-      SetValue(grid, 3, row,
-               simulationOn ? FormatValue(settings.ProbabilityFormat, home.Value) : std::string(),
-               color);
-    }
-    for (int j = 0; j < populations && j < result.Count; ++j) {
-      const bool likeliest = result.IsMigrant && result.LikeliestPopulation == j;
-      SetValue(grid, first + j, row, FormatValue(settings.ThresholdFormat, result.Row(j).Score),
-               likeliest ? TCellColor::Green : TCellColor::Grey);
-    }
-    LociCells(grid, first + populations, row, result);
-  }
+  TResultsGrid grid = TResultsGrid::Frame(table, 4, settings, UnitLabel(criterion));
+  grid.layout_ = TResultsGrid::TLayout::Migrant;
+  grid.criterion_ = criterion;
+  grid.simulationOn_ = simulationOn;
+  grid.Header(1, 1) = kGridHome();
+  grid.Header(2, 1) = MigrantStatisticLabel(criterion, likelihoodOption);
+  if (simulationOn) grid.Header(3, 1) = kGridProbabilityUnit();
   return grid;
 }
 
-std::string ResultsExportText(const TTableResultats* table, const TResultsGrid& grid) {
-  const std::string& likelihoodUnit = kGridLikelihoodUnit();
-  // The size first: the text of a large table is written into one allocation.
-  size_t size = 0;
-  if (table)
-    for (const std::string& line : table->Journal)
-      size += line.size() + 1;
-  for (const std::vector<TGridCell>& row : grid.Cells)
-    for (const TGridCell& cell : row)
-      size += cell.Text.size() + 2;
+TGridCell TResultsGrid::Cell(int column, int row) const {
+  TGridCell cell;
   std::string text;
-  text.reserve(size);
-  if (table)
-    for (const std::string& line : table->Journal) {
-      text += line;
-      text += '\n';
-    }
-  for (const std::vector<TGridCell>& row : grid.Cells) {
-    for (size_t c = 0; c < row.size(); ++c) {
-      if (row[c].Text == likelihoodUnit) text += '\'';
-      text += row[c].Text;
-      text += c + 1 < row.size() ? ';' : '\n';
-    }
-  }
-  return text;
+  cell = AppendCell(text, column, row);
+  cell.Text = std::move(text);
+  return cell;
 }
 
-void ExportResults(const TTableResultats* table, const TResultsGrid& grid,
-                   const std::string& fileName) {
-  const std::string text = ResultsExportText(table, grid);
-  // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
-  SaveFileSafely(fileName, [&text](std::ostream& out) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  });
+TGridCell TResultsGrid::AppendCell(std::string& text, int column, int row) const {
+  if (column < 0 || column >= columns_ || row < 0 || row >= rows_)
+    throw std::out_of_range("results grid cell");
+  if (row < 2) {
+    text += headers_[static_cast<size_t>(row * columns_ + column)];
+    return {};
+  }
+  const int unit = row - 2;
+  if (unit >= table_->Count()) return {}; // the empty row of an empty table
+  const TResultats& result = table_->Item(unit);
+  if (column == 0) {
+    text += result.Caption;
+    return {};
+  }
+  if (column >= first_ + populations_) return LociCell(text, column - first_ - populations_, result);
+  return layout_ == TLayout::Assignment ? AssignmentCell(text, column, result)
+                                        : MigrantCell(text, column, result);
+}
+
+void TResultsGrid::AppendValue(std::string& text, bool probability, Extended value) const {
+  if (probability)
+    AppendFormatted(text, probabilityFormat_, probabilityPrecision_, value);
+  else
+    AppendFormatted(text, thresholdFormat_, thresholdPrecision_, value);
+}
+
+TGridCell TResultsGrid::AssignmentCell(std::string& text, int column,
+                                       const TResultats& result) const {
+  if (column < first_) {
+    // Score triple k: the population, its score, an empty column.
+    const int k = (column - 1) / 3;
+    const int part = (column - 1) % 3;
+    if (part == 2 || k >= result.SortedCount()) return {};
+    const RResultat sorted = result.SortedRow(k);
+    const bool below = IsUndefined(sorted.Score) || sorted.Score < threshold_;
+    if (part == 0)
+      text += sorted.Name;
+    else
+      AppendValue(text, false, sorted.Score);
+    return Value(below ? TCellColor::Grey : TCellColor::Black);
+  }
+  const int j = column - first_;
+  if (j >= result.Count) return {};
+  const Extended value = result.Row(j).Value;
+  if (simulationOn_) {
+    AppendValue(text, true, value);
+    const bool grey = !IsUndefined(value) && value < threshold_;
+    return Value(grey ? TCellColor::Grey : TCellColor::Black);
+  }
+  // The raw value: -log10 of a likelihood, a Cornuet likelihood as it is, a distance.
+  if (IsUndefined(value))
+    text += "NaN";
+  else if (criterion_ >= 0 && criterion_ <= criterion::Paetkau)
+    value > 0 ? AppendValue(text, false, -std::log10(value)) : ::AppendValue(text, "%f", value);
+  else if (criterion_ == criterion::Cornuet)
+    ::AppendValue(text, "%g", value);
+  else
+    AppendValue(text, false, value);
+  return Value(TCellColor::Black);
+}
+
+TGridCell TResultsGrid::MigrantCell(std::string& text, int column,
+                                    const TResultats& result) const {
+  if (column < first_) {
+    // The home triple: population, statistic, probability.
+    if (result.SortedCount() == 0) return {};
+    const RResultat home = result.SortedRow(0);
+    const TCellColor color = IsUndefined(home.Score) ? TCellColor::Grey
+                             : result.IsMigrant      ? TCellColor::Red
+                                                     : TCellColor::Black;
+    if (column == 1)
+      text += home.Name;
+    else if (column == 2)
+      AppendValue(text, false, home.Score);
+    else if (simulationOn_)
+      AppendValue(text, true, home.Value);
+    return Value(color);
+  }
+  const int j = column - first_;
+  if (j >= result.Count) return {};
+  AppendValue(text, false, result.Row(j).Score);
+  const bool likeliest = result.IsMigrant && result.LikeliestPopulation == j;
+  return Value(likeliest ? TCellColor::Green : TCellColor::Grey);
+}
+
+TGridCell TResultsGrid::LociCell(std::string& text, int column, const TResultats& result) const {
+  switch (column) {
+  case 0:
+    text += std::to_string(result.UsedLoci.Count());
+    text += ' ';
+    return Value(TCellColor::Black);
+  case 1:
+    AppendLocusNames(text, result, result.UsedLoci);
+    return {};
+  default:
+    AppendLocusNames(text, result, result.MissingLoci);
+    return {};
+  }
 }

@@ -31,7 +31,9 @@ std::unique_ptr<TTableResultats> LargeTable(int units, bool probabilities, TPlot
   for (int k = 0; k < kPopulations; ++k)
     plotUnits.Populations.push_back("Pop" + std::to_string(k + 1));
   plotUnits.Sampled = plotUnits.Populations;
-  auto table = std::make_unique<TTableResultats>(units);
+  TResultNames names;
+  names.Populations = plotUnits.Populations;
+  auto table = std::make_unique<TTableResultats>(units, std::move(names));
   for (int i = 0; i < units; ++i) {
     TResultats& result = table->Item(i);
     const int home = i % kPopulations;
@@ -45,13 +47,13 @@ std::unique_ptr<TTableResultats> LargeTable(int units, bool probabilities, TPlot
       const Extended value = probabilities
                                  ? std::floor(1000 * (k == home ? 0.2 + 0.8 * u : u * u * u)) / 1000
                                  : (k == home ? 5.0 * u : u * u * u * u);
-      result.Row(k) = RResultat{plotUnits.Populations[static_cast<size_t>(k)], value, value};
+      result.SetRow(k, value, value);
       sum += value;
     }
     result.CopyToSorted();
     if (!probabilities)
-      for (RResultat& row : result.SortedRows)
-        row.Score = 100 * row.Score / sum;
+      for (int k = 0; k < kPopulations; ++k)
+        result.SetSortedScore(k, 100 * result.SortedRow(k).Score / sum);
     result.SortRows();
   }
   return table;

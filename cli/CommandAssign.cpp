@@ -16,7 +16,6 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
-#include "dataset/TextWriter.h"
 #include "engine/CornuetEstimator.h"
 #include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
@@ -385,12 +384,10 @@ int RunComputation(const TRunCommandOptions& options) {
           : FillAssignmentGrid(*driver.ResultTable, automaton.Criterion, automaton.SimulationOn,
                                settings);
   if (options.Output.empty()) {
-    PrintOut(ResultsExportText(driver.ResultTable.get(), grid));
+    ForEachExportLine(driver.ResultTable.get(), grid, PrintOut);
   } else {
     try {
-      // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
-      const std::string text = ResultsExportText(driver.ResultTable.get(), grid);
-      SaveFileSafely(options.Output, [&text](std::ostream& out) { WriteText(out, text); });
+      ExportResults(driver.ResultTable.get(), grid, options.Output);
     } catch (const std::exception& e) {
       return Refuse(e.what());
     }

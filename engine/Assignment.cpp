@@ -6,6 +6,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
+#include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "model/Texts.h"
@@ -44,36 +45,38 @@ bool ProbabilityOf(const TAssignmentRun& run, TSample& sample,
 
 // The ranked scores of a unit without any usable locus.
 void UndefinedRanking(TResultats& result) {
-  for (RResultat& row : result.SortedRows)
-    row.Score = Undefined();
+  for (int k = 0; k < result.SortedCount(); ++k)
+    result.SetSortedScore(k, Undefined());
 }
 
 // Likelihood shares: each score in percent of the sum of the scores (100 times the score when
 // the sum is 0, which leaves every score at 0).
 void LikelihoodShares(TResultats& result, Extended sum) {
   const Extended f = sum > 0 ? 100.0L / sum : 100.0L;
-  for (RResultat& row : result.SortedRows)
-    row.Score *= f;
+  for (int k = 0; k < result.SortedCount(); ++k)
+    result.SetSortedScore(k, result.SortedRow(k).Score * f);
 }
 
 // Inverse-distance shares in percent, 100 (1/D_k) / sum of (1/D_j), computed relative to the
 // largest distance so that small distances do not overflow. Populations at distance exactly 0
 // share the whole 100 % and the others get 0.
 void DistanceShares(TResultats& result, Extended maxD) {
+  const int n = result.SortedCount();
+  auto value = [&result](int k) { return result.SortedRow(k).Value; };
   int zeros = 0;
-  for (const RResultat& row : result.SortedRows)
-    if (!IsUndefined(row.Value) && row.Value == 0) ++zeros;
+  for (int k = 0; k < n; ++k)
+    if (!IsUndefined(value(k)) && value(k) == 0) ++zeros;
   if (zeros > 0) {
-    for (RResultat& row : result.SortedRows)
-      row.Score = !IsUndefined(row.Value) && row.Value == 0 ? 100.0L / zeros : 0.0L;
+    for (int k = 0; k < n; ++k)
+      result.SetSortedScore(k, !IsUndefined(value(k)) && value(k) == 0 ? 100.0L / zeros : 0.0L);
     return;
   }
   Extended s = 0;
-  for (const RResultat& row : result.SortedRows)
-    if (!IsUndefined(row.Value)) s += maxD / row.Value;
+  for (int k = 0; k < n; ++k)
+    if (!IsUndefined(value(k))) s += maxD / value(k);
   const Extended f = s > 0 ? maxD * 100.0L / s : 100.0L;
-  for (RResultat& row : result.SortedRows)
-    row.Score = IsUndefined(row.Value) ? kTinyValue : f / row.Value;
+  for (int k = 0; k < n; ++k)
+    result.SetSortedScore(k, IsUndefined(value(k)) ? kTinyValue : f / value(k));
 }
 
 // Takes the home score from the ranked copy (still in population order), ranks it, and sets the
@@ -93,9 +96,11 @@ void RankAndJudge(const TAssignmentRun& run, int home, TResultats& result, TUnit
 void ProbabilityRanking(const TAssignmentRun& run, int home, TResultats& result,
                         TUnitVerdict& verdict) {
   Extended sum = 0;
-  for (RResultat& row : result.SortedRows) {
-    row.Score = IsUndefined(row.Value) ? kTinyValue : row.Value;
-    sum += row.Score;
+  for (int k = 0; k < result.SortedCount(); ++k) {
+    const Extended value = result.SortedRow(k).Value;
+    const Extended score = IsUndefined(value) ? kTinyValue : value;
+    result.SetSortedScore(k, score);
+    sum += score;
   }
   RankAndJudge(run, home, result, verdict);
   if (home < 0) return;
@@ -123,15 +128,8 @@ bool EvaluateUnit(const TAssignmentRun& run, const TBioCalculable& unit, TIntege
   else if (c == criterion::Cornuet)
     ok = EvaluateCornuet(run, unit, used, result, verdict, start, share);
   if (!ok) return false;
-  auto locusName = [&run](int i) {
-    return run.Target.LocusAt(run.Match.Locus(i).TargetLocus)->Name;
-  };
-  result.UsedLoci.clear();
-  result.MissingLoci.clear();
-  for (int i = 0; i < used.Count(); ++i)
-    result.UsedLoci.push_back(locusName(used[i]));
-  for (int i = 0; i < missing.Count(); ++i)
-    result.MissingLoci.push_back(locusName(missing[i]));
+  result.UsedLoci.Assign(used.Items, run.Match.LocusCount());
+  result.MissingLoci.Assign(missing.Items, run.Match.LocusCount());
   return true;
 }
 
@@ -228,17 +226,14 @@ void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool
   result.Caption = CaptionOf(unit);
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
-    RResultat& row = result.Row(k);
-    row.Name = run.Reference.SampleName(k);
     if (!typed) {
-      row.Value = Undefined();
-      row.Score = Undefined();
+      result.SetRow(k, Undefined(), Undefined());
       continue;
     }
     const Extended likelihood = values[static_cast<size_t>(k)];
-    row.Value = likelihood;
-    row.Score = IsUndefined(likelihood) ? 0.0L : likelihood;
-    sum += row.Score;
+    const Extended score = IsUndefined(likelihood) ? 0.0L : likelihood;
+    result.SetRow(k, likelihood, score);
+    sum += score;
   }
   result.CopyToSorted();
   if (!typed) {
@@ -268,18 +263,14 @@ void RankDistances(const TAssignmentRun& run, const TBioCalculable& unit, bool t
   result.Caption = CaptionOf(unit);
   Extended maxD = kMinScore;
   for (int k = 0; k < populations; ++k) {
-    RResultat& row = result.Row(k);
-    row.Name = run.Reference.SampleName(k);
     if (!typed) {
-      row.Value = Undefined();
-      row.Score = kMinScore;
+      result.SetRow(k, Undefined(), kMinScore);
       continue;
     }
     Extended distance = values[static_cast<size_t>(k)];
     // A negative distance (rounding) counts as a vanishingly small one.
     if (!IsUndefined(distance) && distance < 0) distance = kTinyValue;
-    row.Value = distance;
-    row.Score = distance;
+    result.SetRow(k, distance, distance);
     if (!IsUndefined(distance) && distance > maxD) maxD = distance;
   }
   result.CopyToSorted();
@@ -307,7 +298,7 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
   // The fast run makes its own table.
   if (FastRunCovers(params))
     return FastAssignIndividuals(reference, target, *match, params, resultTable, quality);
-  resultTable = std::make_unique<TTableResultats>(n);
+  resultTable = NewResultTable(n, reference, *match);
   TAssignmentRun run{reference, target, *match, params};
   if (!EnsurePresimulated(run)) return false;
   TIntegerList used, missing;
@@ -350,7 +341,7 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
   }
   if (FastRunCovers(params))
     return FastAssignGroups(reference, target, *match, params, resultTable);
-  resultTable = std::make_unique<TTableResultats>(n);
+  resultTable = NewResultTable(n, reference, *match);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
   TAssignmentRun run{reference, target, *match, groupParams};

@@ -212,11 +212,8 @@ bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
     TSample& sample = *run.Reference.SampleAt(k);
-    RResultat& row = result.Row(k);
-    row.Name = run.Reference.SampleName(k);
     if (!typed) {
-      row.Value = Undefined();
-      row.Score = Undefined();
+      result.SetRow(k, Undefined(), Undefined());
       continue;
     }
     const TEvaluatedPopulation population = PopulationFor(run, sample, unit);
@@ -225,22 +222,22 @@ bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
     if (!CornuetLikelihood(*population.Population, sample, unit, run.Match, used, settings,
                            progress, likelihood))
       return false;
-    row.Value = likelihood;
-    row.Score = IsUndefined(likelihood) ? 0.0L : likelihood;
-    sum += row.Score;
+    const Extended score = IsUndefined(likelihood) ? 0.0L : likelihood;
+    result.SetRow(k, likelihood, score);
+    sum += score;
     if (population.IsHome) home = k;
   }
   result.CopyToSorted();
   if (!typed) {
-    for (RResultat& row : result.SortedRows)
-      row.Score = Undefined();
+    for (int k = 0; k < result.SortedCount(); ++k)
+      result.SetSortedScore(k, Undefined());
     return true;
   }
   // Shares of the sum in percent; the home's share is the unit's verdict, and the unit is well
   // classified when its home has the top share (ties count).
   const Extended f = sum > 0 ? 100.0L / sum : 100.0L;
-  for (RResultat& row : result.SortedRows)
-    row.Score *= f;
+  for (int k = 0; k < result.SortedCount(); ++k)
+    result.SetSortedScore(k, result.SortedRow(k).Score * f);
   if (home >= 0) verdict.HomeScore = result.SortedRow(home).Score;
   result.SortRows();
   verdict.WellClassified = run.Params.SelfAssignment && populations > 0 &&

@@ -160,7 +160,7 @@ bool RunUnits(TMigrantContext& context, TTableResultats& table, std::int32_t& fl
   // what other threads computed ahead is dropped.
   if (!done)
     for (int i = kept; i < n; ++i)
-      table.Items[At(i)] = std::make_unique<TResultats>();
+      table.ResetItem(i);
   return done && !ReportProgress(" ", " ", 100);
 }
 

@@ -14,6 +14,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
+#include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"
 #include "engine/Simulation.h"
@@ -235,17 +236,8 @@ struct TFastAssignment {
       RankDistances(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
     else
       RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
-    auto locusName = [this](int l) -> const std::string& {
-      return Run.Target.LocusAt(Run.Match.Locus(l).TargetLocus)->Name;
-    };
-    result.UsedLoci.clear();
-    result.MissingLoci.clear();
-    result.UsedLoci.reserve(prepared.Used.Items.size());
-    result.MissingLoci.reserve(prepared.Missing.Items.size());
-    for (std::int32_t l : prepared.Used.Items)
-      result.UsedLoci.push_back(locusName(l));
-    for (std::int32_t l : prepared.Missing.Items)
-      result.MissingLoci.push_back(locusName(l));
+    result.UsedLoci.Assign(prepared.Used.Items, Run.Match.LocusCount());
+    result.MissingLoci.Assign(prepared.Missing.Items, Run.Match.LocusCount());
   }
 
   TIntegerList AllPositions() const {
@@ -295,7 +287,7 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
   // other threads computed ahead is dropped.
   if (!done)
     for (int i = kept; i < n; ++i)
-      table.Items[At(i)] = std::make_unique<TResultats>();
+      table.ResetItem(i);
   return done && !ReportUnitProgress(n, n);
 }
 
@@ -326,7 +318,7 @@ bool FastAssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure
                            TAssignmentQuality& quality) {
   quality = TAssignmentQuality{};
   const int n = target.AllIndividuals.Count();
-  resultTable = std::make_unique<TTableResultats>(n);
+  resultTable = NewResultTable(n, reference, match);
   // The first reference sample holding each individual is its home in self-assignment.
   std::unordered_map<const TBioCalculable*, int> homes;
   if (params.SelfAssignment)
@@ -367,7 +359,7 @@ bool FastAssignGroups(const TPGDSStructure& reference, const TPGDSStructure& tar
                       const TMatchPGDS& match, const TAssignmentParams& params,
                       std::unique_ptr<TTableResultats>& resultTable) {
   const int n = target.SamplesCount();
-  resultTable = std::make_unique<TTableResultats>(n);
+  resultTable = NewResultTable(n, reference, match);
   TAssignmentParams groupParams = params;
   groupParams.SelfAssignment = false;
   std::vector<TFastUnit> units(At(n));

@@ -11,6 +11,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Progress.h"
+#include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "model/Individual.h"
@@ -66,21 +67,16 @@ TBest BestOf(const std::vector<Extended>& values, bool likelihood, int skip) {
 void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t c,
               const std::vector<Extended>& raw, const std::vector<Extended>& shown) {
   result.SetCount(reference.SamplesCount());
-  for (int k = 0; k < reference.SamplesCount(); ++k) {
-    RResultat& row = result.Row(k);
-    row.Name = reference.SampleName(k);
-    row.Value = shown[static_cast<size_t>(k)];
-    row.Score = MigrantScore(c, raw[static_cast<size_t>(k)]);
-  }
+  for (int k = 0; k < reference.SamplesCount(); ++k)
+    result.SetRow(k, shown[static_cast<size_t>(k)], MigrantScore(c, raw[static_cast<size_t>(k)]));
 }
 
-// Sorted row 0 holds the home population with the individual's statistic; the others are the
-// rows as they are.
-void SetHomeRow(TResultats& result, const TPGDSStructure& reference, int home, Extended value,
-                Extended score) {
+// Sorted row 0 holds the home population (its sample's name as read) with the individual's
+// statistic; the others are the rows as they are.
+void SetHomeRow(TResultats& result, int home, Extended value, Extended score) {
   result.CopyToSorted();
   if (result.Count == 0) return;
-  result.SortedRow(0) = {home >= 0 ? reference.SampleAt(home)->Name : std::string(), value, score};
+  result.SetHomeRow(home >= 0 ? result.Names().SampleIndex(home) : -1, value, score);
 }
 
 bool SetVerdict(TResultats& result, bool migrant, int likeliest) {
@@ -273,13 +269,8 @@ Extended HomeRatio(const std::vector<Extended>& values, int home, bool notHome, 
 
 void FillMigrantLoci(const TMatchPGDS& match, const TIntegerList& used, const TIntegerList& missing,
                      TResultats& result) {
-  auto name = [&match](int i) { return match.Target->LocusAt(match.Locus(i).TargetLocus)->Name; };
-  result.UsedLoci.clear();
-  result.MissingLoci.clear();
-  for (int i = 0; i < used.Count(); ++i)
-    result.UsedLoci.push_back(name(used[i]));
-  for (int i = 0; i < missing.Count(); ++i)
-    result.MissingLoci.push_back(name(missing[i]));
+  result.UsedLoci.Assign(used.Items, match.LocusCount());
+  result.MissingLoci.Assign(missing.Items, match.LocusCount());
 }
 
 bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
@@ -290,7 +281,7 @@ bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
   FillRows(result, reference, c, raw, shown);
   const TBest best = BestOf(raw, likelihood, -1);
   const Extended homeValue = home >= 0 ? result.Row(home).Value : Undefined();
-  SetHomeRow(result, reference, home, homeValue, home >= 0 ? result.Row(home).Score : Undefined());
+  SetHomeRow(result, home, homeValue, home >= 0 ? result.Row(home).Score : Undefined());
   bool migrant;
   if (params.SimulationOn) {
     migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
@@ -315,7 +306,7 @@ bool JudgeRatio(TResultats& result, const TPGDSStructure& reference, int home,
     // Small ratios of likelihoods, large ratios of distances mark migrants.
     migrant = !IsUndefined(ratio) && (criterion::IsLikelihood(c) ? ratio < 1 : ratio > 1);
   }
-  SetHomeRow(result, reference, home, homeValue, MigrantScore(c, ratio));
+  SetHomeRow(result, home, homeValue, MigrantScore(c, ratio));
   return SetVerdict(result, migrant, bestPosition);
 }
 
@@ -328,6 +319,7 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
   if (!match || match->Reference != &reference || match->Target != &reference ||
       !MigrantDetectionAvailable(params, false))
     return false;
+  resultTable->SetNames(ResultNamesOf(reference, *match));
   if (FastMigrantsCover(params))
     return FastDetectMigrantsHome(reference, *match, params, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;
@@ -387,6 +379,7 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
   resultTable = std::make_unique<TTableResultats>(n);
   if (!MigrantDetectionAvailable(params, true)) return false;
   const TMatchPGDS match(reference, reference, params.LocusNames);
+  resultTable->SetNames(ResultNamesOf(reference, match));
   if (FastMigrantsCover(params))
     return FastDetectMigrantsRatio(reference, match, params, notHome, *resultTable, flagged);
   const std::uint8_t c = params.Criterion;

@@ -13,9 +13,9 @@ constexpr TPlotColor kFull{0, 114, 178};
 
 // Whether the unit's home population has a defined ranked score.
 bool HomeScored(const TResultats& result, const std::string& home) {
-  const size_t ranked = std::min(result.SortedRows.size(), static_cast<size_t>(result.Count));
-  for (size_t k = 0; k < ranked; ++k)
-    if (result.SortedRows[k].Name == home) return !IsUndefined(result.SortedRows[k].Score);
+  const int ranked = std::min(result.SortedCount(), result.Count);
+  for (int k = 0; k < ranked; ++k)
+    if (result.SortedRow(k).Name == home) return !IsUndefined(result.SortedRow(k).Score);
   return false;
 }
 

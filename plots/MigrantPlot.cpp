@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "app/ResultsGrid.h"
 #include "engine/Criteria.h"
@@ -13,9 +14,10 @@ namespace {
 
 constexpr TPlotColor kResident{70, 70, 70};
 
-// The home row of an individual; null when it has none.
-const RResultat* HomeRow(const TResultats& result) {
-  return result.SortedRows.empty() || result.Count == 0 ? nullptr : &result.SortedRows.front();
+// The home row of an individual; nothing when it has none.
+std::optional<RResultat> HomeRow(const TResultats& result) {
+  if (result.SortedCount() == 0 || result.Count == 0) return std::nullopt;
+  return result.SortedRow(0);
 }
 
 // One marker per individual with a defined value, in the group of its sampled population.
@@ -25,7 +27,7 @@ void AddMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
   const Extended size = std::clamp<Extended>(unitWidth * 0.7L, 1, 6);
   for (size_t p = 0; p < order.size(); ++p) {
     const TResultats& result = table.Item(order[p]);
-    const RResultat* home = HomeRow(result);
+    const std::optional<RResultat> home = HomeRow(result);
     if (!home) continue;
     const Extended value = probability ? home->Value : home->Score;
     if (IsUndefined(value)) continue;
@@ -56,7 +58,7 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
       ++migrants;
     else
       ++residents;
-    const RResultat* home = HomeRow(result);
+    const std::optional<RResultat> home = HomeRow(result);
     if (!home) continue;
     if (std::isfinite(home->Score)) {
       low = std::min(low, home->Score);

@@ -81,9 +81,9 @@ std::vector<Extended> PopulationScores(const TResultats& result, const TPlotUnit
   std::unordered_map<std::string, size_t> position;
   for (int j = 0; j < result.Count && j < static_cast<int>(scores.size()); ++j)
     position.emplace(result.Row(j).Name, static_cast<size_t>(j));
-  const size_t ranked = std::min(result.SortedRows.size(), static_cast<size_t>(result.Count));
-  for (size_t k = 0; k < ranked; ++k) {
-    const RResultat& row = result.SortedRows[k];
+  const int ranked = std::min(result.SortedCount(), result.Count);
+  for (int k = 0; k < ranked; ++k) {
+    const RResultat row = result.SortedRow(k);
     const auto found = position.find(row.Name);
     if (found != position.end()) scores[found->second] = row.Score;
   }
@@ -91,7 +91,7 @@ std::vector<Extended> PopulationScores(const TResultats& result, const TPlotUnit
 }
 
 int LeadingPopulation(const TResultats& result, const TPlotUnits& units) {
-  if (result.SortedRows.empty() || result.Count == 0 || IsUndefined(result.SortedRow(0).Score))
+  if (result.SortedCount() == 0 || result.Count == 0 || IsUndefined(result.SortedRow(0).Score))
     return -1;
   return PopulationIndex(units, result.SortedRow(0).Name);
 }

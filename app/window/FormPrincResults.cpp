@@ -19,7 +19,6 @@
 #include "app/window/ResultsTableModel.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
-#include "dataset/TextWriter.h"
 
 namespace {
 const char* const kResultsJobTitle = "Tarvik2";
@@ -117,14 +116,17 @@ void TFormPrinc::AutoSizeGridColumns() {
       2 * (StringGridAssignation->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
   const TResultsGrid& grid = resultsModel_->Grid();
   std::vector<int> widths(static_cast<size_t>(grid.ColumnCount()), 6);
-  for (const std::vector<TGridCell>& row : grid.Cells) {
-    for (size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-      const std::string& text = row[c].Text;
+  std::string text;
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+      text.clear();
+      grid.AppendCell(text, c, r);
       if (text.empty()) continue;
       int width = 2 * advance[' '];
       for (const char ch : text)
         width += advance[static_cast<unsigned char>(ch)];
-      widths[c] = std::max(widths[c], static_cast<int>(std::lround(width * 1.05)) + 6 + room);
+      int& widest = widths[static_cast<size_t>(c)];
+      widest = std::max(widest, static_cast<int>(std::lround(width * 1.05)) + 6 + room);
     }
   }
   for (size_t c = 0; c < widths.size(); ++c)
@@ -147,9 +149,7 @@ void TFormPrinc::BitBtnExportResultsClick() {
   const TFileDialogAnswer answer = services_.SaveFile(request);
   if (!answer.Confirmed) return;
   try {
-    // Through a temporary file: a failed write leaves the user's file as it was.
-    const std::string text = ResultsExportText(shownTable_.get(), resultsModel_->Grid());
-    SaveFileSafely(answer.Path, [&text](std::ostream& out) { WriteText(out, text); });
+    ExportResults(shownTable_.get(), resultsModel_->Grid(), answer.Path);
   } catch (const std::exception& error) {
     services_.Tell(TMessageKind::Error, error.what());
   }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PrintLayout.h"
+#include "engine/ResultTables.h"
 #include "stats/StatisticsGrid.h"
 
 namespace {
@@ -65,10 +66,19 @@ TEST(PrintLayout, ScalesToThePageWidthAndBreaksPages) {
 }
 
 TEST(PrintLayout, GridsBecomeSourcesWithTheirFixedCells) {
-  TResultsGrid results;
-  results.Cells = {{{"", TCellColor::Black, TCellAlignment::None}, {"A"}},
-                   {{"Assigned sample"}, {"%"}},
-                   {{"x/1"}, {"12.5", TCellColor::Red, TCellAlignment::Right}}};
+  // One detected migrant: its home population in red.
+  TResultNames names;
+  names.Populations = {"A"};
+  TTableResultats table(1, std::move(names));
+  TResultats& migrant = table.Item(0);
+  migrant.Caption = "x/1";
+  migrant.SetCount(1);
+  migrant.SetRow(0, 0.5L, 12.5L);
+  migrant.CopyToSorted();
+  migrant.IsMigrant = true;
+  TGridSettings settings;
+  settings.Populations = {"A"};
+  const TResultsGrid results = FillMigrantGrid(table, 2, 1, false, 0, settings);
   const TPrintSource source = ResultsPrintSource({"journal"}, results, {50, 30}, 18);
   ASSERT_EQ(source.Cells.size(), 3u);
   EXPECT_TRUE(source.Cells[1][1].Fixed);  // second header row

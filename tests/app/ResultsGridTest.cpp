@@ -17,27 +17,34 @@ TGridSettings Settings(int populations, int scores) {
   return s;
 }
 
-// One result over `values` (one per population); the ranked rows carry `scores`.
-void Fill(TResultats& r, const std::string& caption, const std::vector<Extended>& values,
-          const std::vector<Extended>& scores) {
+// Result i over `values` (one per population P1, P2, ...); the ranked rows carry `scores`.
+// Computed on loci L1 and L2 of L1, L2, L3.
+void Fill(TTableResultats& table, int i, const std::string& caption,
+          const std::vector<Extended>& values, const std::vector<Extended>& scores) {
+  TResultNames names;
+  for (size_t j = 0; j < values.size(); ++j)
+    names.Populations.push_back("P" + std::to_string(j + 1));
+  names.Loci = {"L1", "L2", "L3"};
+  table.SetNames(std::move(names));
+  TResultats& r = table.Item(i);
   r.Caption = caption;
   r.SetCount(static_cast<int>(values.size()));
   for (size_t j = 0; j < values.size(); ++j)
-    r.Row(static_cast<int>(j)) = {"P" + std::to_string(j + 1), values[j], values[j]};
+    r.SetRow(static_cast<int>(j), values[j], values[j]);
   r.CopyToSorted();
   for (size_t k = 0; k < scores.size(); ++k)
-    r.SortedRow(static_cast<int>(k)).Score = scores[k];
-  r.UsedLoci = {"L1", "L2"};
-  r.MissingLoci = {"L3"};
+    r.SetSortedScore(static_cast<int>(k), scores[k]);
+  r.UsedLoci.Assign(std::vector<std::int32_t>{0, 1}, 3);
+  r.MissingLoci.Assign(std::vector<std::int32_t>{2}, 3);
 }
 
 } // namespace
 
 TEST(ResultsGrid, AssignmentLayout) {
   TTableResultats table(2);
-  Fill(table.Item(0), "A/a1", {1e-3L, 0, Undefined(), 1e-10L, 0.5L},
+  Fill(table, 0, "A/a1", {1e-3L, 0, Undefined(), 1e-10L, 0.5L},
        {99.0L, 0.01L, Undefined(), 0, 0});
-  Fill(table.Item(1), "A/a2", {1, 1, 1, 1, 1}, {20, 20, 20, 20, 20});
+  Fill(table, 1, "A/a2", {1, 1, 1, 1, 1}, {20, 20, 20, 20, 20});
   const TResultsGrid grid = FillAssignmentGrid(table, 2, false, Settings(5, 5));
   ASSERT_EQ(grid.ColumnCount(), 24);
   ASSERT_EQ(grid.RowCount(), 4);
@@ -77,7 +84,7 @@ TEST(ResultsGrid, AssignmentLayout) {
 
 TEST(ResultsGrid, ProbabilitiesAndEmptyTable) {
   TTableResultats table(1);
-  Fill(table.Item(0), "x", {0.004L, 0.25L, Undefined()}, {});
+  Fill(table, 0, "x", {0.004L, 0.25L, Undefined()}, {});
   TGridSettings s = Settings(3, 5);
   s.Threshold = 0.01L;
   s.ProbabilityFormat = "%.2f";
@@ -100,12 +107,12 @@ TEST(ResultsGrid, ProbabilitiesAndEmptyTable) {
 
 TEST(ResultsGrid, MigrantLayout) {
   TTableResultats table(2);
-  Fill(table.Item(0), "A/a1", {0.1L, 0.9L}, {});
-  table.Item(0).SortedRow(0).Score = 1.5L;
+  Fill(table, 0, "A/a1", {0.1L, 0.9L}, {});
+  table.Item(0).SetSortedScore(0, 1.5L);
   table.Item(0).IsMigrant = true;
   table.Item(0).LikeliestPopulation = 1;
-  Fill(table.Item(1), "A/a2", {0.9L, 0.1L}, {});
-  table.Item(1).SortedRow(0).Score = Undefined();
+  Fill(table, 1, "A/a2", {0.9L, 0.1L}, {});
+  table.Item(1).SetSortedScore(0, Undefined());
   const TResultsGrid grid = FillMigrantGrid(table, 2, 1, false, 1, Settings(2, 3));
   ASSERT_EQ(grid.ColumnCount(), 1 + 3 + 2 + 3);
   EXPECT_EQ(grid.Text(1, 1), "origine");
@@ -133,7 +140,7 @@ TEST(ResultsGrid, MigrantLayout) {
 
 TEST(ResultsGrid, Export) {
   TTableResultats table(1);
-  Fill(table.Item(0), "x", {1e-2L}, {100});
+  Fill(table, 0, "x", {1e-2L}, {100});
   table.Journal = {"j1", "j2"};
   const std::string french =
       ResultsExportText(&table, FillAssignmentGrid(table, 0, false, Settings(1, 1)));

@@ -161,8 +161,8 @@ TEST(Assignment, SelfAssignmentLeavesTheIndividualOut) {
   EXPECT_NEAR(static_cast<double>(a1.Row(0).Value), 0.5625, 1e-15);
   EXPECT_NEAR(static_cast<double>(a1.Row(1).Value), 1.0 / 36, 1e-15);
   EXPECT_TRUE(a1.WellClassified);
-  EXPECT_EQ(a1.UsedLoci, std::vector<std::string>{"L1"});
-  EXPECT_EQ(a1.MissingLoci, std::vector<std::string>{"L2"});
+  EXPECT_EQ(a1.LocusNames(a1.UsedLoci), std::vector<std::string>{"L1"});
+  EXPECT_EQ(a1.LocusNames(a1.MissingLoci), std::vector<std::string>{"L2"});
 
   // a3 without itself leaves A with allele 1 only: 2 x 1 x 0.01 against 2 x 1/6 x 5/6 in B.
   const TResultats& a3 = run.table->Item(2);
@@ -172,8 +172,8 @@ TEST(Assignment, SelfAssignmentLeavesTheIndividualOut) {
 
   // The untyped individual: undefined everywhere, all loci missing, outside the quality figures.
   const TResultats& a4 = run.table->Item(3);
-  EXPECT_TRUE(a4.UsedLoci.empty());
-  EXPECT_EQ(a4.MissingLoci, (std::vector<std::string>{"L1", "L2"}));
+  EXPECT_TRUE(a4.LocusNames(a4.UsedLoci).empty());
+  EXPECT_EQ(a4.LocusNames(a4.MissingLoci), (std::vector<std::string>{"L1", "L2"}));
   EXPECT_TRUE(IsUndefined(a4.Row(0).Value) && IsUndefined(a4.SortedRow(1).Score));
 
   // Quality: the mean home share over the six scored individuals; a3 and b3 are misplaced.

@@ -193,8 +193,8 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
     const TResultats& r = table->Item(i);
     ASSERT_EQ(r.Count, 3);
     Extended sum = 0;
-    for (const RResultat& row : r.SortedRows)
-      sum += row.Score;
+    for (int k = 0; k < r.SortedCount(); ++k)
+      sum += r.SortedRow(k).Score;
     EXPECT_NEAR(static_cast<double>(sum), 100, 1e-9) << r.Caption;
     const std::string pop = r.Caption.substr(0, 1);
     if (r.SortedRow(0).Name == pop) ++home;

@@ -58,8 +58,8 @@ void ExpectSame(const TDetection& slow, const TDetection& fast, bool simulation,
     const std::string unit = what + " unit " + std::to_string(i);
     ASSERT_EQ(a.Count, b.Count) << unit;
     EXPECT_EQ(a.Caption, b.Caption) << unit;
-    EXPECT_EQ(a.UsedLoci, b.UsedLoci) << unit;
-    EXPECT_EQ(a.MissingLoci, b.MissingLoci) << unit;
+    EXPECT_EQ(a.LocusNames(a.UsedLoci), b.LocusNames(b.UsedLoci)) << unit;
+    EXPECT_EQ(a.LocusNames(a.MissingLoci), b.LocusNames(b.MissingLoci)) << unit;
     EXPECT_EQ(a.IsMigrant, b.IsMigrant) << unit;
     EXPECT_EQ(a.LikeliestPopulation, b.LikeliestPopulation) << unit;
     for (int k = 0; k < a.Count; ++k) {

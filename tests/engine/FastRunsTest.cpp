@@ -52,8 +52,8 @@ void ExpectSame(const TRun& slow, const TRun& fast, bool exact, const std::strin
     const TResultats& b = fast.Table->Item(i);
     ASSERT_EQ(a.Count, b.Count) << what;
     EXPECT_EQ(a.Caption, b.Caption) << what;
-    EXPECT_EQ(a.UsedLoci, b.UsedLoci) << what;
-    EXPECT_EQ(a.MissingLoci, b.MissingLoci) << what;
+    EXPECT_EQ(a.LocusNames(a.UsedLoci), b.LocusNames(b.UsedLoci)) << what;
+    EXPECT_EQ(a.LocusNames(a.MissingLoci), b.LocusNames(b.MissingLoci)) << what;
     EXPECT_EQ(a.WellClassified, b.WellClassified) << what << " unit " << i;
     for (int k = 0; k < a.Count; ++k) {
       if (exact)

@@ -11,12 +11,13 @@
 namespace {
 
 TResultats WithScores(const std::vector<Extended>& scores) {
-  TResultats r;
+  TResultNames names;
+  for (size_t k = 0; k < scores.size(); ++k)
+    names.Populations.push_back("p" + std::to_string(k));
+  TResultats r = TTableResultats(1, std::move(names)).Item(0);
   r.SetCount(static_cast<int>(scores.size()));
-  for (int k = 0; k < r.Count; ++k) {
-    r.Row(k).Name = "p" + std::to_string(k);
-    r.Row(k).Score = scores[static_cast<size_t>(k)];
-  }
+  for (int k = 0; k < r.Count; ++k)
+    r.SetRow(k, 0, scores[static_cast<size_t>(k)]);
   r.CopyToSorted();
   r.SortRows();
   return r;
@@ -51,7 +52,7 @@ TEST(ResultTables, SortsLargeRangesDescending) {
     std::shuffle(scores.begin(), scores.end(), random);
     TResultats r = WithScores(scores);
     for (int k = 0; k < n; ++k) {
-      const RResultat& row = r.SortedRow(k);
+      const RResultat row = r.SortedRow(k);
       ASSERT_TRUE(k == 0 || r.SortedRow(k - 1).Score >= row.Score) << n << " rows";
       ASSERT_EQ(scores[std::stoul(row.Name.substr(1))], row.Score); // rows move whole
     }
@@ -67,13 +68,13 @@ TEST(ResultTables, SortsLargeRangesDescending) {
 
 TEST(ResultTables, StorageTableAndJournal) {
   TResultats r;
-  EXPECT_EQ(r.Rows.size(), 10u);
+  EXPECT_EQ(static_cast<size_t>(r.Capacity()), 10u);
   r.SetCount(12);
   r.SetCount(3);
   EXPECT_EQ(r.Count, 3);
-  EXPECT_EQ(r.Rows.size(), 12u);
+  EXPECT_EQ(static_cast<size_t>(r.Capacity()), 12u);
   r.CopyToSorted();
-  EXPECT_EQ(r.SortedRows.size(), 3u);
+  EXPECT_EQ(static_cast<size_t>(r.SortedCount()), 3u);
 
   TTableResultats table(2);
   table.Item(0).Caption = "old";
@@ -101,4 +102,45 @@ TEST(ResultTables, StorageTableAndJournal) {
   EXPECT_EQ(kMigrantCornuetHome(), "L_origine");
   SetCurrentLanguage(lang::French);
   EXPECT_EQ(NameOfSimulation(2), "Paetkau et al. (2003)");
+}
+
+TEST(ResultTables, LocusSetsAndHomeRowResolveTheirNames) {
+  TResultNames names;
+  names.Populations = {"A 1", "A 2", "B"};
+  names.Samples = {"A", "A", "B"}; // two samples named A
+  for (int l = 0; l < 130; ++l)
+    names.Loci.push_back("L" + std::to_string(l));
+  TTableResultats table(1, std::move(names));
+  TResultats& r = table.Item(0);
+
+  // Subsets across words of bits, every locus, no locus.
+  r.UsedLoci.Assign(std::vector<std::int32_t>{1, 63, 64, 129}, 130);
+  EXPECT_EQ(r.UsedLoci.Count(), 4);
+  EXPECT_EQ(r.LocusNames(r.UsedLoci), (std::vector<std::string>{"L1", "L63", "L64", "L129"}));
+  std::vector<std::int32_t> all(130);
+  for (int l = 0; l < 130; ++l)
+    all[static_cast<size_t>(l)] = l;
+  r.MissingLoci.Assign(all, 130);
+  EXPECT_EQ(r.LocusNames(r.MissingLoci), table.Names().Loci);
+  r.MissingLoci.Clear();
+  EXPECT_TRUE(r.LocusNames(r.MissingLoci).empty());
+
+  // The home row carries its sample's name as read and its own value, also once ranked.
+  r.SetCount(3);
+  r.SetRow(0, 0.1L, 1);
+  r.SetRow(1, 0.2L, 2);
+  r.SetRow(2, 0.3L, 3);
+  r.CopyToSorted();
+  r.SetHomeRow(table.Names().SampleIndex(1), 0.9L, 0.5L);
+  EXPECT_EQ(r.SortedRow(0).Name, "A");
+  EXPECT_EQ(r.SortedRow(0).Value, 0.9L);
+  EXPECT_EQ(r.Row(1).Name, "A 2");
+  r.SortRows();
+  EXPECT_EQ(r.SortedRow(0).Name, "B");
+  EXPECT_EQ(r.SortedRow(0).Value, 0.3L);
+  EXPECT_EQ(r.SortedRow(2).Name, "A");
+  EXPECT_EQ(r.SortedRow(2).Value, 0.9L);
+  r.SetHomeRow(-1, Undefined(), Undefined());
+  EXPECT_EQ(r.SortedRow(0).Name, "");
+  EXPECT_TRUE(IsUndefined(r.SortedRow(0).Value));
 }

@@ -97,14 +97,14 @@ TEST(ExclusionPlot, NarrowUnitsDrawRangePathsPaleBelowAlpha) {
 
 TEST(MigrantPlot, FlaggedIndividualsAreRedInTheirSampledPopulation) {
   // The home row first: statistic as score, probability as value.
-  auto table = std::make_unique<TTableResultats>(5);
+  auto table = NamedTable(kPopulations, 5);
   const Extended stats[] = {0.5L, 3.2L, 1.1L, Undefined(), 2.0L};
   const Extended probabilities[] = {0.4L, 0.001L, 0.2L, Undefined(), 0.005L};
   const bool migrant[] = {false, true, false, false, true};
   for (int i = 0; i < 5; ++i) {
     TResultats& r = table->Item(i);
     SetUnit(r, "i" + std::to_string(i), kPopulations, {1, 1, 1}, {1, 1, 1});
-    r.SortedRow(0) = RResultat{"A", probabilities[i], stats[i]};
+    r.SetHomeRow(0, probabilities[i], stats[i]); // population A
     r.IsMigrant = migrant[i];
   }
   const TPlotUnits units = Units(kPopulations, kPopulations, {0, 0, 1, 1, 2});

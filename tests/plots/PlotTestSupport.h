@@ -11,18 +11,23 @@
 
 namespace plottest {
 
-// One unit's result: rows in population order with their values, ranked rows with `scores`
-// (percentages, or probabilities) ranked highest first.
+// A table of n results whose rows are the given populations.
+inline std::unique_ptr<TTableResultats> NamedTable(const std::vector<std::string>& populations,
+                                                   int n) {
+  TResultNames names;
+  names.Populations = populations;
+  return std::make_unique<TTableResultats>(n, std::move(names));
+}
+
+// One unit's result: rows in population order (the table's populations) with their values,
+// ranked rows with `scores` (percentages, or probabilities) ranked highest first.
 inline void SetUnit(TResultats& result, const std::string& caption,
                     const std::vector<std::string>& populations, const std::vector<Extended>& values,
                     const std::vector<Extended>& scores) {
   result.SetCount(static_cast<int>(populations.size()));
   result.Caption = caption;
-  for (size_t j = 0; j < populations.size(); ++j) {
-    result.Row(static_cast<int>(j)).Name = populations[j];
-    result.Row(static_cast<int>(j)).Value = values[j];
-    result.Row(static_cast<int>(j)).Score = scores[j];
-  }
+  for (size_t j = 0; j < populations.size(); ++j)
+    result.SetRow(static_cast<int>(j), values[j], scores[j]);
   result.CopyToSorted();
   result.SortRows();
 }
@@ -30,7 +35,7 @@ inline void SetUnit(TResultats& result, const std::string& caption,
 // Units whose rows hold the given scores (also as values); unit i sampled in sampled[i].
 inline std::unique_ptr<TTableResultats> ScoreTable(const std::vector<std::string>& populations,
                                                    const std::vector<std::vector<Extended>>& scores) {
-  auto table = std::make_unique<TTableResultats>(static_cast<int>(scores.size()));
+  auto table = NamedTable(populations, static_cast<int>(scores.size()));
   for (size_t i = 0; i < scores.size(); ++i)
     SetUnit(table->Item(static_cast<int>(i)), "u" + std::to_string(i), populations, scores[i],
             scores[i]);
