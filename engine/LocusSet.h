@@ -3,6 +3,7 @@
 // locus" and "no locus" are kept without any storage; other subsets keep one bit per locus.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -25,7 +26,7 @@ public:
     }
     for (size_t w = 0; w < bits_.size(); ++w)
       for (std::uint64_t word = bits_[w]; word != 0; word &= word - 1)
-        visit(static_cast<int>(w * 64 + static_cast<size_t>(__builtin_ctzll(word))));
+        visit(static_cast<int>(w * 64 + static_cast<size_t>(std::countr_zero(word))));
   }
 
 
