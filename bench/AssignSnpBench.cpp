@@ -5,22 +5,9 @@
 #include "bench/AssignBench.h"
 #include "engine/ThreadPool.h"
 
-namespace {
-
-TGeneratorParams SnpAssignData(int individualsPerPopulation, const TBenchOptions& options) {
-  TGeneratorParams params;
-  params.Populations = 10;
-  params.IndividualsPerPopulation = individualsPerPopulation;
-  params.Loci = Sized(options, 2000, 200);
-  params.AllelesPerLocus = 2;
-  return params;
-}
-
-} // namespace
-
 void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
-  const TGeneratorParams small = SnpAssignData(100, options); // 1,000 individuals
-  const TGeneratorParams large = SnpAssignData(500, options); // 5,000 individuals
+  const TGeneratorParams small = SnpData(100, options); // 1,000 individuals
+  const TGeneratorParams large = SnpData(500, options); // 5,000 individuals
   const int threads = ThreadCount(options.Threads);
   auto size = [](const TGeneratorParams& p) {
     return Count(p.Individuals()) + " ind x " + std::to_string(p.Loci);

@@ -70,6 +70,10 @@ struct TScenario {
 };
 
 // The scenarios of each family, sized by the options.
+// SNP-like data: two alleles per locus and thousands of loci (hundreds with --small), in 10
+// populations.
+TGeneratorParams SnpData(int individualsPerPopulation, const TBenchOptions& options);
+
 void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddAssignScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);
 void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options);

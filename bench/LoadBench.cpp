@@ -59,7 +59,8 @@ TMeasure MeasureStatistics(const TGeneratorParams& params, const TBenchOptions& 
   return m;
 }
 
-// SNP-like data: two alleles per locus and thousands of loci, in 10 populations.
+} // namespace
+
 TGeneratorParams SnpData(int individualsPerPopulation, const TBenchOptions& options) {
   TGeneratorParams params;
   params.Populations = 10;
@@ -68,8 +69,6 @@ TGeneratorParams SnpData(int individualsPerPopulation, const TBenchOptions& opti
   params.AllelesPerLocus = 2;
   return params;
 }
-
-} // namespace
 
 void AddLoadScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
   const TGeneratorParams data = LoadData(options);

@@ -59,8 +59,9 @@ public:
   // Whether the tallies are derived from the entity's own data (an individual's, from its
   // genotypes) when first read, instead of being kept from the moment they are computed.
   virtual bool TalliesDerived() const { return false; }
-  // Derived tallies not yet made are made now (every const read makes them otherwise; a run
-  // calls this before readers on several threads could). Nothing for other entities.
+  // Derived tallies not yet made are made now. Every const read makes them otherwise, so a
+  // caller about to read them from several threads at once makes them first. Nothing for
+  // entities whose tallies are not derived.
   void MakeTallies() const;
   // Derived tallies dropped, to be made afresh from the entity's data when next read.
   void ForgetTallies();
