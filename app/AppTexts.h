@@ -2,7 +2,7 @@
 // its export and printing, the loading of files and the progress handling.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 // Run control: the parameter block of an assignment.
 inline const TText kNoLocusSelected{"Aucun locus sélectionné !", "No locus selected !"};

@@ -7,7 +7,7 @@
 #include "app/AppTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/Criteria.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 // Decimal logarithms of the thresholds are taken as exact when within this margin of an

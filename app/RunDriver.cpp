@@ -13,10 +13,10 @@
 #include "engine/EngineTexts.h"
 #include "engine/Match.h"
 #include "engine/Migrants.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/Simulation.h"
-#include "model/Errors.h"
-#include "model/Texts.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "engine/Assignment.h"
 #include "engine/ResultTables.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TInterfaceAutomate;
 class TPGDSStructure;

@@ -1,7 +1,7 @@
 // Texts of tarvik2-cli.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 inline const TText kCliReadFormats{"Formats de lecture (--format) :", "Read formats (--format):"};
 inline const TText kCliWriteFormats{"Formats d'écriture (--to) :", "Write formats (--to):"};

@@ -21,7 +21,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/GenMars.h"
 #include "engine/MatchTexts.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

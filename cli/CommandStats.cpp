@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "stats/StatisticsExport.h"
 #include "stats/StatisticsGrid.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/Configuration.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 void AddLanguageOption(CLI::App& command, std::string& language) {
   // The language the user last chose in the window.

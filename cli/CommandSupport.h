@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 class TPGDSStructure;
 

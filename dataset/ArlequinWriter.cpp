@@ -4,7 +4,7 @@
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Message texts of the data sets, their readers and their writers.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 inline const TText kOperationInterrupted{"L'opération a été interrompue par l'utilisateur",
                                          "User interrupted operation"};

@@ -8,7 +8,7 @@
 #include "dataset/TextReader.h"
 #include "model/Convert.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
 #include "model/Convert.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLReader.h"

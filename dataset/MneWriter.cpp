@@ -4,7 +4,7 @@
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 void WriteMNE(const TPGDSStructure& ds, std::ostream& out, int a, int b, int c) {
   WriteLine(out, std::to_string(a));

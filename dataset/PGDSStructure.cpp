@@ -10,7 +10,7 @@
 #include "dataset/Formats.h"
 #include "dataset/TextWriter.h"
 #include "model/Convert.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace fs = std::filesystem;
 

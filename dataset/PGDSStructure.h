@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dataset/TextEncoding.h"
-#include "engine/Logger.h"
+#include "base/Logger.h"
 #include "model/Group.h"
 #include "model/Individual.h"
 #include "model/Locus.h"

@@ -6,7 +6,7 @@
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 // ---- line source
 

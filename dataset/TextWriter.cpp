@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "dataset/DataSetTexts.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace fs = std::filesystem;
 

@@ -5,11 +5,11 @@
 #include "engine/FastRuns.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 // Score of a population that could not be scored in a distance run (the smallest positive normal

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/Criteria.h"
-#include "model/Real.h"
+#include "base/Real.h"
 #include "model/Sample.h"
 
 class TBayesien2Data;

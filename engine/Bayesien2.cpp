@@ -5,7 +5,7 @@
 #include "dataset/PGDSStructure.h"
 #include "engine/Criteria.h"
 #include "engine/Match.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/GroupAbstract.h"
 #include "model/Individual.h"
 

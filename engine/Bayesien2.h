@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/ExtendedList.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TPGDSStructure;
 class TMatchPGDS;

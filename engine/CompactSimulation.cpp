@@ -6,7 +6,7 @@
 
 #include "engine/ExtendedList.h"
 #include "engine/GenMars.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ScoreTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"

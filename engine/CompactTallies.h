@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TBioCalculable;
 class TGroupAbstract;

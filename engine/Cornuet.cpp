@@ -15,12 +15,12 @@
 #include "engine/EngineTexts.h"
 #include "engine/Match.h"
 #include "engine/Memorize.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "engine/Stepwise.h"
 #include "engine/ThreadPool.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "engine/Stepwise.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TGenMars;
 

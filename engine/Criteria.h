@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TBioCalculable;
 class TGroupAbstract;

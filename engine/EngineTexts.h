@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 // Criteria, by code.
 inline const TText kCriterionBaudouinLebrun{"Baudouin & Lebrun (2000)"};

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TExtendedArray {
 public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 
 namespace {

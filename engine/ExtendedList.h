@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/Persistent.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 // Whether a simulated value v ties with an observed value x: equal, or within a relative 1E-10.
 // Criterion values that are equal in exact arithmetic (two genotypes whose alleles have the

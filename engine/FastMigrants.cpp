@@ -15,14 +15,14 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Migrants.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 size_t At(std::int32_t i) {

@@ -13,7 +13,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"

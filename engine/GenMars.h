@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 // The four seeds of one stream.
 struct TGenMarsSeeds {

@@ -7,7 +7,7 @@
 #include "dataset/PGDSStructure.h"
 #include "engine/MatchTexts.h"
 #include "model/BioCalculable.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 void TIntegerList::Remove(std::int32_t v) {
   std::erase(Items, v);

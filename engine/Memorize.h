@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 // One memorised estimate: the key histogram (an owned copy), the θ it belongs to (or the θ found
 // for it) and the estimated probability.

@@ -10,13 +10,13 @@
 #include "engine/FastMigrants.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "engine/Criteria.h"
 #include "model/Group.h"
 #include "model/GroupAbstract.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TBayesien2Data;
 class TIndividual;

@@ -15,7 +15,7 @@
 
 #include "engine/ExtendedArray.h"
 #include "engine/LocusSet.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 // The names a table's results refer to by position.
 struct TResultNames {

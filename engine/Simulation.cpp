@@ -12,7 +12,7 @@
 #include "engine/FastRuns.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 

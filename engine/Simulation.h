@@ -12,7 +12,7 @@
 #include "engine/ExtendedList.h"
 #include "engine/GenMars.h"
 #include "model/GroupAbstract.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TIndividual;
 class TIntegerList;

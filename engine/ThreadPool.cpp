@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Progress.h"
+#include "base/Progress.h"
 
 int ThreadCount(int requested) {
   if (requested > 0) return requested;

@@ -19,7 +19,7 @@
 
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 #ifndef TARVIK_FUZZ_READ_CODE
 #define TARVIK_FUZZ_READ_CODE 7

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLReader.h"
 

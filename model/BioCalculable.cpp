@@ -1,6 +1,6 @@
 #include "model/BioCalculable.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 TBioCalculable::TBioCalculable(const std::string& name, int nbLoci) : TBioAbstract(name) {
   Label = name;

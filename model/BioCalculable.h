@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/BioAbstract.h"
-#include "model/Real.h"
+#include "base/Real.h"
 #include "model/SampledLocus.h"
 
 class TBioCalculable : public TBioAbstract {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 
 std::string Trim(std::string_view s) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 // The precision of a format that is exactly one fixed-point directive, "%f" (6) or "%.<p>f" with
 // p from 0 to 18; nothing for any other format.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/Logger.h"
-#include "model/Errors.h"
+#include "base/Logger.h"
+#include "base/Errors.h"
 #include "model/Individual.h"
 #include "model/ModelTexts.h"
 #include "model/Sample.h"

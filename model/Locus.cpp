@@ -1,7 +1,7 @@
 #include "model/Locus.h"
 
 #include "model/Convert.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "xml/XMLNode.h"
 

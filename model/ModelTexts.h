@@ -1,14 +1,12 @@
 // Message texts of the genetic data model.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 inline const TText kIndexOutOfLimits{"Index %d en dehors des limites dans %s(%s)",
                                      "Index %d out of limits in %s(%s)"};
 inline const TText kObjectNotFound{"L'objet %s n'a pas été trouvé dans %s(%s)",
                                    "Object %s not found in %s(%s)"};
-inline const TText kListIndexError{"Index de liste hors limites (%ld)",
-                                   "List index out of bounds (%ld)"};
 inline const TText kCannotAssign{"Impossible d'affecter un %s à un %s", "Cannot assign a %s to a %s"};
 inline const TText kNotAnInteger{"'%s' n'est pas une valeur entière correcte",
                                  "'%s' is not a valid integer value"};

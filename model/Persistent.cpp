@@ -1,6 +1,6 @@
 #include "model/Persistent.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 
 void TPersistent::AssignTo(TPersistent& dest) const {

@@ -1,8 +1,8 @@
 #include "model/Sample.h"
 
-#include "engine/Logger.h"
+#include "base/Logger.h"
 #include "model/Convert.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/Individual.h"
 #include "model/ModelTexts.h"
 #include "xml/XMLNode.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 #include "model/SmallVector.h"
 
 struct TAlleleFeatures {

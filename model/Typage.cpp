@@ -1,6 +1,6 @@
 #include "model/Typage.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 const std::string kNoDate;

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/Logger.h"
-#include "model/Errors.h"
+#include "base/Logger.h"
+#include "base/Errors.h"
 #include "model/Group.h"
 #include "model/Individual.h"
 #include "model/Locus.h"

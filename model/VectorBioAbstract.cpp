@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 
 TVectorBioAbstract::TVectorBioAbstract(TBioAbstract* owner, int capacity) : Owner(owner) {

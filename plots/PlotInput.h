@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TInterfaceAutomate;
 class TPGDSStructure;

@@ -11,7 +11,7 @@
 #include <variant>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 struct TPlotColor {
   std::uint8_t Red = 0, Green = 0, Blue = 0;

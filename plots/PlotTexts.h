@@ -1,7 +1,7 @@
 // Texts of the plots: titles, axis labels, legends and the refusals of impossible plots.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 // The kinds of plots, as menus name them.
 inline const TText kPlotBarsName{"Barres d'appartenance", "Membership bars"};

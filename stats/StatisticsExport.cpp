@@ -4,7 +4,7 @@
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/TextWriter.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "stats/StatisticsGrid.h"
 
 std::string StatisticsExportText(const TStatisticsGrid& grid) {

@@ -7,7 +7,7 @@
 #include "model/Allele.h"
 #include "model/Locus.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "stats/StatisticsTexts.h"
 
 namespace {

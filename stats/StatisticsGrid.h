@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 class TPGDSStructure;
 

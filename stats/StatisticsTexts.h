@@ -1,7 +1,7 @@
 // Texts of the statistics window: grid labels, menu, save dialog and printing messages.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 // Grid labels.
 inline const TText kStatLocusHeader{"LOCUS", "LOCI"};

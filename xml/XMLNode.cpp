@@ -1,6 +1,6 @@
 #include "xml/XMLNode.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 #include <algorithm>
 #include <utility>

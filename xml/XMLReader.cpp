@@ -1,6 +1,6 @@
 #include "xml/XMLReader.h"
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "xml/XMLTexts.h"
 
 #include <algorithm>

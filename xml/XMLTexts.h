@@ -1,7 +1,7 @@
 // Syntax messages of the XML reader.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 inline const TText kXmlAttributeWithoutEquals{"Attribut sans signe \"=\"",
                                               "Attribute without sign \"=\""};

@@ -11,7 +11,7 @@
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
 #include "app/window/WindowTexts.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "stats/StatisticsExport.h"
 #include "stats/StatisticsTexts.h"
 

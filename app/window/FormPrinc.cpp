@@ -33,7 +33,7 @@
 #include "app/window/NumberDisplay.h"
 #include "app/window/TextConversion.h"
 #include "app/window/ToolkitServices.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 
 TFormPrinc::TFormPrinc(TToolkitServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {

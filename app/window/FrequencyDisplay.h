@@ -2,7 +2,7 @@
 // language last given.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 class QWidget;
 class TFormFrequencyDisplay;

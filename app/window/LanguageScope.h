@@ -2,7 +2,7 @@
 // lifetime of the scope and put back.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 class TLanguageScope {
 public:

@@ -1,6 +1,6 @@
 #include "app/window/MethodReferences.h"
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "app/window/PlotWindowTexts.h"
 #include "app/window/TextConversion.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "plots/PlotPrimitives.h"
 
 namespace {

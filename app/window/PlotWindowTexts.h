@@ -1,7 +1,7 @@
 // Texts of the plot window.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace ptext {
 

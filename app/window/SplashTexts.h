@@ -1,7 +1,7 @@
 // Texts of the splash window, which is also the "A propos" box.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace wtext {
 

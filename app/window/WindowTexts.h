@@ -3,7 +3,7 @@
 // of the window (journal lines, boxes) are in app/AppTexts.h.
 #pragma once
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace wtext {
 

@@ -17,7 +17,7 @@
 #include "app/Browser.h"
 #include "app/Configuration.h"
 #include "app/ProgramStart.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace fs = std::filesystem;
 

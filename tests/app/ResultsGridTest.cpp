@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/ResultTables.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

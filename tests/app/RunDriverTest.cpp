@@ -4,7 +4,7 @@
 
 #include "AppTestSupport.h"
 #include "app/InterfaceAutomate.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 using apptest::Normalised;
 

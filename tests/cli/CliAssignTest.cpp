@@ -11,7 +11,7 @@
 
 #include "../app/AppTestSupport.h"
 #include "CliRunner.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

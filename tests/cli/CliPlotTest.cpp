@@ -7,7 +7,7 @@
 #include <string>
 
 #include "CliRunner.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "xml/XMLReader.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliRunner.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "tests/dataset/DataSetTestSupport.h"
 

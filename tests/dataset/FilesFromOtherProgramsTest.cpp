@@ -10,7 +10,7 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "tests/dataset/DataSetTestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "dataset/PGDSStructure.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "stats/StatisticsGrid.h"
 #include "tests/dataset/DataSetTestSupport.h"
 

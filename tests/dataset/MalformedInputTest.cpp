@@ -12,7 +12,7 @@
 #include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/TextReader.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 using namespace dstest;
 

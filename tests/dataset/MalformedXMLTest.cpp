@@ -8,7 +8,7 @@
 
 #include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "xml/XMLTexts.h"
 

@@ -7,7 +7,7 @@
 
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "tests/dataset/DataSetTestSupport.h"
 
 namespace {

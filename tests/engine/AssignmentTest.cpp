@@ -4,7 +4,7 @@
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 
 #include <gtest/gtest.h>

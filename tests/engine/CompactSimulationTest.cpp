@@ -11,7 +11,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/ScoreTables.h"
-#include "model/Real.h"
+#include "base/Real.h"
 #include "model/Sample.h"
 #include "tests/engine/MatchTestSupport.h"
 #include "tests/engine/RandomDataSupport.h"

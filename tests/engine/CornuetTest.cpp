@@ -15,7 +15,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Memorize.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "tests/engine/MatchTestSupport.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Errors.h"
-#include "model/Texts.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 
 namespace {
 std::unique_ptr<TExtendedList> ListOf(const std::vector<Extended>& values) {

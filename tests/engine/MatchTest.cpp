@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/MatchTexts.h"
-#include "model/Errors.h"
-#include "model/Texts.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 #include "tests/engine/MatchTestSupport.h"
 
 using matchtest::Build;

@@ -9,7 +9,7 @@
 
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "engine/Simulation.h"
 #include "model/Sample.h"

@@ -10,7 +10,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/Individual.h"
 #include "model/Typage.h"
-#include "model/Real.h"
+#include "base/Real.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "engine/Logger.h"
-#include "model/Errors.h"
+#include "base/Logger.h"
+#include "base/Errors.h"
 #include "model/Group.h"
 #include "model/Individual.h"
 #include "model/Locus.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "xml/XMLReader.h"
 
 namespace {

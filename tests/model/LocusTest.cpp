@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/Locus.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/Individual.h"
 #include "model/Locus.h"
-#include "model/Real.h"
+#include "base/Real.h"
 #include "model/Sample.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "model/TypedVectors.h"
 
 namespace {

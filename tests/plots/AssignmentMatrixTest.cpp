@@ -8,7 +8,7 @@
 #include "app/InterfaceAutomate.h"
 #include "app/RunDriver.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 using namespace plottest;
 

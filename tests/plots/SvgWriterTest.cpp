@@ -5,7 +5,7 @@
 #include "../app/AppTestSupport.h"
 #include "PlotTestSupport.h"
 #include "dataset/PGDSStructure.h"
-#include "model/Texts.h"
+#include "base/Texts.h"
 #include "plots/Palette.h"
 #include "plots/PlotKinds.h"
 #include "plots/PlotTexts.h"

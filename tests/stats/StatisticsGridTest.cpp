@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "dataset/PGDSStructure.h"
-#include "model/Errors.h"
-#include "model/Texts.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 #include "stats/StatisticsExport.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "xml/XMLReader.h"
 
-#include "model/Errors.h"
-#include "model/Texts.h"
+#include "base/Errors.h"
+#include "base/Texts.h"
 #include "xml/XMLTexts.h"
 
 #include <gtest/gtest.h>

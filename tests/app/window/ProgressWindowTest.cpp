@@ -7,7 +7,7 @@
 #include <QProgressBar>
 
 #include "WindowTestSupport.h"
-#include "engine/Progress.h"
+#include "base/Progress.h"
 
 using namespace wtest;
 

@@ -1,4 +1,4 @@
-#include "engine/Logger.h"
+#include "base/Logger.h"
 
 bool TLogger::DoEvent() {
   if (!OnEvent) return false;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "model/Real.h"
+#include "base/Real.h"
 
 // (percent, or -1 for "nothing to display"; status panel text; detail text; abort: set to true
 // by the handler to stop the computation)

@@ -1,4 +1,4 @@
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "model/Real.h"
+#include "base/Real.h"
 
 #include <cstdint>
 #include <cstring>

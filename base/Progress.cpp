@@ -1,11 +1,11 @@
-#include "engine/Progress.h"
+#include "base/Progress.h"
 
 #include <atomic>
 #include <climits>
 #include <cmath>
 #include <utility>
 
-#include "model/Texts.h"
+#include "base/Texts.h"
 
 namespace {
 // On a worker thread of a parallel run: the run's stop flag, which stands for the hook.
