@@ -190,7 +190,8 @@ struct TFastAssignment {
   std::vector<TUnitVerdict>& Verdicts;
   std::vector<const std::vector<double>*> Lists; // pre-simulated, per reference sample
 
-  void Treat(int i) const {
+  // False when stopped inside a simulation: the unit's result is left as it was.
+  bool Treat(int i) const {
     const TFastUnit& u = Units[At(i)];
     const TPreparedUnit prepared(Run, Context.Run(), *u.Unit);
     const TAssignmentParams& p = Run.Params;
@@ -218,11 +219,12 @@ struct TFastAssignment {
           const auto* individual = dynamic_cast<const TIndividual*>(u.Unit);
           const TCompactMembers members =
               TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
-          SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
-                       p.SimulatedCount, p.SimulationAlgorithm, *random, false);
-        } else {
-          SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount, p.SimulationAlgorithm,
-                       *random, false);
+          if (!SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members},
+                            used, p.SimulatedCount, p.SimulationAlgorithm, *random, false))
+            return false;
+        } else if (!SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount,
+                                 p.SimulationAlgorithm, *random, false)) {
+          return false;
         }
         // A list read once: counted, not sorted.
         value = KeyProbability(keys, score, distance, false);
@@ -238,6 +240,7 @@ struct TFastAssignment {
       RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
     result.UsedLoci.Assign(prepared.Used.Items, Run.Match.LocusCount());
     result.MissingLoci.Assign(prepared.Missing.Items, Run.Match.LocusCount());
+    return true;
   }
 
   TIntegerList AllPositions() const {
@@ -275,10 +278,12 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
       u.Seeds = DrawStreamSeeds(SimulationGenerator());
   }
   const int n = static_cast<int>(units.size());
+  std::vector<char> completed(At(n), 0);
   int kept = 0;
   const bool done = ParallelKeptUnits(
-      n, p.Threads, [&](int i) { assignment.Treat(i); },
+      n, p.Threads, [&](int i) { completed[At(i)] = assignment.Treat(i); },
       [&](int i) {
+        if (!completed[At(i)]) return false; // stopped inside the unit
         followed(i);
         return true;
       },
