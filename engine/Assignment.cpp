@@ -162,8 +162,8 @@ std::vector<TGenMarsSeeds> UnitSeeds(const TAssignmentParams& params, int units)
 // units' streams. None when the criterion's priors are estimated again without each unit
 // (criterion 1 in self-assignment): its lists then depend on the unit, not only on the
 // population and the loci.
-std::unique_ptr<TSharedLists<TExtendedList>> SharedListsOf(
-    const TAssignmentRun& run, const std::vector<const TBioCalculable*>& units) {
+std::unique_ptr<TSharedLists<TExtendedList>>
+SharedListsOf(const TAssignmentRun& run, const std::vector<const TBioCalculable*>& units) {
   const TAssignmentParams& p = run.Params;
   if (!p.SimulationOn || (p.Criterion == criterion::Baudouin2 && p.SelfAssignment)) return nullptr;
   return std::make_unique<TSharedLists<TExtendedList>>(TLocusPatterns(

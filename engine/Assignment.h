@@ -24,8 +24,7 @@ class TPGDSStructure;
 class TResultats;
 class TSample;
 class TTableResultats;
-template <class TList>
-class TSharedLists;
+template <class TList> class TSharedLists;
 
 // The arguments of one assignment run, as the run driver gathers them.
 struct TAssignmentParams {

@@ -463,6 +463,6 @@ bool FastDetectMigrantsRatio(const TPGDSStructure& reference, const TMatchPGDS& 
   TMigrantContext context(reference, match, params);
   TRatioDetection detection(context, notHome);
   if (!detection.Prepare()) return false;
-  return RunUnits(context, table, flagged, [] {},
-                  [&](int i) { return detection.Treat(i, table.Item(i)); });
+  return RunUnits(
+      context, table, flagged, [] {}, [&](int i) { return detection.Treat(i, table.Item(i)); });
 }

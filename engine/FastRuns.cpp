@@ -189,7 +189,7 @@ struct TFastAssignment {
   std::vector<TFastUnit>& Units;
   TTableResultats& Table;
   std::vector<TUnitVerdict>& Verdicts;
-  std::vector<const std::vector<double>*> Lists; // pre-simulated, per reference sample
+  std::vector<const std::vector<double>*> Lists;       // pre-simulated, per reference sample
   TSharedLists<std::vector<double>>* Shared = nullptr; // per missing-locus pattern
 
   // False when stopped inside a simulation: the unit's result is left as it was.
@@ -286,8 +286,8 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
     std::vector<const TBioCalculable*> treated;
     for (const TFastUnit& u : units)
       treated.push_back(u.Unit);
-    shared.emplace(TLocusPatterns(MissingPatterns(run.Match, treated),
-                                  run.Reference.SamplesCount(), SimulationGenerator()));
+    shared.emplace(TLocusPatterns(MissingPatterns(run.Match, treated), run.Reference.SamplesCount(),
+                                  SimulationGenerator()));
     assignment.Shared = &*shared;
   }
   const int n = static_cast<int>(units.size());

@@ -21,8 +21,8 @@ TLocusPatterns::TLocusPatterns(const std::vector<std::vector<std::int32_t>>& mis
   }
 }
 
-std::vector<std::vector<std::int32_t>> MissingPatterns(
-    const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units) {
+std::vector<std::vector<std::int32_t>>
+MissingPatterns(const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units) {
   std::vector<std::vector<std::int32_t>> patterns(units.size());
   TIntegerList used, missing;
   for (size_t i = 0; i < units.size(); ++i) {

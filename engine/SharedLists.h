@@ -38,8 +38,8 @@ class TMatchPGDS;
 
 // Per unit, the matched loci it lacks when it has some of them and lacks others (it needs shared
 // lists), empty otherwise.
-std::vector<std::vector<std::int32_t>> MissingPatterns(
-    const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units);
+std::vector<std::vector<std::int32_t>>
+MissingPatterns(const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units);
 
 // The patterns of the units of a run and the seeds of their lists.
 class TLocusPatterns {
@@ -77,8 +77,7 @@ inline std::size_t StoredBytes(const TExtendedList& list) {
 
 // The lists themselves, of the fast keys or of the step-by-step values, readable from any
 // thread.
-template <class TList>
-class TSharedLists {
+template <class TList> class TSharedLists {
 public:
   explicit TSharedLists(TLocusPatterns patterns, std::size_t budget = kSharedListBudget)
       : patterns_(std::move(patterns)), budget_(budget),

@@ -16,8 +16,7 @@
 
 class TIndividual;
 class TIntegerList;
-template <class TList>
-class TSharedLists;
+template <class TList> class TSharedLists;
 class TMatchPGDS;
 class TPGDSStructure;
 class TSample;
