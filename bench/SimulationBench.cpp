@@ -1,10 +1,13 @@
 // Self-assignment with Monte-Carlo probabilities (criterion 2), with each simulation algorithm:
 // the pre-simulated list of every population, and the lists simulated on the fly for each
-// individual's own population (left one out) and for individuals lacking some locus.
+// individual's own population (left one out) and for each set of loci that individuals lack.
 #include "bench/SimulationBench.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "dataset/PGDSStructure.h"
 #include "engine/Assignment.h"
@@ -40,8 +43,9 @@ int ComparisonThreads(const TBenchOptions& options) {
 namespace {
 
 // The simulated individuals of a self-assignment run: one list per population beforehand, then
-// per individual a list for its home without it, and lists for every other population when it
-// lacks some locus (untyped individuals are not simulated for).
+// per individual a list for its home without it, and for the individuals lacking some locus one
+// list per set of missing loci and population that is not the home of all of them (untyped
+// individuals are not simulated for).
 double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
                             std::uint8_t algorithm, int count) {
   double total = 0;
@@ -49,17 +53,20 @@ double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
   for (int k = 0; k < populations; ++k)
     total += SimulatedPerList(algorithm, count, ds.SampleAt(k)->NbIndividuals());
   TIntegerList used, missing;
+  std::map<std::vector<std::int32_t>, std::set<int>> homesOfPattern;
   for (int k = 0; k < populations; ++k) {
     const TSample& home = *ds.SampleAt(k);
     for (int i = 0; i < home.NbIndividuals(); ++i) {
       UsableLoci(match, *home.Individuals.Items(i), used, missing);
       if (used.Count() == 0) continue;
       total += SimulatedPerList(algorithm, count, home.NbIndividuals() - 1);
-      if (missing.Count() == 0) continue;
-      for (int j = 0; j < populations; ++j)
-        if (j != k) total += SimulatedPerList(algorithm, count, ds.SampleAt(j)->NbIndividuals());
+      if (missing.Count() > 0) homesOfPattern[missing.Items].insert(k);
     }
   }
+  for (const auto& [pattern, homes] : homesOfPattern)
+    for (int j = 0; j < populations; ++j)
+      if (homes.size() > 1 || !homes.contains(j))
+        total += SimulatedPerList(algorithm, count, ds.SampleAt(j)->NbIndividuals());
   return total;
 }
 

@@ -8,6 +8,7 @@
 #include "base/Progress.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
+#include "engine/SharedLists.h"
 #include "engine/Simulation.h"
 #include "base/Texts.h"
 
@@ -33,14 +34,14 @@ bool CriterionValue(const TAssignmentRun& run, const TGroupAbstract& population,
 
 // The Monte-Carlo probability of `value` under `sample` (the home against its leave-one-out
 // copy). False when stopped.
-bool ProbabilityOf(const TAssignmentRun& run, TSample& sample,
-                   const TEvaluatedPopulation& population, const TIntegerList& used, Extended value,
-                   Extended& probability) {
+bool ProbabilityOf(const TAssignmentRun& run, int k, const TEvaluatedPopulation& population,
+                   const TIntegerList& used, Extended value, Extended& probability) {
   const TAssignmentParams& p = run.Params;
-  return ProbabilityUnder(sample, *population.Population, population.IsHome, run.Reference,
-                          run.Match, used, CriterionArgsOf(run), p.SimulationAlgorithm,
-                          p.SimulatedCount, value, probability,
-                          run.UnitRandom ? *run.UnitRandom : SimulationGenerator());
+  return ProbabilityUnder(*run.Reference.SampleAt(k), *population.Population, population.IsHome,
+                          run.Reference, run.Match, used, CriterionArgsOf(run),
+                          p.SimulationAlgorithm, p.SimulatedCount, value, probability,
+                          run.UnitRandom ? *run.UnitRandom : SimulationGenerator(),
+                          {run.Shared, run.Unit, k});
 }
 
 // The ranked scores of a unit without any usable locus.
@@ -148,9 +149,25 @@ bool EnsurePresimulated(const TAssignmentRun& run) {
   return true;
 }
 
-// The seeds of the next unit's stream: drawn in unit order, with probabilities only.
-TGenMarsSeeds UnitSeeds(const TAssignmentParams& params) {
-  return params.SimulationOn ? DrawStreamSeeds(SimulationGenerator()) : TGenMarsSeeds{};
+// The seeds of the units' streams, drawn in unit order, with probabilities only.
+std::vector<TGenMarsSeeds> UnitSeeds(const TAssignmentParams& params, int units) {
+  std::vector<TGenMarsSeeds> seeds(static_cast<size_t>(units));
+  if (params.SimulationOn)
+    for (TGenMarsSeeds& s : seeds)
+      s = DrawStreamSeeds(SimulationGenerator());
+  return seeds;
+}
+
+// With probabilities, the lists the units lacking some loci share per pattern, seeded after the
+// units' streams. None when the criterion's priors are estimated again without each unit
+// (criterion 1 in self-assignment): its lists then depend on the unit, not only on the
+// population and the loci.
+std::unique_ptr<TSharedLists<TExtendedList>>
+SharedListsOf(const TAssignmentRun& run, const std::vector<const TBioCalculable*>& units) {
+  const TAssignmentParams& p = run.Params;
+  if (!p.SimulationOn || (p.Criterion == criterion::Baudouin2 && p.SelfAssignment)) return nullptr;
+  return std::make_unique<TSharedLists<TExtendedList>>(TLocusPatterns(
+      MissingPatterns(run.Match, units), run.Reference.SamplesCount(), SimulationGenerator()));
 }
 
 } // namespace
@@ -199,7 +216,7 @@ bool PopulationValues(const TAssignmentRun& run, const TBioCalculable& unit,
     Extended& value = values[static_cast<size_t>(k)];
     if (!CriterionValue(run, *population.Population, unit, used, value)) return false;
     // The probability compares the raw value with the simulated ones.
-    if (run.Params.SimulationOn && !ProbabilityOf(run, sample, population, used, value, value))
+    if (run.Params.SimulationOn && !ProbabilityOf(run, k, population, used, value, value))
       return false;
     if (population.IsHome) home = k;
   }
@@ -301,13 +318,20 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
   resultTable = NewResultTable(n, reference, *match);
   TAssignmentRun run{reference, target, *match, params};
   if (!EnsurePresimulated(run)) return false;
+  const std::vector<TGenMarsSeeds> seeds = UnitSeeds(params, n);
+  std::vector<const TBioCalculable*> units;
+  for (int i = 0; i < n; ++i)
+    units.push_back(target.AllIndividuals.Items(i));
+  const auto shared = SharedListsOf(run, units);
+  run.Shared = shared.get();
   TIntegerList used, missing;
   Extended qualitySum = 0;
   int scored = 0, correct = 0;
   for (int i = 0; i < n; ++i) {
     const TIndividual& individual = *target.AllIndividuals.Items(i);
-    TGenMars unitRandom(UnitSeeds(params));
+    TGenMars unitRandom(seeds[static_cast<size_t>(i)]);
     run.UnitRandom = &unitRandom;
+    run.Unit = i;
     if (params.Criterion == criterion::Baudouin2)
       params.Bayes->Prepare(reference, *match, params.SelfAssignment ? &individual : nullptr);
     if (ReportUnitProgress(i, n)) return false;
@@ -315,6 +339,7 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
     if (!EvaluateUnit(run, individual, used, missing, resultTable->Item(i), verdict, 100 * i / n,
                       100 / n))
       return false;
+    if (shared) shared->Done(i);
     if (params.SelfAssignment && !IsUndefined(verdict.HomeScore)) {
       qualitySum += verdict.HomeScore;
       ++scored;
@@ -346,15 +371,23 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
   groupParams.SelfAssignment = false;
   TAssignmentRun run{reference, target, *match, groupParams};
   if (!EnsurePresimulated(run)) return false;
+  const std::vector<TGenMarsSeeds> seeds = UnitSeeds(params, n);
+  std::vector<const TBioCalculable*> units;
+  for (int i = 0; i < n; ++i)
+    units.push_back(target.SampleAt(i));
+  const auto shared = SharedListsOf(run, units);
+  run.Shared = shared.get();
   TIntegerList used, missing;
   for (int i = 0; i < n; ++i) {
-    TGenMars unitRandom(UnitSeeds(params));
+    TGenMars unitRandom(seeds[static_cast<size_t>(i)]);
     run.UnitRandom = &unitRandom;
+    run.Unit = i;
     if (ReportUnitProgress(i, n)) return false;
     TUnitVerdict verdict;
     if (!EvaluateUnit(run, *target.SampleAt(i), used, missing, resultTable->Item(i), verdict,
                       100 * i / n, 100 / n))
       return false;
+    if (shared) shared->Done(i);
     if (ReportUnitProgress(i, n)) return false;
   }
   return !ReportUnitProgress(n, n);

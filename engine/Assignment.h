@@ -16,6 +16,7 @@
 
 class TBayesien2Data;
 class TBioCalculable;
+class TExtendedList;
 class TGenMars;
 class TIntegerList;
 class TMatchPGDS;
@@ -23,6 +24,7 @@ class TPGDSStructure;
 class TResultats;
 class TSample;
 class TTableResultats;
+template <class TList> class TSharedLists;
 
 // The arguments of one assignment run, as the run driver gathers them.
 struct TAssignmentParams {
@@ -67,6 +69,9 @@ struct TAssignmentRun {
   const TAssignmentParams& Params;
   // The stream of the unit being treated, for the lists simulated on the fly.
   TGenMars* UnitRandom = nullptr;
+  // The lists shared per missing-locus pattern, and the unit being treated among them.
+  TSharedLists<TExtendedList>* Shared = nullptr;
+  int Unit = -1;
 };
 
 // The verdict of one unit: the percentage score of its home population (undefined without a

@@ -18,6 +18,7 @@
 #include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"
+#include "engine/SharedLists.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
@@ -137,14 +138,17 @@ public:
 };
 
 // The shared course of both options: the seeds of the individuals drawn in table order (after
-// those of the populations), the individuals treated in parallel and followed in order.
-// treat(i) answers false when stopped inside the unit; migrants[i] tells whether it was flagged.
+// those of the populations), then with simulation whatever seeded() draws, the individuals
+// treated in parallel and followed in order. treat(i) answers false when stopped inside the
+// unit; the table's item i tells whether it was flagged.
 bool RunUnits(TMigrantContext& context, TTableResultats& table, std::int32_t& flagged,
-              const std::function<bool(int)>& treat) {
+              const std::function<void()>& seeded, const std::function<bool(int)>& treat) {
   const TMigrantParams& p = context.Params;
-  if (p.SimulationOn)
+  if (p.SimulationOn) {
     for (TMigrantUnit& u : context.Units)
       u.Seeds = DrawStreamSeeds(SimulationGenerator());
+    seeded();
+  }
   const int n = static_cast<int>(context.Units.size());
   std::vector<char> completed(At(n), 0);
   int kept = 0;
@@ -172,41 +176,42 @@ void StartResult(const TMigrantContext& context, const TMigrantUnit& u, TResulta
 // ---- option 0
 
 bool TreatHome(const TMigrantContext& context, const std::vector<const std::vector<double>*>& lists,
-               int i, TResultats& result) {
+               TSharedLists<std::vector<double>>* shared, int i, TResultats& result) {
   const TMigrantUnit& u = context.Units[At(i)];
   const TMigrantParams& p = context.Params;
   const int populations = context.PopulationCount();
   const int nUsed = u.Used.Count();
   std::vector<Extended> raw(At(populations), Undefined()), shown(At(populations), Undefined());
-  // Seeding a generator costs a lag table: only runs that simulate need one.
-  std::optional<TGenMars> random;
-  if (p.SimulationOn) random.emplace(u.Seeds);
   std::vector<double> keys;
   for (int k = 0; k < populations && nUsed > 0; ++k) {
     const Extended score = context.Score(u, k);
     raw[At(k)] = shown[At(k)] = context.Criterion->Value(score);
     if (!p.SimulationOn || IsUndefined(raw[At(k)])) continue;
-    if (k == u.Home || nUsed != context.Match.LocusCount()) {
-      // Simulated now from the population (without the individual for its home) at its loci.
-      bool simulated;
-      if (k == u.Home) {
-        const TCompactPopulation without = context.HomeWithout(u);
-        const TCompactMembers members = context.HomeMembersWithout(u);
-        simulated =
-            SimulateKeys(keys, {context.Match, *context.Criterion, without, members}, u.Used.Items,
-                         p.SimulatedCount, p.SimulationAlgorithm, *random, false);
-      } else {
-        simulated = SimulateKeys(keys, context.Source(k), u.Used.Items, p.SimulatedCount,
-                                 p.SimulationAlgorithm, *random, false);
-      }
-      if (!simulated) return false;
+    if (k == u.Home) {
+      // Simulated now from the population without the individual, at its loci, from its own
+      // stream.
+      const TCompactPopulation without = context.HomeWithout(u);
+      const TCompactMembers members = context.HomeMembersWithout(u);
+      TGenMars random(u.Seeds);
+      if (!SimulateKeys(keys, {context.Match, *context.Criterion, without, members}, u.Used.Items,
+                        p.SimulatedCount, p.SimulationAlgorithm, random, false))
+        return false;
       // A list read once: counted, not sorted.
       shown[At(k)] = KeyProbability(keys, score, context.Distance, false);
+    } else if (nUsed != context.Match.LocusCount()) {
+      // The population at the individual's loci, shared with those lacking the same loci.
+      const auto list = shared->Get(i, k, [&](std::vector<double>& made, TGenMars& random) {
+        return SimulateKeys(made, context.Source(k), u.Used.Items, p.SimulatedCount,
+                            p.SimulationAlgorithm, random);
+      });
+      if (!list) return false;
+      shown[At(k)] = KeyProbability(*list, score, context.Distance);
     } else {
       const std::vector<double>* list = lists[At(k)];
       shown[At(k)] = list ? KeyProbability(*list, score, context.Distance) : Undefined();
     }
   }
+  if (shared) shared->Done(i);
   StartResult(context, u, result);
   JudgeHome(result, context.Reference, u.Home, raw, shown, p);
   return true;
@@ -420,6 +425,7 @@ bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& m
   flagged = 0;
   TMigrantContext context(reference, match, params);
   std::vector<const std::vector<double>*> lists;
+  std::optional<TSharedLists<std::vector<double>>> shared;
   if (params.SimulationOn) {
     const TCriterionArgs args = MigrantCriterionArgs(params);
     if (!FastPresimulate(reference, match, args, params.SimulationAlgorithm, params.SimulatedCount,
@@ -433,8 +439,19 @@ bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& m
     for (int k = 0; k < reference.SamplesCount(); ++k)
       lists.push_back(FastPresimulatedList(*reference.SampleAt(k), key));
   }
-  return RunUnits(context, table, flagged,
-                  [&](int i) { return TreatHome(context, lists, i, table.Item(i)); });
+  // The seeds of the shared lists come after those of the individuals.
+  return RunUnits(
+      context, table, flagged,
+      [&] {
+        std::vector<const TBioCalculable*> units;
+        for (const TMigrantUnit& u : context.Units)
+          units.push_back(u.Individual);
+        shared.emplace(TLocusPatterns(MissingPatterns(match, units), context.PopulationCount(),
+                                      SimulationGenerator()));
+      },
+      [&](int i) {
+        return TreatHome(context, lists, shared ? &*shared : nullptr, i, table.Item(i));
+      });
 }
 
 bool FastDetectMigrantsRatio(const TPGDSStructure& reference, const TMatchPGDS& match,
@@ -446,6 +463,6 @@ bool FastDetectMigrantsRatio(const TPGDSStructure& reference, const TMatchPGDS& 
   TMigrantContext context(reference, match, params);
   TRatioDetection detection(context, notHome);
   if (!detection.Prepare()) return false;
-  return RunUnits(context, table, flagged,
-                  [&](int i) { return detection.Treat(i, table.Item(i)); });
+  return RunUnits(
+      context, table, flagged, [] {}, [&](int i) { return detection.Treat(i, table.Item(i)); });
 }

@@ -1,7 +1,8 @@
 // The fast migrant detection: the same results as the step-by-step detection of Migrants.h,
 // computed over compact tallies, with the individuals shared among threads. The populations that
-// need simulated values, then the individuals, get the same random streams as in the step-by-step
-// detection, so both find the same simulated individuals whatever the number of threads.
+// need simulated values, then the individuals, then the lists shared per missing-locus pattern,
+// get the same random streams as in the step-by-step detection, so both find the same simulated
+// individuals whatever the number of threads.
 #pragma once
 
 #include <cstdint>

@@ -17,6 +17,7 @@
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"
+#include "engine/SharedLists.h"
 #include "engine/Simulation.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
@@ -188,9 +189,11 @@ struct TFastAssignment {
   std::vector<TFastUnit>& Units;
   TTableResultats& Table;
   std::vector<TUnitVerdict>& Verdicts;
-  std::vector<const std::vector<double>*> Lists; // pre-simulated, per reference sample
+  std::vector<const std::vector<double>*> Lists;       // pre-simulated, per reference sample
+  TSharedLists<std::vector<double>>* Shared = nullptr; // per missing-locus pattern
 
-  void Treat(int i) const {
+  // False when stopped inside a simulation: the unit's result is left as it was.
+  bool Treat(int i) const {
     const TFastUnit& u = Units[At(i)];
     const TPreparedUnit prepared(Run, Context.Run(), *u.Unit);
     const TAssignmentParams& p = Run.Params;
@@ -200,9 +203,6 @@ struct TFastAssignment {
     const std::vector<std::int32_t>& used = prepared.Used.Items;
     const bool typed = !used.empty();
     const int nUsed = static_cast<int>(used.size());
-    // Seeding a generator costs a lag table: only runs that simulate need one.
-    std::optional<TGenMars> random;
-    if (p.SimulationOn) random.emplace(u.Seeds);
     std::vector<double> keys;
     for (int k = 0; k < populations && typed; ++k) {
       const bool home = k == u.Home;
@@ -210,27 +210,34 @@ struct TFastAssignment {
       Extended& value = values[At(k)];
       value = Context.RunCriterion().Value(score);
       if (!p.SimulationOn || IsUndefined(value)) continue;
-      if (home || nUsed != Context.Run().LocusCount()) {
-        // Simulated now from the population (without the unit for its home) at the unit's loci.
-        if (home) {
-          TCompactPopulation without = Context.SelfPopulation(k);
-          without.Add(Context.Self(), prepared.Tallies, -1);
-          const auto* individual = dynamic_cast<const TIndividual*>(u.Unit);
-          const TCompactMembers members =
-              TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
-          SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
-                       p.SimulatedCount, p.SimulationAlgorithm, *random, false);
-        } else {
-          SimulateKeys(keys, Context.Source(k), used, p.SimulatedCount, p.SimulationAlgorithm,
-                       *random, false);
-        }
+      if (home) {
+        // Simulated now from the population without the unit, at the unit's loci, from the
+        // unit's own stream.
+        TCompactPopulation without = Context.SelfPopulation(k);
+        without.Add(Context.Self(), prepared.Tallies, -1);
+        const auto* individual = dynamic_cast<const TIndividual*>(u.Unit);
+        const TCompactMembers members =
+            TCompactMembers::Of(Context.Self(), *Run.Reference.SampleAt(k), individual);
+        TGenMars random(u.Seeds);
+        if (!SimulateKeys(keys, {Context.Self(), Context.SelfCriterion(), without, members}, used,
+                          p.SimulatedCount, p.SimulationAlgorithm, random, false))
+          return false;
         // A list read once: counted, not sorted.
         value = KeyProbability(keys, score, distance, false);
+      } else if (nUsed != Context.Run().LocusCount()) {
+        // The population at the unit's loci, shared with the units lacking the same loci.
+        const auto list = Shared->Get(i, k, [&](std::vector<double>& shared, TGenMars& random) {
+          return SimulateKeys(shared, Context.Source(k), used, p.SimulatedCount,
+                              p.SimulationAlgorithm, random);
+        });
+        if (!list) return false;
+        value = KeyProbability(*list, score, distance);
       } else {
         const std::vector<double>* list = Lists[At(k)];
         value = list ? KeyProbability(*list, score, distance) : Undefined();
       }
     }
+    if (Shared) Shared->Done(i);
     TResultats& result = Table.Item(i);
     if (distance)
       RankDistances(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
@@ -238,6 +245,7 @@ struct TFastAssignment {
       RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
     result.UsedLoci.Assign(prepared.Used.Items, Run.Match.LocusCount());
     result.MissingLoci.Assign(prepared.Missing.Items, Run.Match.LocusCount());
+    return true;
   }
 
   TIntegerList AllPositions() const {
@@ -249,7 +257,8 @@ struct TFastAssignment {
 };
 
 // The shared course of both runs: the units prepared, the lists pre-simulated, the seeds of the
-// units drawn in order, then the units treated in parallel and followed in order.
+// units drawn in order, then those of the lists shared per missing-locus pattern, then the units
+// treated in parallel and followed in order.
 bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableResultats& table,
               std::vector<TUnitVerdict>& verdicts, const std::function<void(int)>& followed) {
   const TAssignmentParams& p = run.Params;
@@ -264,6 +273,7 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
   const TCriterionArgs args = CriterionArgsOf(p);
   const TFastContext context(run.Reference, run.Match, args, p.SimulationOn, largest);
   TFastAssignment assignment{run, context, units, table, verdicts, {}};
+  std::optional<TSharedLists<std::vector<double>>> shared;
   if (p.SimulationOn) {
     const TSimulationKey key = SimulationKeyOf(run.Match, assignment.AllPositions(), args,
                                                p.SimulationAlgorithm, p.SimulatedCount);
@@ -273,12 +283,20 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TFastUnit>& units, TTableRe
       assignment.Lists.push_back(FastPresimulatedList(*run.Reference.SampleAt(k), key));
     for (TFastUnit& u : units)
       u.Seeds = DrawStreamSeeds(SimulationGenerator());
+    std::vector<const TBioCalculable*> treated;
+    for (const TFastUnit& u : units)
+      treated.push_back(u.Unit);
+    shared.emplace(TLocusPatterns(MissingPatterns(run.Match, treated), run.Reference.SamplesCount(),
+                                  SimulationGenerator()));
+    assignment.Shared = &*shared;
   }
   const int n = static_cast<int>(units.size());
+  std::vector<char> completed(At(n), 0);
   int kept = 0;
   const bool done = ParallelKeptUnits(
-      n, p.Threads, [&](int i) { assignment.Treat(i); },
+      n, p.Threads, [&](int i) { completed[At(i)] = assignment.Treat(i); },
       [&](int i) {
+        if (!completed[At(i)]) return false; // stopped inside the unit
         followed(i);
         return true;
       },

@@ -1,9 +1,10 @@
 // The fast assignment runs: the same results as the step-by-step runs of Assignment.h, computed
 // over compact tallies, with the units shared among threads. Each reference population that needs
-// a pre-simulated list and each treated unit gets a random stream of its own, drawn from the
-// simulation generator in a fixed order (populations, then units), exactly as the step-by-step
-// runs draw them, so that the results do not depend on the number of threads and both ways of
-// computing find the same simulated individuals.
+// a pre-simulated list, each treated unit (for its home) and each list shared by the units lacking
+// the same loci (SharedLists.h) gets a random stream of its own, drawn from the simulation
+// generator in a fixed order (populations, then units, then patterns), exactly as the
+// step-by-step runs draw them, so that the results do not depend on the number of threads and
+// both ways of computing find the same simulated individuals.
 #pragma once
 
 #include <cstdint>

@@ -13,6 +13,7 @@
 #include "base/Progress.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
+#include "engine/SharedLists.h"
 #include "engine/Simulation.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
@@ -334,10 +335,22 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
       return false;
   }
   const auto homes = MigrantHomes(reference);
+  std::vector<TGenMarsSeeds> seeds;
+  std::vector<const TBioCalculable*> units;
+  for (int i = 0; i < n; ++i) {
+    seeds.push_back(UnitSeeds(params));
+    units.push_back(reference.AllIndividuals.Items(i));
+  }
+  // The lists of the individuals lacking some loci are shared per pattern, seeded after their
+  // streams; not with criterion 1, whose priors are estimated again without each individual.
+  std::unique_ptr<TSharedLists<TExtendedList>> shared;
+  if (params.SimulationOn && c != criterion::Baudouin2)
+    shared = std::make_unique<TSharedLists<TExtendedList>>(TLocusPatterns(
+        MissingPatterns(*match, units), reference.SamplesCount(), SimulationGenerator()));
   TIntegerList used, missing;
   for (int i = 0; i < n; ++i) {
     const TIndividual& individual = *reference.AllIndividuals.Items(i);
-    TGenMars unitRandom(UnitSeeds(params));
+    TGenMars unitRandom(seeds[static_cast<size_t>(i)]);
     if (c == criterion::Baudouin2) params.Bayes->Prepare(reference, *match, &individual);
     if (ReportUnitProgress(i, n)) return false;
     TResultats& result = resultTable->Item(i);
@@ -361,11 +374,12 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
         if (params.SimulationOn &&
             !ProbabilityUnder(populations.Sample(k), populations.At(k), k == home, reference,
                               *match, used, args, params.SimulationAlgorithm, params.SimulatedCount,
-                              value, probability, unitRandom))
+                              value, probability, unitRandom, {shared.get(), i, k}))
           return false;
       }
       if (JudgeHome(result, reference, home, raw, shown, params)) ++flagged;
     }
+    if (shared) shared->Done(i);
     if (ReportUnitProgress(i, n)) return false;
   }
   return !ReportProgress(" ", " ", 100);

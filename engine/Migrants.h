@@ -51,10 +51,10 @@ public:
   TGroup SimulatedSamples{"simulatedSamples", 0, 5};
 };
 
-// With simulation, every reference population that needs simulated values and then every
-// reference individual, in table order, gets a random stream of its own drawn from the simulation
-// generator, so that both ways of computing, on any number of threads, draw the same simulated
-// individuals.
+// With simulation, every reference population that needs simulated values, then every reference
+// individual in table order, then with option 0 every list shared by the individuals lacking the
+// same loci (SharedLists.h), gets a random stream of its own drawn from the simulation generator,
+// so that both ways of computing, on any number of threads, draw the same simulated individuals.
 
 // The arguments every criterion evaluation of a detection gets.
 TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params);

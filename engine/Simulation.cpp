@@ -13,6 +13,7 @@
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "base/Progress.h"
+#include "engine/SharedLists.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
@@ -199,10 +200,21 @@ bool ProbabilityUnder(TSample& sample, const TGroupAbstract& population, bool is
                       const TPGDSStructure& reference, const TMatchPGDS& match,
                       const TIntegerList& used, const TCriterionArgs& criterion,
                       std::uint8_t algorithm, std::int32_t simulatedCount, Extended value,
-                      Extended& probability, TGenMars& random) {
+                      Extended& probability, TGenMars& random, const TSharedListOf& shared) {
   probability = Undefined();
   // An undefined value has no probability: nothing to simulate.
   if (IsUndefined(value)) return true;
+  if (!isHome && used.Count() != match.LocusCount() && shared.Lists &&
+      shared.Lists->PatternOf(shared.Unit) >= 0) {
+    const auto list = shared.Lists->Get(
+        shared.Unit, shared.Population, [&](TExtendedList& made, TGenMars& stream) {
+          return SimulateDistribution(made, reference, -1, -1, criterion, used, match,
+                                      simulatedCount, algorithm, population, stream);
+        });
+    if (!list) return false;
+    probability = SimulatedProbability(*list, value, criterion.Criterion);
+    return true;
+  }
   if (isHome || used.Count() != match.LocusCount()) {
     TExtendedList list(std::max(simulatedCount, 0));
     if (!SimulateDistribution(list, reference, -1, -1, criterion, used, match, simulatedCount,

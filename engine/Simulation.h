@@ -16,6 +16,7 @@
 
 class TIndividual;
 class TIntegerList;
+template <class TList> class TSharedLists;
 class TMatchPGDS;
 class TPGDSStructure;
 class TSample;
@@ -75,18 +76,28 @@ const TExtendedList* PresimulatedListFor(TSample& sample, const TPGDSStructure& 
                                          std::uint8_t algorithm, std::int32_t simulatedCount,
                                          bool& stopped);
 
+// Where a unit lacking some matched loci finds the list of a population it is not a member of:
+// among the run's lists shared per missing-locus pattern (SharedLists.h), as unit `Unit` and
+// population `Population` of that run. Without them the list is the unit's own.
+struct TSharedListOf {
+  TSharedLists<TExtendedList>* Lists = nullptr;
+  int Unit = -1;
+  int Population = -1;
+};
+
 // The Monte-Carlo probability of `value`, the criterion value of a unit over its used loci
 // `used`, under the reference sample `sample`; `population` is the sample itself or, when it is
-// the unit's home (`isHome`), its copy without the unit. The home and a unit lacking some
-// matched locus are compared with a list simulated now from `population` for these loci; every
-// other unit with the sample's pre-simulated list (PresimulatedListFor). Undefined for an
-// undefined value. Lists simulated now draw from `random`, the unit's stream. Returns false when
-// stopped.
+// the unit's home (`isHome`), its copy without the unit. The home is compared with a list
+// simulated now from `population` for these loci, drawn from `random`, the unit's stream; a
+// unit lacking some matched locus with the list of its pattern in `shared`, or without one with
+// a list simulated now as the home's; every other unit with the sample's pre-simulated list
+// (PresimulatedListFor). Undefined for an undefined value. Returns false when stopped.
 bool ProbabilityUnder(TSample& sample, const TGroupAbstract& population, bool isHome,
                       const TPGDSStructure& reference, const TMatchPGDS& match,
                       const TIntegerList& used, const TCriterionArgs& criterion,
                       std::uint8_t algorithm, std::int32_t simulatedCount, Extended value,
-                      Extended& probability, TGenMars& random = SimulationGenerator());
+                      Extended& probability, TGenMars& random = SimulationGenerator(),
+                      const TSharedListOf& shared = {});
 
 // Fills `list` with the criterion values of individuals simulated from `population` over the
 // loci `used` of `match` (reference loci positions), sorted ascending. Progress is reported when

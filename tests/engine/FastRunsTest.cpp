@@ -130,3 +130,29 @@ TEST(FastRuns, SameProbabilitiesWithEveryAlgorithmAndThreadCount) {
       }
     }
 }
+
+TEST(FastRuns, IndividualsLackingTheSameLociShareTheirSimulatedLists) {
+  const auto reference = RandomSet(9, 10, 0);
+  // The same genotypes without L2 in two samples, and between them others without L2 and L4.
+  const std::vector<std::string> g{"10/11", "", "12/12", "13/14", "15"};
+  std::vector<std::string> h = g;
+  h[3] = "";
+  const auto target = matchtest::Build(
+      matchtest::Raw({"L1", "L2", "L3", "L4", "L5"}, {{"S1", {g, h}}, {"S2", {g}}}));
+  for (std::uint8_t algorithm : {0, 2})
+    for (bool fast : {false, true})
+      for (int threads : {1, 3}) {
+        TAssignmentParams p = Params(criterion::RannalaMountain, false);
+        p.SimulationOn = true;
+        p.SimulationAlgorithm = algorithm;
+        p.SimulatedCount = 40;
+        p.FastPath = fast;
+        p.Threads = threads;
+        const TRun run = Assign(*reference, *target, p, false);
+        ASSERT_TRUE(run.Completed);
+        for (int k = 0; k < 3; ++k)
+          EXPECT_TRUE(!IsUndefined(run.Table->Item(0).Row(k).Value) &&
+                      run.Table->Item(0).Row(k).Value == run.Table->Item(2).Row(k).Value)
+              << int{algorithm} << fast << threads << " population " << k;
+      }
+}

@@ -297,4 +297,19 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   EXPECT_EQ(table->Item(0).Count, 2);
   EXPECT_FALSE(IsUndefined(table->Item(0).Row(0).Value));
   EXPECT_EQ(table->Item(1).Count, 0);
+  // Stopped inside the first individual's simulation: no result from a partial list.
+  for (bool fast : {false, true}) {
+    bool started = false;
+    TScopedProgressHook inside([&](int, const std::string&, const std::string& detail,
+                                   bool& abort) {
+      started |= detail == "0/20";
+      abort = started && detail == " ";
+    });
+    TAssignmentParams p = SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true);
+    p.FastPath = fast;
+    p.Threads = 1;
+    EXPECT_FALSE(AssignIndividuals(*ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci), p,
+                                   table, quality));
+    EXPECT_EQ(table->Item(0).Count, 0) << fast;
+  }
 }
