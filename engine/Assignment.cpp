@@ -259,6 +259,13 @@ void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool
   }
   LikelihoodShares(result, sum);
   RankAndJudge(run, home, result, verdict);
+  // A home population without a value (no probability could be computed) says nothing of the
+  // unit: it is neither well classified nor counted in the quality index, whatever its share of
+  // a sum of zeros.
+  if (home >= 0 && IsUndefined(result.Row(home).Value)) {
+    verdict.HomeScore = Undefined();
+    verdict.WellClassified = result.WellClassified = false;
+  }
 }
 
 bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,

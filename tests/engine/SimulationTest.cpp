@@ -313,3 +313,28 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
     EXPECT_EQ(table->Item(0).Count, 0) << fast;
   }
 }
+
+// Parents hand down one or two copies only: a tetraploid reference simulated by Paetkau et al.
+// (2004) yields no probability. Such units are then neither well classified nor counted in the
+// quality index, where the ties of their empty shares used to count every one as correct.
+TEST(Simulation, UndefinedHomeProbabilitiesAreNotCountedAsCorrect) {
+  auto ds = Build(Raw({"L1", "L2"},
+                      {{"A", {{"1/1/2/2", "3/3/4/4"}, {"1/2/2/2", "3/4/4/4"}, {"1/1/1/2", "3/3/3/4"}}},
+                       {"B", {{"5/5/6/6", "7/7/8/8"}, {"5/6/6/6", "7/8/8/8"}, {"5/5/5/6", "7/7/7/8"}}}}));
+  SimulationGenerator().SetSeeds(1, 2, 3, 4);
+  for (const bool fast : {true, false}) {
+    TAssignmentParams params =
+        SimulatedParams(criterion::RannalaMountain, simulation::Paetkau2004, 50, true);
+    params.FastPath = fast;
+    std::unique_ptr<TTableResultats> table;
+    TAssignmentQuality quality;
+    ASSERT_TRUE(AssignIndividuals(*ds, *ds,
+                                  std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
+                                  params, table, quality));
+    for (int i = 0; i < table->Count(); ++i) {
+      EXPECT_TRUE(IsUndefined(table->Item(i).Row(i < 3 ? 0 : 1).Value));
+      EXPECT_FALSE(table->Item(i).WellClassified);
+    }
+    EXPECT_EQ(quality.CorrectlyAssigned, 0);
+  }
+}
