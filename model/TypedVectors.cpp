@@ -1,6 +1,7 @@
 #include "model/TypedVectors.h"
 
 #include <cmath>
+#include <typeinfo>
 
 #include "base/Logger.h"
 #include "base/Errors.h"
@@ -17,23 +18,48 @@ template <class T> T* Checked(TBioAbstract* item) {
   if (!typed && item) throw EComponentError(std::string());
   return typed;
 }
+
+// A blank element of the same kind as `source`, ready to receive its copy.
+template <class T> std::unique_ptr<T> BlankLike(const TBioAbstract& source);
+
+template <> std::unique_ptr<TLocus> BlankLike<TLocus>(const TBioAbstract& source) {
+  if (!dynamic_cast<const TLocus*>(&source)) throw EComponentError(std::string());
+  return std::make_unique<TLocus>();
+}
+
+template <> std::unique_ptr<TIndividual> BlankLike<TIndividual>(const TBioAbstract& source) {
+  if (!dynamic_cast<const TIndividual*>(&source)) throw EComponentError(std::string());
+  return std::make_unique<TIndividual>("", 0, 0);
+}
+
+// A group's members are samples or sub-groups; each is copied into a blank of its own kind.
+template <> std::unique_ptr<TGroupAbstract> BlankLike<TGroupAbstract>(const TBioAbstract& source) {
+  if (dynamic_cast<const TSample*>(&source)) return std::make_unique<TSample>("", 0, 0);
+  if (dynamic_cast<const TGroup*>(&source)) return std::make_unique<TGroup>("", 0, 0);
+  throw EComponentError(std::string());
+}
 } // namespace
 
-// ---- loci
-
-TLocus* TVectorLoci::Items(int i) const { return Checked<TLocus>(TVectorBioAbstract::Items(i)); }
-TLocus* TVectorLoci::Add(TLocus* item) {
-  return static_cast<TLocus*>(TVectorBioAbstract::Add(item));
-}
-TLocus* TVectorLoci::Adopt(std::unique_ptr<TLocus> item) {
-  return static_cast<TLocus*>(TVectorBioAbstract::Adopt(std::move(item)));
-}
-TLocus* TVectorLoci::ByName(const std::string& name) const {
-  return Checked<TLocus>(TVectorBioAbstract::ByName(name));
+template <class T> T* TTypedVector<T>::Items(int i) const {
+  return Checked<T>(TVectorBioAbstract::Items(i));
 }
 
-void TVectorLoci::AssignTo(TPersistent& dest) const {
-  auto* d = dynamic_cast<TVectorLoci*>(&dest);
+template <class T> T* TTypedVector<T>::Add(T* item) {
+  Admit(*item);
+  return static_cast<T*>(TVectorBioAbstract::Add(item));
+}
+
+template <class T> T* TTypedVector<T>::Adopt(std::unique_ptr<T> item) {
+  Admit(*item);
+  return static_cast<T*>(TVectorBioAbstract::Adopt(std::move(item)));
+}
+
+template <class T> T* TTypedVector<T>::ByName(const std::string& name) const {
+  return Checked<T>(TVectorBioAbstract::ByName(name));
+}
+
+template <class T> void TTypedVector<T>::AssignTo(TPersistent& dest) const {
+  auto* d = dynamic_cast<TTypedVector*>(&dest);
   if (!d || typeid(*d) != typeid(*this)) {
     TVectorBioAbstract::AssignTo(dest);
     return;
@@ -41,12 +67,17 @@ void TVectorLoci::AssignTo(TPersistent& dest) const {
   d->Clear(true);
   TVectorBioAbstract::AssignTo(dest);
   for (int i = 0; i < Count(); ++i) {
-    auto copy = std::make_unique<TLocus>();
-    TLocus* raw = copy.get();
+    TBioAbstract* source = TVectorBioAbstract::Items(i);
+    std::unique_ptr<T> copy = BlankLike<T>(*source);
+    T* raw = copy.get();
     d->AppendOwnedUnindexed(std::move(copy));
-    Items(i)->AssignTo(*raw);
+    source->AssignTo(*raw);
   }
 }
+
+template class TTypedVector<TLocus>;
+template class TTypedVector<TIndividual>;
+template class TTypedVector<TGroupAbstract>;
 
 void TVectorLoci::ReadXML(TLogger& dataset, const TXMLNode& lociList) {
   const int n = lociList.ChildCount();
@@ -65,79 +96,8 @@ void TVectorLoci::ReadXML(TLogger& dataset, const TXMLNode& lociList) {
   }
 }
 
-// ---- individuals
-
-TIndividual* TVectorIndividuals::Items(int i) const {
-  return Checked<TIndividual>(TVectorBioAbstract::Items(i));
-}
-
-TIndividual* TVectorIndividuals::Add(TIndividual* item) {
-  if (!item->Computed && Owner) {
-    if (auto* owner = dynamic_cast<TBioCalculable*>(Owner))
-      item->Label = owner->Label + "/" + item->Label;
-  }
-  return static_cast<TIndividual*>(TVectorBioAbstract::Add(item));
-}
-
-TIndividual* TVectorIndividuals::Adopt(std::unique_ptr<TIndividual> item) {
-  TIndividual* raw = item.get();
-  if (!raw->Computed && Owner)
-    if (auto* owner = dynamic_cast<TBioCalculable*>(Owner))
-      raw->Label = owner->Label + "/" + raw->Label;
-  return static_cast<TIndividual*>(TVectorBioAbstract::Adopt(std::move(item)));
-}
-
-TIndividual* TVectorIndividuals::ByName(const std::string& name) const {
-  return Checked<TIndividual>(TVectorBioAbstract::ByName(name));
-}
-
-void TVectorIndividuals::AssignTo(TPersistent& dest) const {
-  auto* d = dynamic_cast<TVectorIndividuals*>(&dest);
-  if (!d || typeid(*d) != typeid(*this)) {
-    TVectorBioAbstract::AssignTo(dest);
-    return;
-  }
-  d->Clear(true);
-  TVectorBioAbstract::AssignTo(dest);
-  for (int i = 0; i < Count(); ++i) {
-    auto copy = std::make_unique<TIndividual>("", 0, 0);
-    TIndividual* raw = copy.get();
-    d->AppendOwnedUnindexed(std::move(copy));
-    Items(i)->AssignTo(*raw);
-  }
-}
-
-// ---- groups
-
-TGroupAbstract* TVectorGroups::Items(int i) const {
-  return Checked<TGroupAbstract>(TVectorBioAbstract::Items(i));
-}
-TGroupAbstract* TVectorGroups::Add(TGroupAbstract* item) {
-  return static_cast<TGroupAbstract*>(TVectorBioAbstract::Add(item));
-}
-TGroupAbstract* TVectorGroups::Adopt(std::unique_ptr<TGroupAbstract> item) {
-  return static_cast<TGroupAbstract*>(TVectorBioAbstract::Adopt(std::move(item)));
-}
-TGroupAbstract* TVectorGroups::ByName(const std::string& name) const {
-  return Checked<TGroupAbstract>(TVectorBioAbstract::ByName(name));
-}
-
-void TVectorGroups::AssignTo(TPersistent& dest) const {
-  auto* d = dynamic_cast<TVectorGroups*>(&dest);
-  if (!d || typeid(*d) != typeid(*this)) {
-    TVectorBioAbstract::AssignTo(dest);
-    return;
-  }
-  d->Clear(true);
-  TVectorBioAbstract::AssignTo(dest);
-  for (int i = 0; i < Count(); ++i) {
-    TBioAbstract* source = TVectorBioAbstract::Items(i);
-    std::unique_ptr<TGroupAbstract> copy;
-    if (dynamic_cast<TSample*>(source)) copy = std::make_unique<TSample>("", 0, 0);
-    else if (dynamic_cast<TGroup*>(source)) copy = std::make_unique<TGroup>("", 0, 0);
-    else throw EComponentError(std::string());
-    TGroupAbstract* raw = copy.get();
-    d->AppendOwnedUnindexed(std::move(copy));
-    source->AssignTo(*raw);
-  }
+void TVectorIndividuals::Admit(TIndividual& item) {
+  if (item.Computed || !Owner) return;
+  if (auto* owner = dynamic_cast<TBioCalculable*>(Owner))
+    item.Label = owner->Label + "/" + item.Label;
 }

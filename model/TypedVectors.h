@@ -2,6 +2,9 @@
 // and sub-groups). Their copy is deep: the destination receives fresh copies, which it owns.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "model/VectorBioAbstract.h"
 
 class TLocus;
@@ -10,42 +13,49 @@ class TGroupAbstract;
 class TXMLNode;
 class TLogger;
 
-class TVectorLoci : public TVectorBioAbstract {
+// A name-indexed vector whose elements are all of type T. Reading an element that is not a T
+// raises EComponentError. Instantiated for TLocus, TIndividual and TGroupAbstract only.
+template <class T> class TTypedVector : public TVectorBioAbstract {
 public:
-  explicit TVectorLoci(TBioAbstract* owner = nullptr, int capacity = 0)
+  explicit TTypedVector(TBioAbstract* owner = nullptr, int capacity = 0)
       : TVectorBioAbstract(owner, capacity) {}
-  const char* ClassName() const override { return "TVectorLoci"; }
-  TLocus* Items(int i) const;
-  TLocus* Add(TLocus* item);
-  TLocus* Adopt(std::unique_ptr<TLocus> item);
-  TLocus* ByName(const std::string& name) const;
+  T* Items(int i) const;
+  T* Add(T* item);
+  T* Adopt(std::unique_ptr<T> item);
+  T* ByName(const std::string& name) const;
+  // Into a vector of the very same class: clears it, then fills it with fresh copies it owns.
   void AssignTo(TPersistent& dest) const override;
+
+protected:
+  // Called on every element before Add or Adopt appends it.
+  virtual void Admit(T& /*item*/) {}
+};
+
+extern template class TTypedVector<TLocus>;
+extern template class TTypedVector<TIndividual>;
+extern template class TTypedVector<TGroupAbstract>;
+
+class TVectorLoci : public TTypedVector<TLocus> {
+public:
+  using TTypedVector::TTypedVector;
+  const char* ClassName() const override { return "TVectorLoci"; }
 
   // Reads the `locus` children of a `lociList` element; progress from 75 to 81.
   void ReadXML(TLogger& dataset, const TXMLNode& lociList);
 };
 
-class TVectorIndividuals : public TVectorBioAbstract {
+class TVectorIndividuals : public TTypedVector<TIndividual> {
 public:
-  explicit TVectorIndividuals(TBioAbstract* owner = nullptr, int capacity = 0)
-      : TVectorBioAbstract(owner, capacity) {}
+  using TTypedVector::TTypedVector;
   const char* ClassName() const override { return "TVectorIndividuals"; }
-  TIndividual* Items(int i) const;
+
+protected:
   // An individual not yet computed takes the owner's label in front of its own ("pop/ind").
-  TIndividual* Add(TIndividual* item);
-  TIndividual* Adopt(std::unique_ptr<TIndividual> item);
-  TIndividual* ByName(const std::string& name) const;
-  void AssignTo(TPersistent& dest) const override;
+  void Admit(TIndividual& item) override;
 };
 
-class TVectorGroups : public TVectorBioAbstract {
+class TVectorGroups : public TTypedVector<TGroupAbstract> {
 public:
-  explicit TVectorGroups(TBioAbstract* owner = nullptr, int capacity = 0)
-      : TVectorBioAbstract(owner, capacity) {}
+  using TTypedVector::TTypedVector;
   const char* ClassName() const override { return "TVectorGroups"; }
-  TGroupAbstract* Items(int i) const;
-  TGroupAbstract* Add(TGroupAbstract* item);
-  TGroupAbstract* Adopt(std::unique_ptr<TGroupAbstract> item);
-  TGroupAbstract* ByName(const std::string& name) const;
-  void AssignTo(TPersistent& dest) const override;
 };

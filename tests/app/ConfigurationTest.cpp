@@ -7,7 +7,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -18,6 +17,8 @@
 #include "app/Configuration.h"
 #include "app/ProgramStart.h"
 #include "base/Texts.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -27,28 +28,18 @@ namespace {
 class THome {
 public:
   THome() {
-    path_ = fs::temp_directory_path() / ("tarvik2-home-" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
     Save("HOME", home_, hadHome_);
     Save("BROWSER", browser_, hadBrowser_);
-    ::setenv("HOME", path_.c_str(), 1);
+    ::setenv("HOME", folder_.Path.c_str(), 1);
   }
   ~THome() {
     Restore("HOME", home_, hadHome_);
     Restore("BROWSER", browser_, hadBrowser_);
-    std::error_code ec;
-    fs::remove_all(path_, ec);
   }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string File(const std::string& name) const { return folder_.File(name); }
+  std::string Read(const std::string& name) const { return support::ReadFile(File(name)); }
   void Write(const std::string& name, const std::string& text) const {
-    std::ofstream(File(name), std::ios::binary) << text;
+    support::WriteFile(File(name), text);
   }
 
 private:
@@ -63,7 +54,7 @@ private:
     else
       ::unsetenv(name);
   }
-  fs::path path_;
+  support::TScratchFolder folder_{"tarvik2-home"};
   std::string home_, browser_;
   bool hadHome_ = false, hadBrowser_ = false;
 };

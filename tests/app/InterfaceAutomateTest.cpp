@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
 
-using apptest::TDataBuilder;
+using support::TDataBuilder;
 
 namespace {
 TInterfaceAutomate Loaded() {
@@ -136,7 +136,7 @@ TEST(InterfaceAutomate, TrackBarTexts) {
 }
 
 TEST(InterfaceAutomate, MixedPloidyAndLocusList) {
-  auto diploid = apptest::TwoPopulations();
+  auto diploid = support::TwoPopulations();
   EXPECT_FALSE(HasMixedPloidy(*diploid));
   auto mixed = TDataBuilder({"L1", "L2"})
                    .Sample("A")

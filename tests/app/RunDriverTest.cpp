@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "AppTestSupport.h"
 #include "app/InterfaceAutomate.h"
 #include "base/Texts.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/Files.h"
 
-using apptest::Normalised;
+using support::Normalised;
 
 namespace {
 
@@ -51,7 +52,7 @@ std::vector<std::string> NormalisedLines(const std::vector<std::string>& lines) 
 } // namespace
 
 TEST(RunDriver, SelfAssignmentJournalAndQuality) {
-  auto reference = apptest::TwoPopulations();
+  auto reference = support::TwoPopulations();
   TRecordingSink sink;
   TRunDriver driver(sink);
   // "ZZ" is checked but absent: silently skipped.
@@ -88,8 +89,8 @@ TEST(RunDriver, SelfAssignmentJournalAndQuality) {
 
 TEST(RunDriver, SamplesGroupsAndLanguage) {
   SetCurrentLanguage(lang::English);
-  auto reference = apptest::TwoPopulations();
-  auto samples = apptest::TDataBuilder({"L1", "L2"}, "s.gen")
+  auto reference = support::TwoPopulations();
+  auto samples = support::TDataBuilder({"L1", "L2"}, "s.gen")
                      .Sample("S")
                      .Individual("s1", {"1/1", "1/1"})
                      .Loaded();
@@ -119,7 +120,7 @@ TEST(RunDriver, SamplesGroupsAndLanguage) {
 }
 
 TEST(RunDriver, NoLocusAndStops) {
-  auto reference = apptest::TwoPopulations();
+  auto reference = support::TwoPopulations();
   TRecordingSink sink;
   TRunDriver driver(sink);
   TRunOutcome outcome = driver.RunAssignment(Automaton(), {reference.get(), nullptr, {"ZZ"}});
@@ -155,7 +156,7 @@ TEST(RunDriver, NoLocusAndStops) {
 }
 
 TEST(RunDriver, ErrorsEndTheRun) {
-  auto reference = apptest::TwoPopulations();
+  auto reference = support::TwoPopulations();
   TInterfaceAutomate a;
   a.Inputs.RefLoaded = true;
   a.Inputs.Rannala = false;
@@ -187,7 +188,7 @@ TEST(RunDriver, ErrorsEndTheRun) {
 }
 
 TEST(RunDriver, MigrantParameterBlock) {
-  auto reference = apptest::TwoPopulations();
+  auto reference = support::TwoPopulations();
   TInterfaceAutomate a;
   a.Inputs.RefLoaded = true;
   a.Inputs.MigrantDetection = true;

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "../app/AppTestSupport.h"
 #include "CliRunner.h"
 #include "base/Texts.h"
+#include "tests/support/Files.h"
 
 namespace {
 
@@ -36,21 +36,19 @@ protected:
 
   void SetUp() override {
     TCliTest::SetUp();
-    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
-    fs::copy_file(examples / "reference.gen", Folder() / "reference.gen");
-    fs::copy_file(examples / "samples.gen", Folder() / "samples.gen");
-    WriteAll(Folder() / "small.gen", kSmallFile);
+    CopyExamples();
+    WriteFile(Folder() / "small.gen", kSmallFile);
   }
 
   // Compares the normalised output with a golden file.
   static void ExpectGolden(const std::string& output, const std::string& name) {
     const fs::path golden = fs::path(TARVIK_SOURCE_DIR) / "tests/cli/golden" / name;
-    const std::string actual = apptest::Normalised(output);
+    const std::string actual = support::Normalised(output);
     if (std::getenv("TARVIK_UPDATE_GOLDEN")) {
       fs::create_directories(golden.parent_path());
       std::ofstream(golden, std::ios::binary) << actual;
     }
-    EXPECT_EQ(actual, ReadAll(golden)) << name;
+    EXPECT_EQ(actual, ReadFile(golden)) << name;
   }
 };
 
@@ -82,10 +80,10 @@ TEST_F(CliAssign, GoldenExports) {
   run = Run("assign reference.gen --samples samples.gen --groups -o out.csv");
   EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_TRUE(run.Out.empty());
-  const std::string written = ReadAll(Folder() / "out.csv");
+  const std::string written = ReadFile(Folder() / "out.csv");
   EXPECT_NE(written.find(Latin1("Echantillon assigné;")), std::string::npos);
   run = Run("assign reference.gen --samples samples.gen --groups");
-  EXPECT_EQ(apptest::Normalised(Utf8(written)), apptest::Normalised(run.Out));
+  EXPECT_EQ(support::Normalised(Utf8(written)), support::Normalised(run.Out));
 }
 
 TEST_F(CliAssign, SeededSimulationRepeats) {
@@ -94,15 +92,15 @@ TEST_F(CliAssign, SeededSimulationRepeats) {
   const TRun first = Run(arguments + " --threads 1");
   ASSERT_EQ(first.Status, 0) << first.Err;
   // The same seeds give the same table whatever the number of threads.
-  EXPECT_EQ(apptest::Normalised(Run(arguments + " --threads 3").Out),
-            apptest::Normalised(first.Out));
+  EXPECT_EQ(support::Normalised(Run(arguments + " --threads 3").Out),
+            support::Normalised(first.Out));
   EXPECT_NE(first.Out.find(";A;B;Nb. de locus;"), std::string::npos) << "no score triples";
   EXPECT_NE(first.Out.find("Nombre d'individus simulés : 50"), std::string::npos);
   const std::string migrants = "migrants small.gen --statistic 1 --simulate paetkau --simulated 40 "
                                "--seed 9,8,7,6 --threads ";
   const TRun one = Run(migrants + "1");
   ASSERT_EQ(one.Status, 0) << one.Err;
-  EXPECT_EQ(apptest::Normalised(Run(migrants + "2").Out), apptest::Normalised(one.Out));
+  EXPECT_EQ(support::Normalised(Run(migrants + "2").Out), support::Normalised(one.Out));
 }
 
 TEST_F(CliAssign, CornuetRuns) {
@@ -110,14 +108,14 @@ TEST_F(CliAssign, CornuetRuns) {
   ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_NE(run.Out.find("Cornuet (in prep.)"), std::string::npos) << run.Out;
   EXPECT_NE(run.Out.find("\nB/b3;"), std::string::npos) << run.Out;
-  EXPECT_EQ(apptest::Normalised(
+  EXPECT_EQ(support::Normalised(
                 Run("assign small.gen --criterion cornuet --seed 1,2,3,4 --threads 2").Out),
-            apptest::Normalised(run.Out));
+            support::Normalised(run.Out));
 }
 
 TEST_F(CliAssign, RefusalsAndUsageErrors) {
-  WriteAll(Folder() / "untyped.gen", "T\nL1\nL2\nPop A\na, 0101 0000\nPop B\nb, 0000 0202\n"
-                                     "Pop C\nc, 0101 0000\n");
+  WriteFile(Folder() / "untyped.gen", "T\nL1\nL2\nPop A\na, 0101 0000\nPop B\nb, 0000 0202\n"
+                                      "Pop C\nc, 0101 0000\n");
   struct TCase {
     const char* Arguments;
     int Status;

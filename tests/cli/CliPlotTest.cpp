@@ -20,14 +20,12 @@ protected:
 
   void SetUp() override {
     TCliTest::SetUp();
-    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
-    fs::copy_file(examples / "reference.gen", Folder() / "reference.gen");
-    fs::copy_file(examples / "samples.gen", Folder() / "samples.gen");
+    CopyExamples();
   }
 
   // The number of <g> elements of the SVG file whose id is that of a population group.
   int PopulationGroups(const std::string& name) const {
-    const std::string svg = ReadAll(Folder() / name);
+    const std::string svg = ReadFile(Folder() / name);
     std::unique_ptr<TXMLNode> document;
     EXPECT_NO_THROW(document = TXMLStringReader(svg).ParseDocument()) << name;
     const TXMLNode* root = document ? document->FindElement("svg") : nullptr;
@@ -72,7 +70,7 @@ TEST_F(CliPlot, EveryKindIsWritten) {
     ASSERT_EQ(run.Status, 0) << c.Arguments << "\n" << run.Err;
     EXPECT_FALSE(run.Out.empty()) << "the export still goes to standard output";
     EXPECT_EQ(PopulationGroups(c.File), c.Groups) << c.Arguments;
-    EXPECT_TRUE(Contains(Utf8(ReadAll(Folder() / c.File)), c.Title)) << c.Arguments;
+    EXPECT_TRUE(Contains(Utf8(ReadFile(Folder() / c.File)), c.Title)) << c.Arguments;
   }
 }
 

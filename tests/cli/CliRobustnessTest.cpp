@@ -46,7 +46,7 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
   // A file the user may not read; the superuser reads anything, so a file whose bytes cannot
   // be read stands for it there.
   const std::string locked = File("locked.gen");
-  WriteAll(locked, kGoodFile);
+  WriteFile(locked, kGoodFile);
   ::chmod(locked.c_str(), 0);
   const std::string unreadable = ::access(locked.c_str(), R_OK) == 0 ? "/proc/self/mem" : locked;
   inputs.emplace_back(unreadable, "");
@@ -69,7 +69,7 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
        }()},
   };
   for (const auto& [name, content] : contents) {
-    WriteAll(File(name), content);
+    WriteFile(File(name), content);
     inputs.emplace_back(File(name), "n'est pas valide ou son format n'est pas reconnu");
   }
   for (const auto& [path, message] : inputs) {
@@ -80,7 +80,7 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
     EXPECT_FALSE(fs::exists(File("out.xml")));
   }
   // Assignment and migrant detection refuse a bad reference or samples file the same way.
-  WriteAll(File("good.gen"), kGoodFile);
+  WriteFile(File("good.gen"), kGoodFile);
   for (const std::string& bad : {File("missing.gen"), File(""), unreadable, File("cut.gen"),
                                  File("counts.gtx"), std::string("/dev/zero")}) {
     SCOPED_TRACE(bad);
@@ -96,7 +96,7 @@ TEST_F(CliRobustness, RefusedInputsExitWithOneAndAMessage) {
 TEST_F(CliRobustness, BadOptionValuesAreUsageErrorsWithAMessage) {
   // Values the command line refuses before anything is read: the usage status 2, a message,
   // never a signal. Counts that would take the memory or the time of the machine are among them.
-  WriteAll(File("good.gen"), kGoodFile);
+  WriteFile(File("good.gen"), kGoodFile);
   const std::string good = Quoted(File("good.gen"));
   for (const std::string& arguments :
        {std::string("formats --lang xx"), "info " + good + " --format 99999999999999999999",
@@ -116,7 +116,7 @@ TEST_F(CliRobustness, BadOptionValuesAreUsageErrorsWithAMessage) {
 }
 
 TEST_F(CliRobustness, OutputsThatCannotBeWrittenExitWithOneAndAMessage) {
-  WriteAll(File("good.gen"), kGoodFile);
+  WriteFile(File("good.gen"), kGoodFile);
   const std::string good = Quoted(File("good.gen"));
   // A folder nobody may write to (the superuser may write anywhere but in /proc), a full disk.
   fs::create_directories(File("locked"));
@@ -141,17 +141,17 @@ TEST_F(CliRobustness, OutputsThatCannotBeWrittenExitWithOneAndAMessage) {
   ExpectRefused("stats " + good + " >/dev/full", "n'a pas pu être écrit");
   ExpectRefused("assign " + good + " >/dev/full", "n'a pas pu être écrit");
   // Data the chosen format cannot express: a haploid file has no Fstat form.
-  WriteAll(File("haploid.gen"), "H\nL\nPop\na , 12\n");
+  WriteFile(File("haploid.gen"), "H\nL\nPop\na , 12\n");
   ExpectRefused("convert " + Quoted(File("haploid.gen")) + " " + Quoted(File("h.dat")) +
                     " --to 4 --format 2",
                 "Ploïdie incorrecte");
   EXPECT_FALSE(fs::exists(File("h.dat")));
   // A file that was there stays as it was.
-  WriteAll(File("h.dat"), "the user's data");
+  WriteFile(File("h.dat"), "the user's data");
   ExpectRefused("convert " + Quoted(File("haploid.gen")) + " " + Quoted(File("h.dat")) +
                     " --to 4 --format 2",
                 "Ploïdie incorrecte");
-  EXPECT_EQ(ReadAll(File("h.dat")), "the user's data");
+  EXPECT_EQ(ReadFile(File("h.dat")), "the user's data");
 }
 
 #endif

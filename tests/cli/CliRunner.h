@@ -6,15 +6,16 @@
 #ifdef TARVIK_CLI_PATH
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace clitest {
 
@@ -29,17 +30,8 @@ struct TRun {
   std::string Err;
 };
 
-inline std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void WriteAll(const fs::path& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
+using support::ReadFile;
+using support::WriteFile;
 
 inline bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
@@ -55,33 +47,26 @@ class TCliTest : public ::testing::Test {
 protected:
   explicit TCliTest(std::string prefix) : prefix_(std::move(prefix)) {}
 
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              (prefix_ + "-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(folder_, ec))
-      if (entry.is_directory(ec))
-        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(folder_, ec);
-  }
+  void SetUp() override { folder_ = std::make_unique<support::TScratchFolder>(prefix_); }
+  void TearDown() override { folder_.reset(); }
 
-  const fs::path& Folder() const { return folder_; }
-  std::string File(const std::string& name) const { return (folder_ / name).string(); }
+  const fs::path& Folder() const { return folder_->Path; }
+  std::string File(const std::string& name) const { return folder_->File(name); }
+  // The bundled example reference and samples files, copied into the scratch folder.
+  void CopyExamples() const {
+    const fs::path examples = fs::path(TARVIK_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "reference.gen", Folder() / "reference.gen");
+    fs::copy_file(examples / "samples.gen", Folder() / "samples.gen");
+  }
 
   // Runs tarvik2-cli with `arguments` (quoted where needed) in the scratch folder, with nothing
   // on standard input and the scratch folder as HOME. A run still going after `seconds` is killed: it counts as a hang.
   TRun Run(const std::string& arguments, int seconds = 60) const {
-    const std::string errors = (folder_ / "stderr.txt").string();
+    const std::string errors = File("stderr.txt");
     // The scratch folder is also the home folder: the user's own configuration file (and its
     // language) stays out of the tests.
-    const std::string command = "cd " + Quoted(folder_.string()) + " && HOME=" +
-                                Quoted(folder_.string()) + " timeout -s KILL " +
+    const std::string command = "cd " + Quoted(Folder().string()) +
+                                " && HOME=" + Quoted(Folder().string()) + " timeout -s KILL " +
                                 std::to_string(seconds) + " " + Quoted(TARVIK_CLI_PATH) + " " +
                                 arguments + " 2>" + Quoted(errors) + " </dev/null";
     TRun run;
@@ -97,13 +82,13 @@ protected:
       run.Status = WEXITSTATUS(status);
     else
       run.Signal = WIFEXITED(status) ? WEXITSTATUS(status) - 128 : WTERMSIG(status);
-    run.Err = ReadAll(errors);
+    run.Err = ReadFile(errors);
     return run;
   }
 
 private:
   std::string prefix_;
-  fs::path folder_;
+  std::unique_ptr<support::TScratchFolder> folder_;
 };
 
 } // namespace clitest

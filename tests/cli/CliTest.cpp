@@ -104,7 +104,7 @@ TEST_F(CliTest, FormatsListsCodesNamesAndExtensionsInEitherLanguage) {
     EXPECT_TRUE(Contains(en.Out, part)) << part;
 
   // The language last chosen in the window is the default; --lang still decides.
-  WriteAll(Folder() / ".tarvik.ini", "[Languages]\nCurrentLanguage=2057\n");
+  WriteFile(Folder() / ".tarvik.ini", "[Languages]\nCurrentLanguage=2057\n");
   EXPECT_TRUE(Contains(Run("formats").Out, "Read formats"));
   EXPECT_TRUE(Contains(Run("formats --lang fr").Out, "Formats de lecture"));
 }
@@ -117,7 +117,7 @@ TEST_F(CliTest, FailedLoadsAndSavesExitWithOne) {
   EXPECT_EQ(notThere.Err, "Le fichier " + missing + " n'a pas pu être ouvert\n");
 
   const std::string junk = File("junk.txt");
-  WriteAll(junk, "nothing genetic here\n");
+  WriteFile(junk, "nothing genetic here\n");
   for (const std::string& command :
        {"info '" + junk + "'", "stats '" + junk + "'", "convert '" + junk + "' out --to 9"}) {
     const TRun run = Run(command);
@@ -130,7 +130,7 @@ TEST_F(CliTest, FailedLoadsAndSavesExitWithOne) {
   EXPECT_TRUE(Contains(english.Err, "is invalid or its format is not supported")) << english.Err;
 
   const std::string field = File("field.gen");
-  WriteAll(field, kFieldFile);
+  WriteFile(field, kFieldFile);
   const TRun noFolder = Run("convert '" + field + "' '" + File("no/such/out") + "' --to 9");
   EXPECT_EQ(noFolder.Status, 1);
   EXPECT_TRUE(Contains(noFolder.Err, "n'a pas pu être écrit")) << noFolder.Err;
@@ -141,7 +141,7 @@ TEST_F(CliTest, FailedLoadsAndSavesExitWithOne) {
 
 TEST_F(CliTest, StatsOfAFieldGenepopFileGiveTheHandComputedFigures) {
   const std::string field = File("field.gen");
-  WriteAll(field, kFieldFile);
+  WriteFile(field, kFieldFile);
 
   const TRun out = Run("stats '" + field + "'");
   EXPECT_EQ(out.Status, 0) << out.Err;
@@ -151,7 +151,7 @@ TEST_F(CliTest, StatsOfAFieldGenepopFileGiveTheHandComputedFigures) {
   const std::string csv = File("field.csv");
   const TRun toFile = Run("stats '" + field + "' -o '" + csv + "'");
   EXPECT_EQ(toFile.Status, 0) << toFile.Err;
-  EXPECT_EQ(ReadAll(csv), Latin1(kFieldStatistics));
+  EXPECT_EQ(ReadFile(csv), Latin1(kFieldStatistics));
 
   const TRun en = Run("stats '" + field + "' --lang en --format 1");
   EXPECT_EQ(en.Status, 0) << en.Err;
@@ -162,7 +162,7 @@ TEST_F(CliTest, StatsOfAFieldGenepopFileGiveTheHandComputedFigures) {
 
 TEST_F(CliTest, InfoAndConvertOfAFieldGenepopFile) {
   const std::string field = File("field.gen");
-  WriteAll(field, kFieldFile);
+  WriteFile(field, kFieldFile);
 
   const TRun info = Run("info '" + field + "'");
   EXPECT_EQ(info.Status, 0) << info.Err;
@@ -189,7 +189,7 @@ TEST_F(CliTest, InfoAndConvertOfAFieldGenepopFile) {
   const TRun gp3 = Run("convert '" + field + "' '" + File("field3.txt") + "' --to 0");
   EXPECT_EQ(gp3.Status, 0) << gp3.Err;
   EXPECT_EQ(gp3.Out, File("field3.txt") + "\n");
-  EXPECT_TRUE(Contains(ReadAll(File("field3.txt")), "\nind_ind,003003 001001\n"));
+  EXPECT_TRUE(Contains(ReadFile(File("field3.txt")), "\nind_ind,003003 001001\n"));
   EXPECT_TRUE(Contains(Run("info '" + File("field3.txt") + "'").Out, "GenePop 3"));
 }
 

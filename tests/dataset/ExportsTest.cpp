@@ -7,7 +7,8 @@
 #include "dataset/PGDSStructure.h"
 #include "base/Errors.h"
 #include "model/ModelTexts.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ template <class F> std::string Output(F write) {
 // P1 = i1 (120/124, 8/8) and i2 (120/120, missing), P2 = i3 (124/124, 8 and a missing copy).
 TEST(ExportsArlequin, OneSampleOfSizeOnePerIndividual) {
   TPGDSStructure ds;
-  dstest::MakeSmallDataSet(ds);
-  dstest::AddLocus(ds, "C")->FindOrAddAllele("long", 1000, 0, "");
+  support::MakeSmallDataSet(ds);
+  support::AddLocus(ds, "C")->FindOrAddAllele("long", 1000, 0, "");
   for (int i = 0; i < ds.AllIndividuals.Count(); ++i)
     ds.AllIndividuals.Items(i)->SetNbTypages(1);
   ds.AllIndividuals.Items(0)->AddGene(2, 0);
@@ -43,7 +44,7 @@ TEST(ExportsArlequin, OneSampleOfSizeOnePerIndividual) {
 
 TEST(ExportsMne, AlleleCountsInFiveColumns) {
   TPGDSStructure ds;
-  dstest::MakeSmallDataSet(ds);
+  support::MakeSmallDataSet(ds);
   EXPECT_EQ(Output([&](std::ostream& out) { WriteMNE(ds, out, 1, 2, 9000); }),
             "1\n2\n9000\n2\n2,1\n2\n0,2\n\n    3     1\n    2\n\n    0     2\n    1\n1\n");
   TPGDSStructure empty;
@@ -53,26 +54,26 @@ TEST(ExportsMne, AlleleCountsInFiveColumns) {
 
 TEST(ExportsQuav, RepeatClassesSeparatedByTabs) {
   TPGDSStructure ds;
-  dstest::MakeSmallDataSet(ds);
+  support::MakeSmallDataSet(ds);
   EXPECT_EQ(Output([&](std::ostream& out) { WriteQUAV(ds, out); }),
             "Small\n2\n2\n3\t60\t61\t62\n\t3\t0\t1\n\t0\t0\t2\n1\t8\n\t2\n\t1\n");
 
   // Copies of an allele of 0 repeats fall in no class.
   TPGDSStructure quav;
-  TLocus* locus = dstest::AddLocus(quav, "L");
+  TLocus* locus = support::AddLocus(quav, "L");
   for (const auto& [name, repeats] : {std::pair{"a", 12}, {"b", 14}, {"c", 15}, {"z", 0}})
     locus->FindOrAddAllele(name, repeats, repeats, "");
-  TSample* p = dstest::AddSample(quav, "P");
-  dstest::AddIndividual(quav, *p, "i", {{1, 1}});
-  dstest::AddIndividual(quav, *p, "j", {{0, 3}});
+  TSample* p = support::AddSample(quav, "P");
+  support::AddIndividual(quav, *p, "i", {{1, 1}});
+  support::AddIndividual(quav, *p, "j", {{0, 3}});
   quav.DataLoaded();
   EXPECT_EQ(Output([&](std::ostream& out) { WriteQUAV(quav, out); }),
             "#<no title>\n1\n1\n4\t12\t13\t14\t15\n\t1\t0\t2\t0\n");
 
   // A locus without alleles fails the save with the range error; no file is left.
-  dstest::AddLocus(quav, "Empty");
+  support::AddLocus(quav, "Empty");
   quav.DataLoaded();
-  dstest::TScratchFolder folder;
+  support::TScratchFolder folder;
   try {
     quav.SaveToFile(folder.File("out"), writefmt::QUAV, true, 1);
     FAIL() << "saved";

@@ -11,12 +11,15 @@
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "base/Errors.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/Files.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
-using dstest::TScratchFolder;
-using dstest::WriteFile;
+using support::TScratchFolder;
+using support::WriteFile;
 
 // Loads `text` from a file named `name`; the error message, empty when the file loads.
 std::string Load(TPGDSStructure& ds, const TScratchFolder& folder, const std::string& name,
@@ -83,13 +86,13 @@ TEST(FilesFromOtherPrograms, NamesBeginningWithPopSurviveEveryGenepopWriter) {
   // The writers label individuals "sample_name,"; with samples named "Pop..." each label begins
   // with "Pop" and must read back as an individual. One copy per locus suits every variant.
   TPGDSStructure ds;
-  TLocus* locus = dstest::AddLocus(ds, "L1");
+  TLocus* locus = support::AddLocus(ds, "L1");
   locus->FindOrAddAllele("12", 12, 12, "");
   locus->FindOrAddAllele("15", 15, 15, "");
   for (const char* name : {"Pop1", "Population"}) {
-    TSample* sample = dstest::AddSample(ds, name);
-    dstest::AddIndividual(ds, *sample, "ind1", {{0}});
-    dstest::AddIndividual(ds, *sample, "Pop2", {{1}});
+    TSample* sample = support::AddSample(ds, name);
+    support::AddIndividual(ds, *sample, "ind1", {{0}});
+    support::AddIndividual(ds, *sample, "Pop2", {{1}});
   }
   ds.DataLoaded();
 
@@ -182,8 +185,7 @@ TEST(FilesFromOtherPrograms, LoadMessagesLeadWithTheirCause) {
   // A Genepop file with a mistake: its extension puts the Genepop error first, once.
   EXPECT_NE(Load(ds, folder, "bad.gen", "T\nL1\nL2\nPop\na, 0101 0202\nb, 0101\n"), "");
   ASSERT_FALSE(ds.Messages.empty());
-  const std::string genepopError =
-      ReadError(dstest::CountMessage(kMissingGenotype(), 1, 2), 6, 9);
+  const std::string genepopError = ReadError(support::CountMessage(kMissingGenotype(), 1, 2), 6, 9);
   EXPECT_EQ(ds.Messages[0], genepopError);
   EXPECT_EQ(std::count(ds.Messages.begin(), ds.Messages.end(), genepopError), 1);
   // Without an extension, the reader that got furthest into the file comes first.
@@ -193,7 +195,7 @@ TEST(FilesFromOtherPrograms, LoadMessagesLeadWithTheirCause) {
 
   // A format the program writes but does not read says so first.
   TPGDSStructure small;
-  dstest::MakeSmallDataSet(small);
+  support::MakeSmallDataSet(small);
   const std::string arlequin = small.SaveToFile(folder.File("small"), writefmt::Arlequin, true, 1);
   EXPECT_THROW(ds.LoadFromFile(arlequin, readfmt::Unknown), EFileFormatError);
   ASSERT_FALSE(ds.Messages.empty());

@@ -7,7 +7,10 @@
 #include "dataset/PGDSStructure.h"
 #include "base/Texts.h"
 #include "stats/StatisticsGrid.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/Files.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -17,17 +20,17 @@ namespace {
 void MakeDataSet(TPGDSStructure& ds, bool halfMissing) {
   const char* loci[] = {"A", "Bc", "D12"};
   for (const char* name : loci) {
-    TLocus* locus = dstest::AddLocus(ds, name);
+    TLocus* locus = support::AddLocus(ds, name);
     for (int length : {101, 120, 124, 250})
       locus->FindOrAddAllele(std::to_string(length), length, length, "");
   }
-  TSample* p1 = dstest::AddSample(ds, "1");
-  dstest::AddIndividual(ds, *p1, "a1", {{0, 1}, {0, 0}, {0, 1}});
-  dstest::AddIndividual(ds, *p1, "a2", {{1, 0}, {-1, -1}, {1, 2}});
-  dstest::AddIndividual(ds, *p1, "a3", {{2, 3}, {1, 2}, {3, 3}});
-  TSample* p2 = dstest::AddSample(ds, "2");
-  dstest::AddIndividual(ds, *p2, "b1", {{3, 3}, {3, halfMissing ? -1 : 1}, {2, 0}});
-  dstest::AddIndividual(ds, *p2, "b2", {{-1, -1}, {2, 3}, {1, 1}});
+  TSample* p1 = support::AddSample(ds, "1");
+  support::AddIndividual(ds, *p1, "a1", {{0, 1}, {0, 0}, {0, 1}});
+  support::AddIndividual(ds, *p1, "a2", {{1, 0}, {-1, -1}, {1, 2}});
+  support::AddIndividual(ds, *p1, "a3", {{2, 3}, {1, 2}, {3, 3}});
+  TSample* p2 = support::AddSample(ds, "2");
+  support::AddIndividual(ds, *p2, "b1", {{3, 3}, {3, halfMissing ? -1 : 1}, {2, 0}});
+  support::AddIndividual(ds, *p2, "b2", {{-1, -1}, {2, 3}, {1, 1}});
   ds.DataLoaded();
 }
 
@@ -37,24 +40,12 @@ std::string Describe(const TPGDSStructure& ds, bool names) {
   std::string text;
   for (int l = 0; l < ds.LociCount(); ++l)
     text += "<" + ds.LocusAt(l)->Name + ">";
-  for (int s = 0; s < ds.SamplesCount(); ++s) {
-    const TSample& sample = *ds.SampleAt(s);
-    text += " | " + sample.Name + ":";
-    for (int i = 0; i < sample.Individuals.Count(); ++i) {
-      const TIndividual& ind = *sample.Individuals.Items(i);
-      text += " " + (names ? ind.Name : std::string()) + "=";
-      for (int l = 0; l < ind.NbTypages(); ++l) {
-        std::vector<std::string> copies;
-        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
-          copies.push_back(ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name);
-        std::sort(copies.begin(), copies.end());
-        text += (l ? "," : "") + std::to_string(ind.GetPloidy(l));
-        for (const std::string& c : copies)
-          text += "." + c;
-      }
-    }
-  }
-  return text;
+  return text + support::SamplesText(
+                    ds,
+                    [names](const TIndividual& ind) {
+                      return " " + (names ? ind.Name : std::string()) + "=";
+                    },
+                    true);
 }
 
 } // namespace
@@ -68,7 +59,7 @@ TEST(FormatRoundTrip, SavedFilesLoadBackByTheirContent) {
       {writefmt::Genetix, readfmt::Genetix, true, true},
       {writefmt::MolvaPRN, readfmt::MolvaPRN, true, true},
   };
-  dstest::TScratchFolder folder;
+  support::TScratchFolder folder;
   for (const auto& f : formats) {
     SCOPED_TRACE(WriteFormatName(f.write));
     TPGDSStructure ds;
@@ -90,7 +81,7 @@ TEST(FormatRoundTrip, SavedFilesLoadBackByTheirContent) {
 
     // Written again, the file is the same (Genetix reads the title with its "Title:" prefix).
     back.Title = ds.Title;
-    EXPECT_EQ(dstest::ReadFile(back.SaveToFile(folder.File("again.txt"), f.write, true, 1)),
-              dstest::ReadFile(path));
+    EXPECT_EQ(support::ReadFile(back.SaveToFile(folder.File("again.txt"), f.write, true, 1)),
+              support::ReadFile(path));
   }
 }

@@ -7,43 +7,27 @@
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "base/Errors.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/ReaderTexts.h"
 
 namespace {
 
 bool Read(TPGDSStructure& ds, const std::string& text) {
-  std::istringstream in(text);
-  return ReadFstat(ds, in);
+  return support::ReadText(ReadFstat, ds, text);
 }
 
 // Loci, then each sample with, per individual and locus, the ploidy and the allele names.
 std::string Describe(const TPGDSStructure& ds) {
-  std::string text = "loci";
-  for (int l = 0; l < ds.LociCount(); ++l)
-    text += " <" + ds.LocusAt(l)->Name + ">";
-  for (int s = 0; s < ds.SamplesCount(); ++s) {
-    const TSample& sample = *ds.SampleAt(s);
-    text += " | " + sample.Name + ":";
-    for (int i = 0; i < sample.Individuals.Count(); ++i) {
-      const TIndividual& ind = *sample.Individuals.Items(i);
-      for (int l = 0; l < ind.NbTypages(); ++l) {
-        text += (l ? "," : " ") + std::to_string(ind.GetPloidy(l));
-        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
-          text += "." + ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name;
-      }
-    }
-  }
-  return text;
+  return "loci" + support::LociText(ds) +
+         support::SamplesText(ds, [](const TIndividual&) { return std::string(" "); });
 }
 
 std::string Error(const std::string& message, int line, int column) {
-  return Format(kReadError(), message.c_str(), line, column, "FStat");
+  return support::ReadError(message, line, column, "FStat");
 }
 
 std::string Written(const TPGDSStructure& ds) {
-  std::ostringstream out;
-  WriteFstat(ds, out);
-  return out.str();
+  return support::WrittenText(WriteFstat, ds);
 }
 
 } // namespace
@@ -89,10 +73,8 @@ TEST(FstatReader, ReportsFaults) {
       // More digits than two alleles of the declared length, or beyond 32 bits.
       {"1 1 99 2\nL\n1 120130\n", Error(kIncorrectAlleleLength(), 3, 9)},
       {"1 1 999 3\nL\n1 99999999999999999999\n", Error(kIncorrectAlleleLength(), 3, 23)},
-      {"1 2 9 1\nL1\nL2\n1 11\n",
-       Error(dstest::CountMessage(kMissingGenotype(), 1, 2), 4, 6)},
-      {"1 1 9 1\nL\n1 11 22\n",
-       Error(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 3, 9)},
+      {"1 2 9 1\nL1\nL2\n1 11\n", Error(support::CountMessage(kMissingGenotype(), 1, 2), 4, 6)},
+      {"1 1 9 1\nL\n1 11 22\n", Error(support::CountMessage(kTooManyGenotypes(), 2, 1), 3, 9)},
       // A header whose number of loci is not the number of names that follow.
       {"1 3 9 1\nL1\nL2\n1 11 22 12\n", Error(Format(kFstatTooFewLocusNames(), 3, 4), 4, 12)},
       // The first individual taken for the third locus: the next one lacks a genotype.
@@ -114,13 +96,13 @@ TEST(FstatReader, ReportsFaults) {
 
 TEST(FstatWriter, WritesSampleNumbersAndSixDigitGenotypes) {
   TPGDSStructure ds;
-  TLocus* a = dstest::AddLocus(ds, "A");
+  TLocus* a = support::AddLocus(ds, "A");
   a->FindOrAddAllele("120", 120, 60, "");
   a->FindOrAddAllele("x", 7, 7, "");
-  dstest::AddLocus(ds, "B b")->FindOrAddAllele("130", 130, 65, "");
-  TSample* p1 = dstest::AddSample(ds, "P1");
-  dstest::AddIndividual(ds, *p1, "i1", {{0, 1}, {0, -1}});
-  dstest::AddIndividual(ds, *dstest::AddSample(ds, "P2"), "i2", {{-1, -1}, {0, 0}});
+  support::AddLocus(ds, "B b")->FindOrAddAllele("130", 130, 65, "");
+  TSample* p1 = support::AddSample(ds, "P1");
+  support::AddIndividual(ds, *p1, "i1", {{0, 1}, {0, -1}});
+  support::AddIndividual(ds, *support::AddSample(ds, "P2"), "i2", {{-1, -1}, {0, 0}});
   EXPECT_EQ(Written(ds), "2 2 130 3\nA\nB b\n1    120007      0\n2         0 130130\n");
 
   const auto error = [](const TPGDSStructure& d) {
@@ -131,10 +113,10 @@ TEST(FstatWriter, WritesSampleNumbersAndSixDigitGenotypes) {
     }
     return std::string("<none>");
   };
-  dstest::AddIndividual(ds, *p1, "hap", {{0}, {0, 0}});
+  support::AddIndividual(ds, *p1, "hap", {{0}, {0, 0}});
   EXPECT_EQ(error(ds), Latin1("Ploïdie incorrecte (locus A, individu hap)"));
   TPGDSStructure big;
-  dstest::AddLocus(big, "L")->FindOrAddAllele("1000", 1000, 1000, "");
-  dstest::AddIndividual(big, *dstest::AddSample(big, "P"), "b", {{0, 0}});
+  support::AddLocus(big, "L")->FindOrAddAllele("1000", 1000, 1000, "");
+  support::AddIndividual(big, *support::AddSample(big, "P"), "b", {{0, 0}});
   EXPECT_EQ(error(big), Latin1("Taille d'allèle incorrecte (locus L, individu b)"));
 }

@@ -8,20 +8,21 @@
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "base/Errors.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/Files.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
 const char kSmall[] = "My data\nLoc1;Loc2\nPOP\na , 0101 0203\nb , 0000 0303\n";
 
 bool ReadDiploid(TPGDSStructure& ds, const std::string& text) {
-  std::istringstream in(text);
-  return ReadGenepopDiploid(ds, in);
+  return support::ReadText(ReadGenepopDiploid, ds, text);
 }
 
 bool ReadHaploid(TPGDSStructure& ds, const std::string& text) {
-  std::istringstream in(text);
-  return ReadGenepopHaploid(ds, in);
+  return support::ReadText(ReadGenepopHaploid, ds, text);
 }
 
 // The same text with every LF replaced by `lineEnd`.
@@ -39,20 +40,15 @@ std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
 // Everything a reader builds, as one text: title, loci, then each sample with, for each
 // individual, its declared ploidy and per locus the ploidy and the allele names.
 std::string Describe(const TPGDSStructure& ds) {
-  std::string text = "[" + ds.Title + "] format " + std::to_string(ds.FileFormat) + " loci";
-  for (int l = 0; l < ds.LociCount(); ++l)
-    text += " <" + ds.LocusAt(l)->Name + ">";
+  std::string text = "[" + ds.Title + "] format " + std::to_string(ds.FileFormat) + " loci" +
+                     support::LociText(ds);
   for (int s = 0; s < ds.SamplesCount(); ++s) {
     const TSample& sample = *ds.SampleAt(s);
     text += " | pop <" + sample.Name + ">";
     for (int i = 0; i < sample.Individuals.Count(); ++i) {
       const TIndividual& ind = *sample.Individuals.Items(i);
-      text += " " + ind.Name + "/" + std::to_string(ind.DeclaredPloidy) + ":";
-      for (int l = 0; l < ind.NbTypages(); ++l) {
-        text += (l ? "," : "") + std::to_string(ind.GetPloidy(l));
-        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
-          text += "." + ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name;
-      }
+      text += " " + ind.Name + "/" + std::to_string(ind.DeclaredPloidy) + ":" +
+              support::GenotypesText(ds, ind);
     }
   }
   return text;
@@ -63,13 +59,11 @@ std::string LastMessage(const TPGDSStructure& ds) {
 }
 
 std::string ReadError(const std::string& message, int line, int column) {
-  return Format(kReadError(), message.c_str(), line, column, "GenePop");
+  return support::ReadError(message, line, column, "GenePop");
 }
 
 std::string Written(const TPGDSStructure& ds, TGenepopVariant variant, std::uint8_t coding) {
-  std::ostringstream out;
-  WriteGenepop(ds, out, variant, coding);
-  return out.str();
+  return support::WrittenText(WriteGenepop, ds, variant, coding);
 }
 
 // The message of the EFileWritingError raised by writing, or "<none>".
@@ -165,18 +159,17 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
   };
   const TCase cases[] = {
       {"T\nL1\nPOP\na, 0101\nPOP\nPOP\nb, 0101\n", ReadError(kPopWithoutIndividual(), 6, 4)},
-      {"T\nL1\nPOP\na, 0101\n\nb, 0101\n",
-       ReadError(Format(kBlankLineInside(), 5), 6, 3)},
+      {"T\nL1\nPOP\na, 0101\n\nb, 0101\n", ReadError(Format(kBlankLineInside(), 5), 6, 3)},
       {"T\nL1\n\nPOP\na, 0101\n", ReadError(Format(kBlankLineInside(), 3), 3, 2)},
       {"T\nL1\nPOP\n0101\n", ReadError(kLineWithoutComma(), 4, 5)},
       {"T\nL1\nPOP\na 0101\n", ReadError(kLineWithoutComma(), 4, 7)},
       {"T\nL1;\nPOP\na, 0101\n", ReadError("syntax error", 2, 5)},
       {"T\nL1\nL2\nind1, 0101 0202\n", ReadError(kNoPopLine(), 4, 17)},
       {"T\nL1\nL2\nPOP\na, 0101 0202\nb, 0101\nc, 0101 0101\n",
-       ReadError(dstest::CountMessage(kMissingGenotype(), 1, 2), 6, 9)},
+       ReadError(support::CountMessage(kMissingGenotype(), 1, 2), 6, 9)},
       // All loci on one line without commas make one locus.
       {"T\nL1 L2\nPOP\na, 0101 0202\n",
-       ReadError(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 4, 14)},
+       ReadError(support::CountMessage(kTooManyGenotypes(), 2, 1), 4, 14)},
       {"T\nL1\nPOP\n", ReadError(kPopWithoutIndividual(), 3, 5)},
       {"T\nL1\nPOP\na, 0101\nPop\n", ReadError(kPopWithoutIndividual(), 5, 5)},
       {"", ReadError("syntax error", 0, 0)},
@@ -208,12 +201,12 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
 }
 
 TEST(GenepopReader, LoadsThroughTheDataSetAndStopsOnRequest) {
-  dstest::TScratchFolder folder;
+  support::TScratchFolder folder;
   std::string text = "Stop test\nL1\nL2\nPOP\n";
   for (int i = 0; i < 200; ++i)
     text += "ind" + std::to_string(i) + ", 0101 0203\n";
   const std::string path = folder.File("big.txt");
-  dstest::WriteFile(path, WithLineEnds(text, "\r\n"));
+  support::WriteFile(path, WithLineEnds(text, "\r\n"));
 
   TPGDSStructure ds;
   ds.LoadFromFile(path, readfmt::GenePop2);
@@ -249,7 +242,7 @@ TEST(GenepopReader, LoadsThroughTheDataSetAndStopsOnRequest) {
   EXPECT_EQ(seen.back(), 100);
 
   // A haploid file is found by detection.
-  dstest::WriteFile(path, "H\nL1\nPOP\na, 12\n");
+  support::WriteFile(path, "H\nL1\nPOP\na, 12\n");
   ds.LoadFromFile(path, readfmt::Unknown);
   EXPECT_EQ(ds.FileFormat, readfmt::GenePopHaploid);
 }
@@ -259,14 +252,14 @@ namespace {
 // Locus A: alleles 98, 120, 130 (lengths 98, 120, 1000; repeats 49, 60, 65); locus B: "x1".
 void MakeWriterDataSet(TPGDSStructure& ds) {
   ds.Title = "Written";
-  TLocus* a = dstest::AddLocus(ds, "A");
+  TLocus* a = support::AddLocus(ds, "A");
   a->FindOrAddAllele("98", 98, 49, "");
   a->FindOrAddAllele("120", 120, 60, "");
   a->FindOrAddAllele("130", 1000, 65, "");
-  dstest::AddLocus(ds, "B")->FindOrAddAllele("x1", 5, 5, "");
-  TSample* p = dstest::AddSample(ds, "P");
-  dstest::AddIndividual(ds, *p, "i1", {{0, 1}, {0, -1}});
-  dstest::AddIndividual(ds, *p, "i2", {{2, 2}, {-1, -1}});
+  support::AddLocus(ds, "B")->FindOrAddAllele("x1", 5, 5, "");
+  TSample* p = support::AddSample(ds, "P");
+  support::AddIndividual(ds, *p, "i1", {{0, 1}, {0, -1}});
+  support::AddIndividual(ds, *p, "i2", {{2, 2}, {-1, -1}});
 }
 
 } // namespace
@@ -296,14 +289,14 @@ TEST(GenepopWriter, VariantsAndAlleleCodings) {
 
   // Haploid genotypes, and a triploid one that no variant can write.
   TPGDSStructure hap;
-  dstest::AddLocus(hap, "H")->FindOrAddAllele("7", 7, 7, "");
-  TSample* p = dstest::AddSample(hap, "");
-  auto* one = dstest::AddIndividual(hap, *p, "a", {{0}});
+  support::AddLocus(hap, "H")->FindOrAddAllele("7", 7, 7, "");
+  TSample* p = support::AddSample(hap, "");
+  auto* one = support::AddIndividual(hap, *p, "a", {{0}});
   one->DeclaredPloidy = 1;
-  dstest::AddIndividual(hap, *p, "b", {{-1}});
-  dstest::AddIndividual(hap, *p, "c", {});
+  support::AddIndividual(hap, *p, "b", {{-1}});
+  support::AddIndividual(hap, *p, "c", {});
   EXPECT_EQ(Written(hap, TGenepopVariant::Haploid, 1), "\nH\nPOP\n_a,7\n_b,0\n_c,0\n");
-  dstest::AddIndividual(hap, *p, "d", {{0, 0, 0}});
+  support::AddIndividual(hap, *p, "d", {{0, 0, 0}});
   EXPECT_EQ(WriteError(hap, TGenepopVariant::TwoDigits, 3),
             Latin1("Ploïdie incorrecte (locus H, individu d)"));
 }

@@ -6,13 +6,13 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/ReaderTexts.h"
 
 namespace {
 
 bool Read(TPGDSStructure& ds, const std::string& text) {
-  std::istringstream in(text);
-  return ReadGenetix(ds, in);
+  return support::ReadText(ReadGenetix, ds, text);
 }
 
 // Title, loci with their declared alleles, then each sample with its individuals: name, then
@@ -24,30 +24,16 @@ std::string Describe(const TPGDSStructure& ds) {
     for (int a = 0; a < ds.LocusAt(l)->NbAlleles(); ++a)
       text += (a ? "," : "") + ds.LocusAt(l)->GetAllele(a)->Name;
   }
-  for (int s = 0; s < ds.SamplesCount(); ++s) {
-    const TSample& sample = *ds.SampleAt(s);
-    text += " | " + sample.Name + ":";
-    for (int i = 0; i < sample.Individuals.Count(); ++i) {
-      const TIndividual& ind = *sample.Individuals.Items(i);
-      text += " " + ind.Name + "=";
-      for (int l = 0; l < ind.NbTypages(); ++l) {
-        text += (l ? "," : "") + std::to_string(ind.GetPloidy(l));
-        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
-          text += "." + ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name;
-      }
-    }
-  }
-  return text;
+  return text +
+         support::SamplesText(ds, [](const TIndividual& ind) { return " " + ind.Name + "="; });
 }
 
 std::string Error(const std::string& message, int line, int column) {
-  return Format(kReadError(), message.c_str(), line, column, "Genetix");
+  return support::ReadError(message, line, column, "Genetix");
 }
 
 std::string Written(const TPGDSStructure& ds) {
-  std::ostringstream out;
-  WriteGenetix(ds, out);
-  return out.str();
+  return support::WrittenText(WriteGenetix, ds);
 }
 
 const char kLoci[] = "L1\n2 120 124\n130\n1 130\n";
@@ -87,8 +73,10 @@ TEST(GenetixReader, ReportsFaults) {
       {head + "3 120 124\nP\n1\ni         120124\n", Error(kIncorrectAllelesNumber(), 4, 11)},
       {head + "2 120 120\nP\n1\ni         120120\n", Error(kIncorrectAllelesNumber(), 4, 11)},
       {head + "1 120\nP\n1\nshort 120120\n", Error("syntax error", 7, 14)},
-      {"2\n1\nL1\n1 120\nL2\n1 120\nP\n1\ni         120120\n", Error(dstest::CountMessage(kMissingGenotype(), 1, 2), 9, 18)},
-      {head + "1 120\nP\n1\ni         120120 120120\n", Error(dstest::CountMessage(kTooManyGenotypes(), 2, 1), 7, 25)},
+      {"2\n1\nL1\n1 120\nL2\n1 120\nP\n1\ni         120120\n",
+       Error(support::CountMessage(kMissingGenotype(), 1, 2), 9, 18)},
+      {head + "1 120\nP\n1\ni         120120 120120\n",
+       Error(support::CountMessage(kTooManyGenotypes(), 2, 1), 7, 25)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -102,15 +90,15 @@ TEST(GenetixReader, ReportsFaults) {
 TEST(GenetixWriter, AscendingGenotypesAndThreeDigitAlleles) {
   TPGDSStructure ds;
   ds.Title = "T";
-  TLocus* a = dstest::AddLocus(ds, "A");
+  TLocus* a = support::AddLocus(ds, "A");
   a->FindOrAddAllele("124", 124, 62, "");
   a->FindOrAddAllele("98", 98, 49, "");
   a->FindOrAddAllele("big", 1000, 500, "");
-  TSample* p = dstest::AddSample(ds, "");
-  dstest::AddIndividual(ds, *p, "", {{0, 1}});
-  dstest::AddIndividual(ds, *p, "longer name", {{2, 0}});
-  dstest::AddIndividual(ds, *p, "hap", {{0}});
-  dstest::AddIndividual(ds, *p, "tri", {{0, 0, 0}});
+  TSample* p = support::AddSample(ds, "");
+  support::AddIndividual(ds, *p, "", {{0, 1}});
+  support::AddIndividual(ds, *p, "longer name", {{2, 0}});
+  support::AddIndividual(ds, *p, "hap", {{0}});
+  support::AddIndividual(ds, *p, "tri", {{0, 0, 0}});
   // The allele line declares the alleles as the genotypes write them.
   EXPECT_EQ(Written(ds), "1 Title:T\n1  nombre de pops\nA\n2 098 124 \nPopulation 1\n4\n"
                          "_0         098124\nlonger name 000124\nhap        000124\n"

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/TextWriter.h"
 #include "model/ModelTexts.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/ReaderTexts.h"
 
-using namespace dstest;
+using namespace support;
 
 namespace {
 

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/TextReader.h"
 #include "base/Errors.h"
+#include "tests/support/Files.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 
-using namespace dstest;
+using namespace support;
 
 namespace {
 

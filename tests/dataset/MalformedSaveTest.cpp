@@ -6,11 +6,14 @@
 
 #include <string>
 
-#include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
 #include "base/Errors.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/Files.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 
-using namespace dstest;
+using namespace support;
 
 namespace {
 

@@ -4,15 +4,17 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <string>
 
-#include "DataSetTestSupport.h"
 #include "dataset/DataSetTexts.h"
 #include "base/Errors.h"
 #include "model/ModelTexts.h"
+#include "tests/support/ReaderTexts.h"
+#include "tests/support/ScratchFolder.h"
 #include "xml/XMLTexts.h"
 
-using namespace dstest;
+using namespace support;
 
 namespace {
 

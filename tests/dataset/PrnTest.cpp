@@ -6,45 +6,28 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/DataSetBuilders.h"
+#include "tests/support/ReaderTexts.h"
 
 namespace {
 
 bool Read(TPGDSStructure& ds, const std::string& text) {
-  std::istringstream in(text);
-  return ReadMolvaPRN(ds, in);
+  return support::ReadText(ReadMolvaPRN, ds, text);
 }
 
 // Loci, then each sample with its individuals: name, then per locus the ploidy and the allele
 // names.
 std::string Describe(const TPGDSStructure& ds) {
-  std::string text = "loci";
-  for (int l = 0; l < ds.LociCount(); ++l)
-    text += " <" + ds.LocusAt(l)->Name + ">";
-  for (int s = 0; s < ds.SamplesCount(); ++s) {
-    const TSample& sample = *ds.SampleAt(s);
-    text += " | " + sample.Name + ":";
-    for (int i = 0; i < sample.Individuals.Count(); ++i) {
-      const TIndividual& ind = *sample.Individuals.Items(i);
-      text += " " + ind.Name + "=";
-      for (int l = 0; l < ind.NbTypages(); ++l) {
-        text += (l ? "," : "") + std::to_string(ind.GetPloidy(l));
-        for (int j = 0; j < ind.NbAllelesTyped(l); ++j)
-          text += "." + ds.LocusAt(l)->GetAllele(ind.GetAllele(l, j))->Name;
-      }
-    }
-  }
-  return text;
+  return "loci" + support::LociText(ds) +
+         support::SamplesText(ds, [](const TIndividual& ind) { return " " + ind.Name + "="; });
 }
 
 std::string Error(const std::string& message, int line, int column) {
-  return Format(kReadError(), message.c_str(), line, column, "Molva PRN");
+  return support::ReadError(message, line, column, "Molva PRN");
 }
 
 std::string Written(const TPGDSStructure& ds) {
-  std::ostringstream out;
-  WriteMolvaPRN(ds, out);
-  return out.str();
+  return support::WrittenText(WriteMolvaPRN, ds);
 }
 
 } // namespace
@@ -67,9 +50,10 @@ TEST(PrnReader, ReportsFaults) {
     std::string text, message;
   } cases[] = {
       {head + "i 120 124 130\n}\n", Error(kPrnMissingGenotype(), 4, 15)},
-      {head + "i 120 124\n}\n", Error(dstest::CountMessage(kMissingGenotype(), 1, 2), 4, 11)},
+      {head + "i 120 124\n}\n", Error(support::CountMessage(kMissingGenotype(), 1, 2), 4, 11)},
       // A NIL after the last locus is one copy too many.
-      {head + "i 120 124 130 132 NIL\n}\n", Error(dstest::CountMessage(kTooManyGenotypes(), 3, 2), 4, 23)},
+      {head + "i 120 124 130 132 NIL\n}\n",
+       Error(support::CountMessage(kTooManyGenotypes(), 3, 2), 4, 23)},
       {head + "i 120 124 130 132\n", Error("syntax error", 4, 19)},
       {"A B\n{P\ni 120 124 130 132\n}\n", Error("syntax error", 4, 3)},
   };
@@ -90,14 +74,14 @@ TEST(PrnReader, ReportsFaults) {
 
 TEST(PrnWriter, ColumnsAndReadBack) {
   TPGDSStructure ds;
-  TLocus* a = dstest::AddLocus(ds, "A");
+  TLocus* a = support::AddLocus(ds, "A");
   a->FindOrAddAllele("120", 120, 60, "");
   a->FindOrAddAllele("124", 124, 62, "");
-  dstest::AddLocus(ds, "Bb");
-  TSample* p = dstest::AddSample(ds, "Pop1");
-  dstest::AddIndividual(ds, *p, "i1", {{0, 1}, {-1, -1}});
-  dstest::AddIndividual(ds, *p, "i2", {{0}, {}});
-  dstest::AddSample(ds, "Empty");
+  support::AddLocus(ds, "Bb");
+  TSample* p = support::AddSample(ds, "Pop1");
+  support::AddIndividual(ds, *p, "i1", {{0, 1}, {-1, -1}});
+  support::AddIndividual(ds, *p, "i2", {{0}, {}});
+  support::AddSample(ds, "Empty");
   EXPECT_EQ(Written(ds), "* MOLVA PRN\n* Liste des Locus\n" + std::string(20, ' ') +
                              "A             Bb            \nDATA\n"
                              "{Pop1     i1        120    124    NIL    NIL    \n"

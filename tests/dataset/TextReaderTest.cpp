@@ -8,7 +8,7 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "base/Errors.h"
-#include "tests/dataset/DataSetTestSupport.h"
+#include "tests/support/ReaderTexts.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ TEST(TextReaderContext, BuildingOperations) {
   reader.AddMissingCopy();
   ++reader.LocusPosition;
   EXPECT_EQ(Warning([&] { reader.CheckGenotypeCount(); }),
-            Format(kReadError(), dstest::CountMessage(kMissingGenotype(), 1, 2).c_str(), 0, 0,
+            Format(kReadError(), support::CountMessage(kMissingGenotype(), 1, 2).c_str(), 0, 0,
                    "GenePop"));
   TIndividual* last = reader.NewIndividual("last", 1);
   for (int i = 0; i < 3; ++i) {
@@ -128,7 +128,7 @@ TEST(TextReaderContext, BuildingOperations) {
   }
   // Genotypes beyond the last locus are only counted.
   EXPECT_EQ(Warning([&] { reader.CheckGenotypeCount(); }),
-            Format(kReadError(), dstest::CountMessage(kTooManyGenotypes(), 3, 2).c_str(), 0, 0,
+            Format(kReadError(), support::CountMessage(kTooManyGenotypes(), 3, 2).c_str(), 0, 0,
                    "GenePop"));
   EXPECT_EQ(last->NbTypages(), 2);
   EXPECT_EQ(ds.LocusAt(0)->NbAlleles(), 2);

@@ -6,6 +6,7 @@
 #include "engine/Match.h"
 #include "base/Progress.h"
 #include "engine/ResultTables.h"
+#include "tests/support/DataSetBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -16,49 +17,7 @@
 
 namespace {
 
-// A data set built by hand: loci, samples, and individuals given as one genotype text per locus
-// ("1/2" a diploid, "1" a haploid, "" untyped diploid).
-class TDataBuilder {
-public:
-  explicit TDataBuilder(const std::vector<std::string>& loci)
-      : ds_(std::make_unique<TPGDSStructure>()) {
-    for (const std::string& name : loci)
-      ds_->Loci.Adopt(std::make_unique<TLocus>(name));
-  }
-
-  TDataBuilder& Sample(const std::string& name) {
-    current_ = static_cast<TSample*>(
-        ds_->SamplesGroup.Members.Adopt(std::make_unique<TSample>(name, ds_->LociCount(), 10)));
-    return *this;
-  }
-
-  TDataBuilder& Individual(const std::string& name, const std::vector<std::string>& genotypes) {
-    auto individual = std::make_unique<TIndividual>(name, ds_->LociCount(), 2);
-    for (int l = 0; l < ds_->LociCount(); ++l) {
-      const std::string& text = genotypes[static_cast<size_t>(l)];
-      if (text.empty()) {
-        individual->AddMissingGene(l);
-        individual->AddMissingGene(l);
-        continue;
-      }
-      std::istringstream alleles(text);
-      std::string allele;
-      while (std::getline(alleles, allele, '/'))
-        individual->AddGene(l, ds_->LocusAt(l)->FindOrAddAllele(allele, 0, 0, ""));
-    }
-    current_->Individuals.Add(ds_->AllIndividuals.Adopt(std::move(individual)));
-    return *this;
-  }
-
-  std::unique_ptr<TPGDSStructure> Loaded() {
-    ds_->DataLoaded();
-    return std::move(ds_);
-  }
-
-private:
-  std::unique_ptr<TPGDSStructure> ds_;
-  TSample* current_ = nullptr;
-};
+using support::TDataBuilder;
 
 // Two populations of one locus: A carries allele 1 three times in four, B once in four.
 std::unique_ptr<TPGDSStructure> TwoPopulations() {

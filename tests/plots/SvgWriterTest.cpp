@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "../app/AppTestSupport.h"
 #include "PlotTestSupport.h"
 #include "dataset/PGDSStructure.h"
 #include "base/Texts.h"
 #include "plots/Palette.h"
 #include "plots/PlotKinds.h"
 #include "plots/PlotTexts.h"
+#include "tests/support/DataSetBuilders.h"
 #include "xml/XMLReader.h"
 
 using namespace plottest;
@@ -97,12 +97,12 @@ TEST(SvgWriter, NumbersAndRefusals) {
 }
 
 TEST(PlotUnits, SampledPopulationOfEveryUnitInDataSetOrder) {
-  auto reference = apptest::TwoPopulations();
+  auto reference = support::TwoPopulations();
   TPlotUnits units = PlotUnitsOf(*reference, *reference, false);
   EXPECT_EQ(units.Populations, (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(units.Sampled, units.Populations);
   EXPECT_EQ(units.SampledOf, (std::vector<int>{0, 0, 0, 1, 1, 1}));
-  auto samples = apptest::TDataBuilder({"L1", "L2"})
+  auto samples = support::TDataBuilder({"L1", "L2"})
                      .Sample("X")
                      .Individual("x1", {"1/1", "1/1"})
                      .Sample("Y")

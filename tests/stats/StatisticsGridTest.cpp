@@ -1,9 +1,5 @@
 #include "stats/StatisticsGrid.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,6 +10,8 @@
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "stats/StatisticsExport.h"
+#include "tests/support/Files.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -210,22 +208,12 @@ TEST(StatisticsGrid, ExportWritesEveryRowSeparatedBySemicolons) {
   const std::string last = "\nEcart-type de l'h\xe9t\xe9rozygotie de Nei;;0.250;0.000;0.000;\n";
   EXPECT_EQ(text.rfind(last), text.size() - last.size());
 
-  const std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("tarvik2-stats-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  const std::string file = (folder / "stats.csv").string();
-  {
-    std::ofstream old(file, std::ios::binary);
-    old << std::string(5000, 'x');
-  }
+  const support::TScratchFolder folder("tarvik2-stats");
+  const std::string file = folder.File("stats.csv");
+  support::WriteFile(file, std::string(5000, 'x'));
   SaveStatistics(grid, file);
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream saved;
-  saved << in.rdbuf();
-  EXPECT_EQ(saved.str(), text); // the old, longer content is gone
-  EXPECT_THROW(SaveStatistics(grid, (folder / "missing" / "stats.csv").string()),
-               EFileWritingError);
-  std::filesystem::remove_all(folder);
+  EXPECT_EQ(support::ReadFile(file), text); // the old, longer content is gone
+  EXPECT_THROW(SaveStatistics(grid, folder.File("missing/stats.csv")), EFileWritingError);
 }
 
 } // namespace

@@ -11,9 +11,9 @@
 #include <QTabWidget>
 #include <QTextBrowser>
 
-#include "app/window/NumberDisplay.h"
 #include "WindowTestSupport.h"
-#include "tests/app/AppTestSupport.h"
+#include "app/window/NumberDisplay.h"
+#include "tests/support/DataSetBuilders.h"
 
 using namespace wtest;
 
@@ -176,7 +176,7 @@ private slots:
     TWindow w;
     // Genotype XML keeps the number of copies of every genotype.
     const std::string mixed = PathFromQt(files_.Dir.filePath("mixed.xml"));
-    apptest::TDataBuilder({"L1", "L2"})
+    support::TDataBuilder({"L1", "L2"})
         .Sample("A")
         .Individual("a1", {"1/1", "1/2"})
         .Individual("a2", {"1", "1/1"})

@@ -6,15 +6,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <clocale>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/window/FormPrinc.h"
 #include "app/window/ScriptedServices.h"
 #include "app/window/TextConversion.h"
+#include "tests/support/Files.h"
 
 namespace wtest {
 
@@ -52,8 +51,7 @@ std::string WriteGenepop(const QTemporaryDir& dir, const std::string& file,
                          const std::vector<std::string>& loci,
                          const std::vector<TPopulation>& populations);
 std::string WriteText(const QTemporaryDir& dir, const std::string& file, const std::string& text);
-// The bytes of a file (empty when it cannot be read).
-std::string ReadFile(const std::string& path);
+using support::ReadFile;
 
 // A reference of two populations at two loci (one genotype missing in South) and a samples file
 // of one individual at the same loci.
@@ -111,13 +109,6 @@ inline QStringList wtest::TWindow::WindowsMenu() const {
   return captions;
 }
 
-inline std::string wtest::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 inline QString wtest::PdfTool(const char* tool, const std::string& pdf) {
   const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
   if (program.isEmpty()) return {};
@@ -132,8 +123,7 @@ inline QString wtest::PdfTool(const char* tool, const std::string& pdf) {
 inline std::string wtest::WriteText(const QTemporaryDir& dir, const std::string& file,
                                     const std::string& text) {
   const std::string path = PathFromQt(dir.filePath(QString::fromUtf8(file.c_str())));
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+  support::WriteFile(path, text);
   return path;
 }
 
