@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/Errors.h"
 #include "model/Individual.h"
 
 TGroupAbstract::TGroupAbstract(const std::string& name, int nbLoci, int individualsCapacity)
@@ -55,8 +56,10 @@ void TGroupAbstract::CountAlleles(bool reset) {
 // tally in code order: the tally AddAllele of every copy would give, without searching and
 // inserting into it once per copy.
 void TGroupAbstract::CountGenotypes(const TIndividual& individual, TCopyCounts& counts) {
-  const int loci = std::min(static_cast<int>(counts.size()), individual.NbTypages());
-  if (loci < static_cast<int>(counts.size())) individual.GetTypage(loci); // out of range: raises
+  // An individual without a genotype at every locus of the group is refused, as reading its
+  // missing locus would be.
+  const int loci = static_cast<int>(counts.size());
+  if (individual.NbTypages() < loci) ThrowListError(individual.NbTypages());
   for (int i = 0; i < loci; ++i) {
     std::vector<std::int32_t>& c = counts[static_cast<size_t>(i)];
     for (std::int16_t code : individual.Genotypes.Alleles(i)) {
