@@ -38,14 +38,6 @@ void RequireCriterion(const TAssignmentParams& params, bool migrants = false) {
         Format(kCriterionNotAvailable(), NameOfCriterion(params.Criterion).c_str()));
 }
 
-// The positions 0 .. n-1 of the n matched loci.
-TIntegerList LocusPositions(int n) {
-  TIntegerList positions;
-  for (int i = 0; i < n; ++i)
-    positions.Add(i);
-  return positions;
-}
-
 // The priors of criterion 1, prepared with nobody left out; none for the other criteria.
 std::unique_ptr<TBayesien2Data>
 PreparedBayes(std::uint8_t criterion, const TPGDSStructure& reference, const TMatchPGDS& match) {
@@ -216,7 +208,6 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     sink_.LogBlock(block);
 
     auto match = std::make_unique<TMatchPGDS>(*reference, *target, loci);
-    const TIntegerList positions = LocusPositions(match->LocusCount());
     std::unique_ptr<TBayesien2Data> bayes = PreparedBayes(a.Criterion, *reference, *match);
 
     TAssignmentParams params;
@@ -230,7 +221,6 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     params.SimulationAlgorithm = a.SimulationAlgorithm;
     params.SimulatedCount = a.SimulatedCount;
     params.ReferenceSampleCount = reference->SamplesCount();
-    params.FastPath = FastPath;
     params.Threads = Threads;
     RequireCriterion(params);
 
@@ -246,8 +236,8 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     if (a.SimulationOn) {
       const TCriterionArgs args{a.Criterion, a.DefaultFrequency, bayes.get()};
       // A stopped pre-simulation ends the run: the user was asked already.
-      completed = Presimulate(*reference, a.SimulationAlgorithm, a.SimulatedCount, *match,
-                              positions, args, FastPath, Threads);
+      completed = Presimulate(*reference, *match, args, a.SimulationAlgorithm, a.SimulatedCount,
+                              Threads);
     }
     if (completed) {
       engineCalled = true;
@@ -350,7 +340,6 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     params.SimulationAlgorithm = a.SimulationAlgorithm;
     params.SimulatedCount = a.SimulatedCount;
     params.ReferenceSampleCount = reference->SamplesCount();
-    params.FastPath = FastPath;
     params.Threads = Threads;
 
     sink_.SetStatus(1, kStatusMigrants());

@@ -98,8 +98,7 @@ public:
   std::unique_ptr<TTableResultats> ResultTable;
   // Set by the Stop button; read by the progress handler and after the engine returns.
   bool StopRequested = false;
-  // How the engine computes: fast evaluation (or step by step) and threads (0: every core).
-  bool FastPath = true;
+  // The threads the engine computes on (0: every core).
   int Threads = 0;
 
   // The Stop button: asks for a stop at the next progress report.

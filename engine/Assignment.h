@@ -10,21 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/Criteria.h"
 #include "base/Real.h"
-#include "model/Sample.h"
+#include "engine/Criteria.h"
 
 class TBayesien2Data;
 class TBioCalculable;
-class TExtendedList;
-class TGenMars;
-class TIntegerList;
 class TMatchPGDS;
 class TPGDSStructure;
 class TResultats;
-class TSample;
 class TTableResultats;
-template <class TList> class TSharedLists;
 
 // The arguments of one assignment run, as the run driver gathers them.
 struct TAssignmentParams {
@@ -34,8 +28,8 @@ struct TAssignmentParams {
   std::vector<std::string> LocusNames; // the selected loci
   std::uint8_t Criterion = criterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L; // criterion 3: frequency of an allele a population lacks
-  // Criterion 1: the priors estimated from the reference samples; re-prepared before every
-  // individual (without that individual in self-assignment).
+  // Criterion 1: the priors estimated from the reference samples. The run needs them present but
+  // estimates its own: over its match, and without each individual in self-assignment.
   TBayesien2Data* Bayes = nullptr;
   // Individuals only: the target is the reference data set itself.
   bool SelfAssignment = false;
@@ -44,14 +38,15 @@ struct TAssignmentParams {
   std::uint8_t SimulationAlgorithm = 0;
   std::int32_t SimulatedCount = 0;       // individuals simulated on the fly
   std::int32_t ReferenceSampleCount = 0; // number of reference populations
-  // How the run computes (never what it finds): the fast evaluation over compact tallies, or
-  // the step-by-step evaluation over the data model; and the number of threads (0: all cores).
-  bool FastPath = true;
+  // The number of threads (0: all cores); never changes what the run finds.
   int Threads = 0;
 };
 
 // The arguments every criterion of a run with these parameters is evaluated with.
 TCriterionArgs CriterionArgsOf(const TAssignmentParams& params);
+
+// A group is shown by its name, an individual by its label ("population/individual").
+std::string CaptionOf(const TBioCalculable& unit);
 
 // How well the reference populations classify their own individuals (self-assignment only).
 struct TAssignmentQuality {
@@ -67,11 +62,6 @@ struct TAssignmentRun {
   const TPGDSStructure& Target;
   const TMatchPGDS& Match;
   const TAssignmentParams& Params;
-  // The stream of the unit being treated, for the lists simulated on the fly.
-  TGenMars* UnitRandom = nullptr;
-  // The lists shared per missing-locus pattern, and the unit being treated among them.
-  TSharedLists<TExtendedList>* Shared = nullptr;
-  int Unit = -1;
 };
 
 // The verdict of one unit: the percentage score of its home population (undefined without a
@@ -80,17 +70,6 @@ struct TUnitVerdict {
   Extended HomeScore = Undefined();
   bool WellClassified = false;
 };
-
-// The population a unit is evaluated against: the reference sample itself, or, in
-// self-assignment when the unit is one of its individuals, the sample without that individual.
-struct TEvaluatedPopulation {
-  const TGroupAbstract* Population = nullptr;
-  std::unique_ptr<TSample> LeaveOneOut;
-  bool IsHome = false;
-};
-
-TEvaluatedPopulation PopulationFor(const TAssignmentRun& run, const TSample& sample,
-                                   const TBioCalculable& unit);
 
 // Assigns every individual of `target`. The match belongs to the run and is released when it
 // returns; `resultTable` is replaced by a new table with one result per individual. Returns true
@@ -116,29 +95,13 @@ bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
 // and for probabilities without a known algorithm or a positive simulated count.
 bool AssignmentAvailable(const TAssignmentParams& params);
 
-// One unit against every reference population, with a likelihood criterion (0 to 3): the rows
-// get the likelihoods (or their probabilities), the ranked rows their percentage of the sum.
-// Returns false when the criterion cannot be computed.
-bool EvaluateLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit,
-                         const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);
-// The same with a distance (4 to 8, 10): the ranked rows get the inverse-distance shares in
-// percent; populations at distance 0 share the whole 100 %. With probabilities the ranked rows
-// get the probabilities themselves and the home score is the home's percentage of their sum.
-bool EvaluateDistances(const TAssignmentRun& run, const TBioCalculable& unit,
-                       const TIntegerList& used, TResultats& result, TUnitVerdict& verdict);
-// The same with the stepwise-mutation criterion (9, without probabilities): the rows get the
-// conditional probabilities of the unit's genes, the ranked rows their percentage of the sum.
-// Every locus of every population reports progress within progressShare percent from
-// progressStart. Returns false when stopped through the progress hook.
-bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
-                     const TIntegerList& used, TResultats& result, TUnitVerdict& verdict,
-                     int progressStart, int progressShare);
-
 // Fills a unit's result from its per-population values (the raw criterion values, or their
 // probabilities with Monte-Carlo simulation; `home` is the index of the unit's own population in
 // self-assignment, else -1; `typed` false when the unit has no usable locus): the rows, the
-// percentage scores of the ranked rows, the ranking and the verdict. Both evaluations above end
-// here, and so does the fast evaluation.
+// percentage scores of the ranked rows, the ranking and the verdict. Likelihoods (criterion 9
+// included) get the percentage of the sum; distances the inverse-distance shares in percent
+// (populations at distance 0 share the whole 100 %), or with probabilities the probabilities
+// themselves, the home score being then the home's percentage of their sum.
 void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
                      const std::vector<Extended>& values, int home, TResultats& result,
                      TUnitVerdict& verdict);

@@ -1,7 +1,5 @@
 #include "engine/Bayesien2.h"
 
-#include <cmath>
-
 #include "dataset/PGDSStructure.h"
 #include "engine/Criteria.h"
 #include "engine/Match.h"
@@ -170,56 +168,4 @@ void TBayesien2Data::Prepare(const TPGDSStructure& reference, const TMatchPGDS& 
     totalDenominator += denominator;
   }
   GlobalFst = totalDenominator == 0 ? Undefined() : totalNumerator / totalDenominator;
-}
-
-// ---- criterion 1
-
-namespace {
-
-// ln Γ(a + n) - ln Γ(a) for a whole number n ≥ 0: the logarithm of a (a + 1) ... (a + n - 1).
-// When F is close to 0 the prior weights a are huge and the difference of two log-gammas would
-// lose every digit, so the product is summed term by term whenever a exceeds n (and for small
-// n anyway).
-Extended LnRising(Extended a, Extended n) {
-  if (n <= 64 || a > n) {
-    Extended s = 0;
-    for (Extended t = 0; t < n; t += 1)
-      s += std::log(a + t);
-    return s;
-  }
-  return LnGamma(a + n) - LnGamma(a);
-}
-
-} // namespace
-
-// The Dirichlet-multinomial probability of the unit's genes with one prior weight per allele:
-// per locus X! / Π x_i! × Π Γ(alpha_i + n_i + x_i) / Γ(alpha_i + n_i) × Γ(A + N) / Γ(A + N + X).
-Extended Bayesien2Likelihood(const TGroupAbstract& pop, const TBioCalculable& unit,
-                             const TMatchPGDS& match, const TIntegerList& used,
-                             const TBayesien2Data& bayes) {
-  if (used.Count() == 0) return Undefined();
-  Extended S = 0;
-  for (int k = 0; k < used.Count(); ++k) {
-    const int l = used[k];
-    const TMatchedLoci& m = match.Locus(l);
-    const Extended N = pop.NbGenes(m.RefLocus);
-    const Extended X = unit.NbGenes(m.TargetLocus);
-    if (N == 0 && X == 0) continue;
-    const Extended A = bayes.Alpha.GetLocus(l);
-    // Neither a prior nor a gene of the population: no distribution to draw from.
-    if (A + N <= 0) return Undefined();
-    Extended T = 0;
-    for (int j = 0; j < m.Count(); ++j) {
-      const TMatchedAlleles& e = m.Allele(j);
-      const Extended alpha = bayes.Alpha.Get(l, j);
-      const Extended n = RefCount(pop, m, e);
-      // An allele without prior weight nor copy in the population carries no information
-      // (its terms cancel in the limit): it adds nothing.
-      if (n == 0 && alpha <= 0) continue;
-      const Extended x = TargetCount(unit, m, e);
-      T += LnRising(alpha + n, x) - LnGamma(x + 1);
-    }
-    S += LnGamma(X + 1) + T - LnRising(A + N, X);
-  }
-  return std::exp(S);
 }

@@ -444,8 +444,3 @@ Extended KeyProbability(const std::vector<double>& keys, Extended score, bool di
   const std::ptrdiff_t equal = n - below - above;
   return static_cast<Extended>((distance ? above : below) + equal / 2) / static_cast<Extended>(n);
 }
-
-const std::vector<double>* FastPresimulatedList(const TSample& sample, const TSimulationKey& key) {
-  const auto* data = dynamic_cast<const TFastPresimulatedList*>(sample.SimulationData.get());
-  return data && data->Key == key ? &data->Keys : nullptr;
-}

@@ -1,8 +1,14 @@
-// The fast Monte-Carlo simulations: simulated individuals are short arrays of allele entries of
-// a compact match, never model objects, and their criterion values are kept as 8-byte keys
-// (logarithms of the likelihoods, the distances themselves) in a sorted array. The random draws
-// are exactly those of the step-by-step simulations, in the same order, so both find the same
-// simulated genotypes.
+// The Monte-Carlo simulations: simulated individuals are short arrays of allele entries of a
+// compact match, never model objects, and their criterion values are kept as 8-byte keys
+// (logarithms of the likelihoods, the distances themselves) in a sorted array.
+//
+// Algorithm 0 (Cornuet et al. 1999) draws each copy from the population's allele frequencies,
+// algorithm 1 (Rannala & Mountain 1997) from the posterior predictive distribution of its counts
+// with prior 1/K per allele, given the copies drawn before it; both give a simulated individual
+// at each locus as many copies, present and missing, as a random member carries there.
+// Algorithm 2 (Paetkau et al. 2004) simulates whole populations of offspring of random pairs of
+// members (a parent untyped at a locus passes a missing copy), each offspring compared with its
+// population without it.
 #pragma once
 
 #include <cstdint>
@@ -124,7 +130,7 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
                    TCompactPopulation& tallies, TGenMarsCursor& random);
 
 // Fills `keys` with the keys of the simulated individuals of `source` at the compact loci `used`
-// (algorithms 0, 1 and 2 as the step-by-step simulations; another code leaves it empty), sorted
+// (algorithms 0, 1 and 2; another code leaves it empty), sorted
 // unless `sortKeys` is false (a list read once is counted faster than sorted). Pending events
 // are processed now and then (progress -1). False when stopped.
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
@@ -136,12 +142,3 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
 // bisected, others counted one by one, with the same result.
 Extended KeyProbability(const std::vector<double>& keys, Extended score, bool distance,
                         bool sorted = true);
-
-// The fast pre-simulated list a reference sample carries in its SimulationData slot.
-class TFastPresimulatedList : public TSimulationData {
-public:
-  std::vector<double> Keys;
-  TSimulationKey Key;
-};
-
-const std::vector<double>* FastPresimulatedList(const TSample& sample, const TSimulationKey& key);

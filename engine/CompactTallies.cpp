@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "dataset/PGDSStructure.h"
+#include "engine/Bayesien2.h"
 #include "engine/Criteria.h"
 #include "engine/Match.h"
 #include "model/GroupAbstract.h"
@@ -33,6 +34,7 @@ TCompactMatch::TCompactMatch(const TMatchPGDS& match) : Match(match) {
     c.RefEntry.assign(static_cast<size_t>(refLocus.NbAlleles()), -1);
     c.TargetEntry.assign(static_cast<size_t>(targetLocus.NbAlleles()), -1);
     c.Size.assign(static_cast<size_t>(c.K), 0);
+    c.Repeats.assign(static_cast<size_t>(c.K), 0);
     for (int j = 0; j < c.K; ++j) {
       const TMatchedAlleles& e = m.Allele(j);
       const TAllele* allele = nullptr;
@@ -48,6 +50,7 @@ TCompactMatch::TCompactMatch(const TMatchPGDS& match) : Match(match) {
         c.SizesDefined = false;
         continue;
       }
+      c.Repeats[static_cast<size_t>(j)] = allele->NbRepeats;
       c.Size[static_cast<size_t>(j)] = allele->NbRepeats != 0 ? allele->NbRepeats : allele->Length;
     }
     for (std::int16_t entry : c.RefEntry)
@@ -224,9 +227,10 @@ void TCompactPopulation::Add(const TCompactMatch& m, const TCompactUnit& unit, i
 // ---- criteria
 
 TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion,
-                                     Extended defaultFrequency, int maxCount)
+                                     Extended defaultFrequency, int maxCount,
+                                     const TBayesien2Data* priors)
     : m_(m), criterion_(criterion), distance_(criterion::IsDistance(criterion)),
-      maxCount_(std::max(maxCount, 2)) {
+      maxCount_(std::max(maxCount, 2)), priors_(priors) {
   const size_t n = At(maxCount_) + 1;
   lnFact_.assign(n, 0);
   lnInt_.assign(n, -std::numeric_limits<double>::infinity());
@@ -252,8 +256,7 @@ TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criter
 }
 
 bool TCompactCriterion::Covers(std::uint8_t c) {
-  return c == criterion::BaudouinLebrun || c == criterion::RannalaMountain ||
-         c == criterion::Paetkau || criterion::IsDistance(c);
+  return (criterion::IsLikelihood(c) && c != criterion::Cornuet) || criterion::IsDistance(c);
 }
 
 Extended TCompactCriterion::Value(Extended score) const {
@@ -310,6 +313,52 @@ double TCompactCriterion::FrequencyLocus(const TCompactPopulation& pop, const TC
     s += x * (n > 0 ? lnInt_[At(n)] - lnN : lnDefault_);
   }
   return s;
+}
+
+namespace {
+
+// ln Γ(a + n) - ln Γ(a) for a whole number n ≥ 0: the logarithm of a (a + 1) ... (a + n - 1).
+// When F is close to 0 the prior weights a are huge and the difference of two log-gammas would
+// lose every digit, so the product is summed term by term whenever a exceeds n (and for small
+// n anyway).
+Extended LnRising(Extended a, Extended n) {
+  if (n <= 64 || a > n) {
+    Extended s = 0;
+    for (Extended t = 0; t < n; t += 1)
+      s += std::log(a + t);
+    return s;
+  }
+  return LnGamma(a + n) - LnGamma(a);
+}
+
+} // namespace
+
+// Criterion 1: the Dirichlet-multinomial probability of the unit's copies with one prior weight
+// per allele, X! / Π x! × Π Γ(alpha + n + x) / Γ(alpha + n) × Γ(A + N) / Γ(A + N + X), in
+// extended precision (the weights can be huge). A locus where neither side has a gene adds
+// nothing; one with neither a prior nor a gene of the population has no distribution to draw
+// from. An allele without prior weight nor copy in the population carries no information (its
+// terms cancel in the limit): it adds nothing.
+Extended TCompactCriterion::PriorsLocus(const TCompactPopulation& pop, const TCompactUnit& unit,
+                                        int l, bool leaveOut, bool& undefined) const {
+  const std::int32_t X = unit.X[At(l)];
+  const std::int32_t N = pop.N[At(l)] - (leaveOut ? X : 0);
+  if (N == 0 && X == 0) return 0;
+  const Extended A = priors_->Alpha.GetLocus(l);
+  if (A + N <= 0) {
+    undefined = true;
+    return 0;
+  }
+  Extended T = 0;
+  const std::int32_t offset = pop.Offset[At(l)];
+  for (std::int32_t i = unit.Begin[At(l)]; i < unit.Begin[At(l) + 1]; ++i) {
+    const std::int32_t x = unit.Copies[At(i)];
+    const std::int32_t n = pop.Counts[At(offset + unit.Entry[At(i)])] - (leaveOut ? x : 0);
+    const Extended alpha = priors_->Alpha.Get(l, unit.Entry[At(i)]);
+    if (n == 0 && alpha <= 0) continue;
+    T += LnRising(alpha + n, x) - LnGamma(static_cast<Extended>(x) + 1);
+  }
+  return LnGamma(static_cast<Extended>(X) + 1) + T - LnRising(A + N, X);
 }
 
 namespace {
@@ -392,6 +441,13 @@ TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
 Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactUnit& unit,
                                   const std::int32_t* used, int nUsed, bool leaveOut) const {
   if (nUsed == 0) return kNaN;
+  if (criterion_ == criterion::Baudouin2) {
+    Extended s = 0;
+    bool undefined = priors_ == nullptr;
+    for (int k = 0; k < nUsed && !undefined; ++k)
+      s += PriorsLocus(pop, unit, used[k], leaveOut, undefined);
+    return undefined ? kNaN : s;
+  }
   if (!distance_) {
     double s = 0;
     bool undefined = false;

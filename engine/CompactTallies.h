@@ -1,9 +1,9 @@
-// The fast evaluation of the criteria. A match's alleles are numbered per locus (its entries),
-// populations become arrays of counts per entry, and a unit is the short list of the entries it
-// carries. Each criterion is rewritten so that its cost is proportional to the copies the unit
-// carries, not to the number of alleles: what the unit lacks enters through sums over the
-// population computed once (exactly, in integers, where the criteria compare with zero). The
-// values are those of the step-by-step criteria up to rounding.
+// The criteria, each written once as a per-locus kernel over compact tallies. A match's alleles
+// are numbered per locus (its entries), populations become arrays of counts per entry, and a unit
+// (an individual, a group or a simulated individual) is the short list of the entries it carries.
+// Each criterion is written so that its cost is proportional to the copies the unit carries, not
+// to the number of alleles: what the unit lacks enters through sums over the population computed
+// once (exactly, in integers, where the criteria compare with zero).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +24,7 @@ struct TCompactLocus {
   std::vector<std::int16_t> RefEntry;    // reference allele code -> entry (-1: none)
   std::vector<std::int16_t> TargetEntry; // target allele code -> entry (-1: none)
   std::vector<std::int64_t> Size;        // allele size of each entry (criterion 8)
+  std::vector<std::int32_t> Repeats;     // number of repeats of each entry (criterion 9)
   bool SizesDefined = true;              // every entry has a size
   // Entries with a reference allele in ascending order of the reference code: the order of a
   // population's tally, in which simulated alleles are drawn.
@@ -113,16 +114,25 @@ public:
   }
 };
 
-// A criterion (codes 0, 2, 3 and the distances) prepared for a compact match: tables of the
-// logarithms the likelihoods need.
+class TBayesien2Data;
+
+// A criterion (every code but 9, the stepwise-mutation criterion of Cornuet.h) prepared for a
+// compact match: tables of the logarithms the likelihoods need, and for criterion 1 its priors.
 class TCompactCriterion {
 public:
-  // maxCount bounds every count plus copies the tables will be asked for.
+  // maxCount bounds every count plus copies the tables will be asked for. Criterion 1 reads the
+  // priors `priors` (per matched locus of `m` and entry), which must outlive it.
   TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion, Extended defaultFrequency,
-                    int maxCount);
+                    int maxCount, const TBayesien2Data* priors = nullptr);
 
-  // Whether the fast evaluation covers this criterion.
+  // Whether the kernels cover this criterion: every code but 9.
   static bool Covers(std::uint8_t criterion);
+  // The same criterion with other priors (criterion 1, priors estimated without one individual).
+  TCompactCriterion WithPriors(const TBayesien2Data* priors) const {
+    TCompactCriterion c = *this;
+    c.priors_ = priors;
+    return c;
+  }
 
   // The criterion of `unit` against `pop` over the matched loci `used` (positions). With
   // `leaveOut`, `pop` includes the unit and is evaluated without it. For the likelihoods the
@@ -130,7 +140,7 @@ public:
   // distance itself (NaN when undefined).
   Extended Score(const TCompactPopulation& pop, const TCompactUnit& unit, const std::int32_t* used,
                  int nUsed, bool leaveOut) const;
-  // The value the step-by-step criterion gives: exp(score) for likelihoods; undefined for NaN.
+  // The value of the criterion: exp(score) for likelihoods; undefined for NaN.
   Extended Value(Extended score) const;
   // The 8-byte key under which a simulated score is kept and compared (NaN: not kept).
   static double Key(Extended score) { return static_cast<double>(score); }
@@ -144,6 +154,8 @@ private:
                         bool leaveOut, bool& undefined) const;
   double FrequencyLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,
                         bool leaveOut, bool& undefined) const;
+  Extended PriorsLocus(const TCompactPopulation& pop, const TCompactUnit& unit, int l,
+                       bool leaveOut, bool& undefined) const;
 
   const TCompactMatch& m_;
   std::uint8_t criterion_;
@@ -154,4 +166,5 @@ private:
   std::vector<std::vector<double>> lnPrior_, lnTotal_;
   std::vector<double> lnInt_;  // ln c (criterion 3), ln 0 = -inf
   std::vector<double> lnFact_; // ln c!
+  const TBayesien2Data* priors_ = nullptr;
 };

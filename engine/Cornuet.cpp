@@ -5,22 +5,21 @@
 // P1 / P0 is the conditional probability of the individual's genes. The mutation parameter θ of
 // each population and locus is the candidate around a moment estimate that makes the
 // population's histogram the most probable.
+#include "engine/Cornuet.h"
+
+#include <algorithm>
 #include <cmath>
 #include <map>
 
+#include "base/Progress.h"
+#include "base/Texts.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/Assignment.h"
 #include "engine/CornuetEstimator.h"
-#include "engine/Criteria.h"
 #include "engine/EngineTexts.h"
 #include "engine/Match.h"
 #include "engine/Memorize.h"
-#include "base/Progress.h"
-#include "engine/ResultTables.h"
 #include "engine/Stepwise.h"
-#include "engine/ThreadPool.h"
-#include "model/Sample.h"
-#include "base/Texts.h"
+#include "model/GroupAbstract.h"
 
 namespace {
 
@@ -114,17 +113,11 @@ struct TLocusHistograms {
   int Width = 0;
 };
 
-TLocusHistograms HistogramsOf(const TGroupAbstract& pop, const TGroupAbstract& full,
-                              const TBioCalculable& unit, const TMatchPGDS& match,
-                              const TMatchedLoci& m) {
-  const TLocus& refLocus = *match.Reference->LocusAt(m.RefLocus);
-  const TLocus& targetLocus = *match.Target->LocusAt(m.TargetLocus);
+TLocusHistograms HistogramsOf(const TCompactMatch& m, const TCompactPopulation& full,
+                              const TCompactUnit& unit, bool leaveOut, int l) {
+  const TCompactLocus& c = m.Loci[static_cast<size_t>(l)];
   // Sizes by entry: the reference allele's number of repeats, else the target allele's.
-  std::vector<std::int32_t> sizes;
-  sizes.reserve(m.Alleles.size());
-  for (const TMatchedAlleles& e : m.Alleles)
-    sizes.push_back(e.RefAllele >= 0 ? refLocus.GetAllele(e.RefAllele)->NbRepeats
-                                     : targetLocus.GetAllele(e.TargetAllele)->NbRepeats);
+  const std::vector<std::int32_t>& sizes = c.Repeats;
   std::int32_t smallest = sizes.empty() ? 1 : sizes.front(), largest = smallest;
   for (std::int32_t s : sizes) {
     smallest = std::min(smallest, s);
@@ -134,56 +127,61 @@ TLocusHistograms HistogramsOf(const TGroupAbstract& pop, const TGroupAbstract& f
   TLocusHistograms h;
   h.Width = window.Width();
   const size_t w = static_cast<size_t>(h.Width);
-  h.Population.assign(w, 0);
   h.Full.assign(w, 0);
-  for (size_t j = 0; j < m.Alleles.size(); ++j) {
-    const TMatchedAlleles& e = m.Alleles[j];
-    const size_t c = static_cast<size_t>(window.ClassOf(sizes[j]));
-    h.Population[c] += RefCount(pop, m, e);
-    h.Full[c] += RefCount(full, m, e);
+  for (int e = 0; e < c.K; ++e)
+    h.Full[static_cast<size_t>(window.ClassOf(sizes[static_cast<size_t>(e)]))] += full.Count(l, e);
+  // Its home holds the unit already: the population is its home without it, and with the unit
+  // the home itself.
+  h.Population = h.Full;
+  h.WithUnit = h.Full;
+  for (std::int32_t i = unit.Begin[static_cast<size_t>(l)];
+       i < unit.Begin[static_cast<size_t>(l) + 1]; ++i) {
+    const auto e = static_cast<size_t>(unit.Entry[static_cast<size_t>(i)]);
+    const std::int32_t x = unit.Copies[static_cast<size_t>(i)];
+    const size_t k = static_cast<size_t>(window.ClassOf(sizes[e]));
+    if (leaveOut)
+      h.Population[k] -= x;
+    else
+      h.WithUnit[k] += x;
   }
-  h.WithUnit = h.Population;
-  for (size_t j = 0; j < m.Alleles.size(); ++j)
-    h.WithUnit[static_cast<size_t>(window.ClassOf(sizes[j]))] += TargetCount(unit, m, m.Alleles[j]);
   return h;
 }
 
 } // namespace
 
-bool CornuetLikelihood(const TGroupAbstract& pop, const TGroupAbstract& full,
-                       const TBioCalculable& unit, const TMatchPGDS& match,
-                       const TIntegerList& used, const TCornuetSettings& settings,
-                       const TCornuetProgress& progress, Extended& value) {
+bool CornuetScore(const TCompactMatch& m, const TCompactPopulation& full,
+                  const TGroupAbstract& sample, const TCompactUnit& unit, bool leaveOut,
+                  const std::vector<std::int32_t>& used, const TCornuetSettings& settings,
+                  const TCornuetProgress& progress, Extended& value) {
   value = Undefined();
-  if (used.Count() == 0) return true;
+  if (used.empty()) return true;
   std::vector<TLocusHistograms> loci;
   std::vector<double> thetas;
   std::vector<int> draws;
-  loci.reserve(static_cast<size_t>(used.Count()));
+  loci.reserve(used.size());
   // The two likelihoods, each over every used locus: with the unit's genes, then without.
   Extended logWith = 0, logWithout = 0;
   for (int pass = 0; pass < 2; ++pass) {
     const Extended percent = progress.Start + pass * progress.Step;
-    for (int k = 0; k < used.Count(); ++k) {
-      const TMatchedLoci& m = match.Locus(used[k]);
-      const std::string& locusName = match.Reference->LocusAt(m.RefLocus)->Name;
-      if (ReportProgress(Format(kCornuetProgress(), full.Name.c_str(), locusName.c_str()),
+    for (size_t k = 0; k < used.size(); ++k) {
+      const TCompactLocus& c = m.Loci[static_cast<size_t>(used[k])];
+      const std::string& locusName = m.Match.Reference->LocusAt(c.RefLocus)->Name;
+      if (ReportProgress(Format(kCornuetProgress(), sample.Name.c_str(), locusName.c_str()),
                          progress.Detail, percent))
         return false;
       if (pass == 0) {
-        loci.push_back(HistogramsOf(pop, full, unit, match, m));
+        loci.push_back(HistogramsOf(m, full, unit, leaveOut, used[k]));
         const TLocusHistograms& h = loci.back();
         const TWindowModel& model = ModelOfWidth(h.Width);
-        const double theta = ThetaOf(h.Full, full.GeneDiversity(m.RefLocus), settings, model);
+        const double theta = ThetaOf(h.Full, sample.GeneDiversity(c.RefLocus), settings, model);
         // A population with fewer than two genes has no θ, and no value.
         if (std::isnan(theta)) return true;
         thetas.push_back(theta);
         draws.push_back(NonEmptyClasses(h.Full) <= 1 ? settings.Draws / 20 : settings.Draws);
       }
-      const size_t i = static_cast<size_t>(k);
-      const TLocusHistograms& h = loci[i];
+      const TLocusHistograms& h = loci[k];
       const THistogram& histogram = pass == 0 ? h.WithUnit : h.Population;
-      const Extended p = ProbabilityOf(ProbabilityMemory(), histogram, thetas[i], draws[i],
+      const Extended p = ProbabilityOf(ProbabilityMemory(), histogram, thetas[k], draws[k],
                                        ModelOfWidth(h.Width), settings.Threads);
       (pass == 0 ? logWith : logWithout) += std::log(p);
     }
@@ -191,58 +189,5 @@ bool CornuetLikelihood(const TGroupAbstract& pop, const TGroupAbstract& full,
   // A population whose own histogram was never drawn (P0 = 0) has no value.
   if (std::isinf(logWithout) || std::isnan(logWith) || std::isnan(logWithout)) return true;
   value = std::exp(logWith - logWithout);
-  return true;
-}
-
-bool EvaluateCornuet(const TAssignmentRun& run, const TBioCalculable& unit,
-                     const TIntegerList& used, TResultats& result, TUnitVerdict& verdict,
-                     int progressStart, int progressShare) {
-  verdict = TUnitVerdict{};
-  result.WellClassified = false;
-  const int populations = run.Reference.SamplesCount();
-  result.SetCount(populations);
-  const bool group = dynamic_cast<const TGroupAbstract*>(&unit) != nullptr;
-  result.Caption = group ? unit.Name : unit.Label;
-  const bool typed = used.Count() > 0;
-  const Extended step = populations > 0 ? static_cast<Extended>(progressShare) / (2 * populations)
-                                        : static_cast<Extended>(0);
-  TCornuetSettings settings;
-  settings.Threads = ThreadCount(run.Params.Threads);
-  int home = -1;
-  Extended sum = 0;
-  for (int k = 0; k < populations; ++k) {
-    TSample& sample = *run.Reference.SampleAt(k);
-    if (!typed) {
-      result.SetRow(k, Undefined(), Undefined());
-      continue;
-    }
-    const TEvaluatedPopulation population = PopulationFor(run, sample, unit);
-    const TCornuetProgress progress{progressStart + 2 * k * step, step, result.Caption};
-    Extended likelihood = Undefined();
-    if (!CornuetLikelihood(*population.Population, sample, unit, run.Match, used, settings,
-                           progress, likelihood))
-      return false;
-    const Extended score = IsUndefined(likelihood) ? 0.0L : likelihood;
-    result.SetRow(k, likelihood, score);
-    sum += score;
-    if (population.IsHome) home = k;
-  }
-  result.CopyToSorted();
-  if (!typed) {
-    for (int k = 0; k < result.SortedCount(); ++k)
-      result.SetSortedScore(k, Undefined());
-    return true;
-  }
-  // Shares of the sum in percent; the home's share is the unit's verdict, and the unit is well
-  // classified when its home has the top share (ties count).
-  const Extended f = sum > 0 ? 100.0L / sum : 100.0L;
-  for (int k = 0; k < result.SortedCount(); ++k)
-    result.SetSortedScore(k, result.SortedRow(k).Score * f);
-  if (home >= 0) verdict.HomeScore = result.SortedRow(home).Score;
-  result.SortRows();
-  verdict.WellClassified = run.Params.SelfAssignment && populations > 0 &&
-                           !IsUndefined(verdict.HomeScore) &&
-                           result.SortedRow(0).Score == verdict.HomeScore;
-  result.WellClassified = verdict.WellClassified;
   return true;
 }

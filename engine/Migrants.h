@@ -8,10 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/Criteria.h"
-#include "model/Group.h"
-#include "model/GroupAbstract.h"
 #include "base/Real.h"
+#include "engine/Criteria.h"
 
 class TBayesien2Data;
 class TIndividual;
@@ -36,25 +34,14 @@ struct TMigrantParams {
   std::uint8_t SimulationAlgorithm = 2;
   std::int32_t SimulatedCount = 1000;
   std::int32_t ReferenceSampleCount = 0;
-  // As for assignment: fast evaluation or step by step, and the number of threads (0: all cores).
-  // Neither changes what the run finds.
-  bool FastPath = true;
+  // As for assignment, the number of threads (0: all cores); never changes what the run finds.
   int Threads = 0;
-};
-
-// The simulated populations of one reference population for the ratio statistics with algorithm
-// 2: one per batch, each as many offspring of random pairs of its members as it has individuals.
-// Only their allele tallies are kept. A reference sample carries it in its SimulationData slot
-// while a detection runs; the run empties the slots when it ends.
-class TDataPaetkau2 : public TSimulationData {
-public:
-  TGroup SimulatedSamples{"simulatedSamples", 0, 5};
 };
 
 // With simulation, every reference population that needs simulated values, then every reference
 // individual in table order, then with option 0 every list shared by the individuals lacking the
 // same loci (SharedLists.h), gets a random stream of its own drawn from the simulation generator,
-// so that both ways of computing, on any number of threads, draw the same simulated individuals.
+// so that runs on any number of threads draw the same simulated individuals.
 
 // The arguments every criterion evaluation of a detection gets.
 TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params);
@@ -75,7 +62,7 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
                          bool notHome, std::unique_ptr<TTableResultats>& resultTable,
                          std::int32_t& flagged);
 
-// ---- the steps shared with the fast detection (FastMigrants.h)
+// ---- the steps of both detections
 
 // Whether the run can compute this criterion with these options (`ratio`: options 1 and 2).
 bool MigrantDetectionAvailable(const TMigrantParams& params, bool ratio);

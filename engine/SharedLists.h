@@ -26,7 +26,6 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ExtendedList.h"
 #include "engine/GenMars.h"
 
 // The bytes of simulated values the shared lists of a run keep before dropping the least
@@ -71,12 +70,8 @@ private:
 inline std::size_t StoredBytes(const std::vector<double>& keys) {
   return keys.capacity() * sizeof(double);
 }
-inline std::size_t StoredBytes(const TExtendedList& list) {
-  return static_cast<std::size_t>(list.Capacity()) * sizeof(Extended);
-}
 
-// The lists themselves, of the fast keys or of the step-by-step values, readable from any
-// thread.
+// The lists themselves, readable from any thread.
 template <class TList> class TSharedLists {
 public:
   explicit TSharedLists(TLocusPatterns patterns, std::size_t budget = kSharedListBudget)

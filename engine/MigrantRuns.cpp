@@ -1,5 +1,8 @@
-#include "engine/FastMigrants.h"
-
+// First-generation migrant detection: every reference individual scored against every reference
+// population (its home without it) with the criterion's kernel, with the individuals shared
+// among threads. The populations that need simulated values, then the individuals, then the
+// lists shared per missing-locus pattern, get random streams of their own drawn in that order,
+// so that the results do not depend on the number of threads.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -9,13 +12,14 @@
 #include <vector>
 
 #include "dataset/PGDSStructure.h"
+#include "engine/Bayesien2.h"
 #include "engine/CompactSimulation.h"
 #include "engine/CompactTallies.h"
-#include "engine/FastRuns.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
 #include "engine/Migrants.h"
 #include "base/Progress.h"
+#include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
 #include "engine/ScoreTables.h"
 #include "engine/SharedLists.h"
@@ -85,8 +89,14 @@ public:
       maxCount = std::max(maxCount, 2 * sample.NbIndividuals());
       if (params.SimulationOn) Members.push_back(TCompactMembers::Of(Match, sample));
     }
+    // Criterion 9 has no value here.
+    if (!TCompactCriterion::Covers(params.Criterion)) return;
+    if (params.Criterion == criterion::Baudouin2) {
+      Priors = std::make_unique<TBayesien2Data>();
+      Priors->Prepare(reference, match, nullptr);
+    }
     Criterion = std::make_unique<TCompactCriterion>(
-        Match, params.Criterion, params.DefaultFrequency, maxCount + largest + 2);
+        Match, params.Criterion, params.DefaultFrequency, maxCount + largest + 2, Priors.get());
     if (TScoreTable::Covers(params.Criterion))
       for (const TCompactPopulation& p : Populations)
         Tables.emplace_back(Match, *Criterion, p);
@@ -100,18 +110,19 @@ public:
     return {Match, *Criterion, Populations[At(k)], Members[At(k)]};
   }
   // The score of unit `u` against population k over its used loci (NaN when undefined); the
-  // home population without the unit.
-  Extended Score(const TMigrantUnit& u, int k) const {
+  // home population without the unit. `criterion` is the run's, or for criterion 1 one with the
+  // individual's own priors.
+  Extended Score(const TCompactCriterion& criterion, const TMigrantUnit& u, int k) const {
     const std::vector<std::int32_t>& used = u.Used.Items;
     if (used.empty()) return kNaN;
     const std::vector<TScoreTable>& tables = k == u.Home ? HomeTables : Tables;
-    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], *Criterion, Populations[At(k)],
+    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], criterion, Populations[At(k)],
                    u.Tallies, u.Codes, used, k == u.Home);
   }
   // The score of a simulated individual against the fixed reference population k.
-  Extended SimulatedScore(int k, const TCompactUnit& unit, const TUnitCodes& codes,
-                          const std::vector<std::int32_t>& used) const {
-    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], *Criterion, Populations[At(k)], unit,
+  Extended SimulatedScore(const TCompactCriterion& criterion, int k, const TCompactUnit& unit,
+                          const TUnitCodes& codes, const std::vector<std::int32_t>& used) const {
+    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], criterion, Populations[At(k)], unit,
                    codes, used, false);
   }
   // The home population's counts and members without the unit.
@@ -132,9 +143,34 @@ public:
   std::vector<TCompactPopulation> Populations;
   std::vector<int> Sizes;
   std::vector<TCompactMembers> Members; // with simulation only
-  std::unique_ptr<TCompactCriterion> Criterion;
+  std::unique_ptr<TBayesien2Data> Priors;  // criterion 1 only
+  std::unique_ptr<TCompactCriterion> Criterion; // null for criterion 9
   // Per population, likelihood criteria only; the home tables leave the unit out.
   std::vector<TScoreTable> Tables, HomeTables;
+};
+
+// The criterion an individual is scored with: the run's, or for criterion 1 one with priors
+// estimated without the individual, which then serve for everything about it, its home's
+// simulated individuals included.
+class TUnitCriterion {
+public:
+  TUnitCriterion(const TMigrantContext& context, const TMigrantUnit& u) {
+    if (context.Priors) {
+      priors_.emplace().Prepare(context.Reference, context.Match.Match, u.Individual);
+      own_.emplace(context.Criterion->WithPriors(&*priors_));
+    }
+    criterion_ = own_ ? &*own_ : context.Criterion.get();
+  }
+  TUnitCriterion(const TUnitCriterion&) = delete;
+  TUnitCriterion& operator=(const TUnitCriterion&) = delete;
+
+  const TCompactCriterion& operator*() const { return *criterion_; }
+  const TCompactCriterion* operator->() const { return criterion_; }
+
+private:
+  std::optional<TBayesien2Data> priors_;
+  std::optional<TCompactCriterion> own_;
+  const TCompactCriterion* criterion_ = nullptr;
 };
 
 // The shared course of both options: the seeds of the individuals drawn in table order (after
@@ -179,30 +215,39 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
                TSharedLists<std::vector<double>>* shared, int i, TResultats& result) {
   const TMigrantUnit& u = context.Units[At(i)];
   const TMigrantParams& p = context.Params;
+  StartResult(context, u, result);
+  // The stepwise-mutation criterion has no value here: no rows, never flagged.
+  if (!context.Criterion) return true;
+  const TUnitCriterion criterion(context, u);
   const int populations = context.PopulationCount();
   const int nUsed = u.Used.Count();
   std::vector<Extended> raw(At(populations), Undefined()), shown(At(populations), Undefined());
   std::vector<double> keys;
+  // The lists simulated on the fly (the home's, and without shared lists those of an individual
+  // lacking loci) draw one after the other from the individual's stream.
+  std::optional<TGenMars> random;
+  auto unitRandom = [&]() -> TGenMars& { return random ? *random : random.emplace(u.Seeds); };
   for (int k = 0; k < populations && nUsed > 0; ++k) {
-    const Extended score = context.Score(u, k);
-    raw[At(k)] = shown[At(k)] = context.Criterion->Value(score);
+    const Extended score = context.Score(*criterion, u, k);
+    raw[At(k)] = shown[At(k)] = criterion->Value(score);
     if (!p.SimulationOn || IsUndefined(raw[At(k)])) continue;
-    if (k == u.Home) {
-      // Simulated now from the population without the individual, at its loci, from its own
-      // stream.
-      const TCompactPopulation without = context.HomeWithout(u);
-      const TCompactMembers members = context.HomeMembersWithout(u);
-      TGenMars random(u.Seeds);
-      if (!SimulateKeys(keys, {context.Match, *context.Criterion, without, members}, u.Used.Items,
-                        p.SimulatedCount, p.SimulationAlgorithm, random, false))
+    const bool home = k == u.Home, complete = nUsed == context.Match.LocusCount();
+    if (home || (!complete && !shared)) {
+      // Simulated now at the individual's loci: its home without it, or the population itself.
+      TCompactPopulation without = context.Populations[At(k)];
+      if (home) without.Add(context.Match, u.Tallies, -1);
+      const TCompactMembers members = TCompactMembers::Of(
+          context.Match, *context.Reference.SampleAt(k), home ? u.Individual : nullptr);
+      if (!SimulateKeys(keys, {context.Match, *criterion, without, members}, u.Used.Items,
+                        p.SimulatedCount, p.SimulationAlgorithm, unitRandom(), false))
         return false;
       // A list read once: counted, not sorted.
       shown[At(k)] = KeyProbability(keys, score, context.Distance, false);
-    } else if (nUsed != context.Match.LocusCount()) {
+    } else if (!complete) {
       // The population at the individual's loci, shared with those lacking the same loci.
-      const auto list = shared->Get(i, k, [&](std::vector<double>& made, TGenMars& random) {
+      const auto list = shared->Get(i, k, [&](std::vector<double>& made, TGenMars& stream) {
         return SimulateKeys(made, context.Source(k), u.Used.Items, p.SimulatedCount,
-                            p.SimulationAlgorithm, random);
+                            p.SimulationAlgorithm, stream);
       });
       if (!list) return false;
       shown[At(k)] = KeyProbability(*list, score, context.Distance);
@@ -212,7 +257,6 @@ bool TreatHome(const TMigrantContext& context, const std::vector<const std::vect
     }
   }
   if (shared) shared->Done(i);
-  StartResult(context, u, result);
   JudgeHome(result, context.Reference, u.Home, raw, shown, p);
   return true;
 }
@@ -293,13 +337,14 @@ public:
 
   bool Treat(int i, TResultats& result) const {
     const TMigrantUnit& u = context_.Units[At(i)];
+    const TUnitCriterion criterion(context_, u);
     const int populations = context_.PopulationCount();
     std::vector<Extended> scores(At(populations), kNaN), values(At(populations), Undefined());
     for (int k = 0; k < populations; ++k) {
       // A population without any individual (a home of one, left out) has no value.
       if (context_.Sizes[At(k)] - (k == u.Home ? 1 : 0) <= 0) continue;
-      scores[At(k)] = context_.Score(u, k);
-      values[At(k)] = context_.Criterion->Value(scores[At(k)]);
+      scores[At(k)] = context_.Score(*criterion, u, k);
+      values[At(k)] = criterion->Value(scores[At(k)]);
     }
     int best = -1;
     const Extended r =
@@ -308,7 +353,7 @@ public:
     if (params_.SimulationOn && !IsUndefined(r)) {
       std::vector<double> keys;
       TGenMars random(u.Seeds);
-      if (!Simulate(u, keys, random)) return false;
+      if (!Simulate(u, *criterion, keys, random)) return false;
       probability = KeyProbability(keys, RatioKey(scores, u.Home, notHome_, context_.Distance),
                                    context_.Distance, false);
     }
@@ -320,14 +365,14 @@ public:
 private:
   // The keys of the statistics of individuals simulated from the home of `u` without it, over
   // its used loci, in the order drawn (read once, so not sorted). False when stopped.
-  bool Simulate(const TMigrantUnit& u, std::vector<double>& keys, TGenMars& random) const {
+  bool Simulate(const TMigrantUnit& u, const TCompactCriterion& criterion, std::vector<double>& keys,
+                TGenMars& random) const {
     const int home = u.Home;
     const TCompactMembers members = context_.HomeMembersWithout(u);
     if (members.Count() == 0) return true;
     const TCompactPopulation without = context_.HomeWithout(u);
     const std::vector<std::int32_t>& used = u.Used.Items;
     const int nUsed = static_cast<int>(used.size());
-    const TCompactCriterion& criterion = *context_.Criterion;
     const bool distance = context_.Distance;
     const int populations = context_.PopulationCount();
     std::vector<Extended> scores(At(populations), kNaN);
@@ -376,7 +421,7 @@ private:
             scores[At(k)] = ScoreOf(homeTable ? &*homeTable : nullptr, criterion, without,
                                     individual, codes, used, false);
           else if (context_.Sizes[At(k)] > 0)
-            scores[At(k)] = context_.SimulatedScore(k, individual, codes, used);
+            scores[At(k)] = context_.SimulatedScore(criterion, k, individual, codes, used);
         }
         KeepRatio(keys, RatioKey(scores, home, notHome_, distance), distance);
         if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
@@ -394,8 +439,8 @@ private:
   std::vector<std::vector<TCompactPopulation>> stored_;
 };
 
-// Empties the SimulationData slots of the reference samples when the run ends, as the
-// step-by-step detection leaves them after algorithm 2.
+// Empties the SimulationData slots of the reference samples when a detection with algorithm 2
+// ends: what they held was made for other settings.
 class TEmptySlots {
 public:
   TEmptySlots(const TPGDSStructure& reference, bool active)
@@ -415,38 +460,48 @@ private:
 
 } // namespace
 
-bool FastMigrantsCover(const TMigrantParams& params) {
-  return params.FastPath && TCompactCriterion::Covers(params.Criterion);
+TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params) {
+  return {params.Criterion, params.DefaultFrequency, params.Bayes};
 }
 
-bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& match,
-                            const TMigrantParams& params, TTableResultats& table,
-                            std::int32_t& flagged) {
+bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
+                        const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
+                        std::int32_t& flagged) {
   flagged = 0;
-  TMigrantContext context(reference, match, params);
+  const int n = reference.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!match || match->Reference != &reference || match->Target != &reference ||
+      !MigrantDetectionAvailable(params, false))
+    return false;
+  resultTable->SetNames(ResultNamesOf(reference, *match));
+  TTableResultats& table = *resultTable;
+  TMigrantContext context(reference, *match, params);
   std::vector<const std::vector<double>*> lists;
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (params.SimulationOn) {
     const TCriterionArgs args = MigrantCriterionArgs(params);
-    if (!FastPresimulate(reference, match, args, params.SimulationAlgorithm, params.SimulatedCount,
-                         params.Threads))
+    if (!Presimulate(reference, *match, args, params.SimulationAlgorithm, params.SimulatedCount,
+                     params.Threads))
       return false;
     TIntegerList all;
-    for (int l = 0; l < match.LocusCount(); ++l)
+    for (int l = 0; l < match->LocusCount(); ++l)
       all.Add(l);
     const TSimulationKey key =
-        SimulationKeyOf(match, all, args, params.SimulationAlgorithm, params.SimulatedCount);
+        SimulationKeyOf(*match, all, args, params.SimulationAlgorithm, params.SimulatedCount);
     for (int k = 0; k < reference.SamplesCount(); ++k)
-      lists.push_back(FastPresimulatedList(*reference.SampleAt(k), key));
+      lists.push_back(PresimulatedList(*reference.SampleAt(k), key));
   }
-  // The seeds of the shared lists come after those of the individuals.
+  // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates its
+  // priors again without each individual: its lists depend on the individual, and are not
+  // shared.
   return RunUnits(
       context, table, flagged,
       [&] {
+        if (params.Criterion == criterion::Baudouin2) return;
         std::vector<const TBioCalculable*> units;
         for (const TMigrantUnit& u : context.Units)
           units.push_back(u.Individual);
-        shared.emplace(TLocusPatterns(MissingPatterns(match, units), context.PopulationCount(),
+        shared.emplace(TLocusPatterns(MissingPatterns(*match, units), context.PopulationCount(),
                                       SimulationGenerator()));
       },
       [&](int i) {
@@ -454,15 +509,21 @@ bool FastDetectMigrantsHome(const TPGDSStructure& reference, const TMatchPGDS& m
       });
 }
 
-bool FastDetectMigrantsRatio(const TPGDSStructure& reference, const TMatchPGDS& match,
-                             const TMigrantParams& params, bool notHome, TTableResultats& table,
-                             std::int32_t& flagged) {
+bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
+                         bool notHome, std::unique_ptr<TTableResultats>& resultTable,
+                         std::int32_t& flagged) {
   flagged = 0;
+  const int n = reference.AllIndividuals.Count();
+  resultTable = std::make_unique<TTableResultats>(n);
+  if (!MigrantDetectionAvailable(params, true)) return false;
+  const TMatchPGDS match(reference, reference, params.LocusNames);
+  resultTable->SetNames(ResultNamesOf(reference, match));
   const TEmptySlots slots(reference, params.SimulationOn &&
                                          params.SimulationAlgorithm == simulation::Paetkau2004);
   TMigrantContext context(reference, match, params);
   TRatioDetection detection(context, notHome);
   if (!detection.Prepare()) return false;
+  TTableResultats& table = *resultTable;
   return RunUnits(
       context, table, flagged, [] {}, [&](int i) { return detection.Treat(i, table.Item(i)); });
 }
