@@ -6,6 +6,7 @@
 #include "engine/Match.h"
 #include "base/Progress.h"
 #include "engine/ResultTables.h"
+#include "tests/engine/KernelValues.h"
 #include "tests/support/DataSetBuilders.h"
 
 #include <gtest/gtest.h>
@@ -318,7 +319,7 @@ TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
   const TSample& b = *ds->SampleAt(1);
   auto bWithoutB3 = b.CopyWithout(b.Individuals.IndexOfObject(&b3), false);
   const TResultats& r = table->Item(6);
-  EXPECT_EQ(r.Row(0).Value, Bayesien2Likelihood(*ds->SampleAt(0), b3, *match, used, withoutB3));
-  EXPECT_EQ(r.Row(1).Value, Bayesien2Likelihood(*bWithoutB3, b3, *match, used, withoutB3));
+  EXPECT_EQ(r.Row(0).Value, kernel::Value({criterion::Baudouin2, 0.01L, &withoutB3}, *ds->SampleAt(0), b3, *match, used));
+  EXPECT_EQ(r.Row(1).Value, kernel::Value({criterion::Baudouin2, 0.01L, &withoutB3}, *bWithoutB3, b3, *match, used));
   EXPECT_GT(quality.QualityIndex, 0);
 }

@@ -17,6 +17,7 @@
 #include "engine/Memorize.h"
 #include "base/Progress.h"
 #include "engine/ResultTables.h"
+#include "tests/engine/KernelValues.h"
 #include "tests/engine/MatchTestSupport.h"
 
 namespace {
@@ -105,7 +106,7 @@ TEST(CornuetCriterion, ThetaOfPopulations) {
   Extended value = 0;
   for (int k = 0; k < 3; ++k) {
     const TSample& pop = *ds->SampleAt(k);
-    ASSERT_TRUE(CornuetLikelihood(pop, pop, unit, *match, used, settings, {}, value));
+    ASSERT_TRUE(kernel::Cornuet(pop, unit, *match, used, settings, {}, value));
     // Fewer than two genes at a used locus: no θ, no value.
     EXPECT_EQ(IsUndefined(value), k == 2) << k;
     if (k < 2) {
@@ -151,13 +152,13 @@ TEST(CornuetCriterion, SecondEvaluationDrawsNothing) {
   const TSample& pop = *ds->SampleAt(0);
   const TIndividual& unit = *ds->SampleAt(1)->Individuals.Items(0);
   Extended first = 0, second = 0;
-  ASSERT_TRUE(CornuetLikelihood(pop, pop, unit, *match, used, settings, {}, first));
+  ASSERT_TRUE(kernel::Cornuet(pop, unit, *match, used, settings, {}, first));
   const int thetas = ThetaMemory().Count(), probabilities = ProbabilityMemory().Count();
   EXPECT_EQ(thetas, 2);
   EXPECT_EQ(probabilities, 4); // with and without the unit, at both loci
   const TGenMars generator = CornuetGenerator();
   const std::mt19937 runtime = CornuetRuntimeGenerator();
-  ASSERT_TRUE(CornuetLikelihood(pop, pop, unit, *match, used, settings, {}, second));
+  ASSERT_TRUE(kernel::Cornuet(pop, unit, *match, used, settings, {}, second));
   EXPECT_EQ(first, second);
   EXPECT_EQ(ThetaMemory().Count(), thetas);
   EXPECT_EQ(ProbabilityMemory().Count(), probabilities);
@@ -168,7 +169,7 @@ TEST(CornuetCriterion, SecondEvaluationDrawsNothing) {
   // An individual of the population itself is far likelier there than the other's.
   Extended own = 0;
   ASSERT_TRUE(
-      CornuetLikelihood(pop, pop, *pop.Individuals.Items(0), *match, used, settings, {}, own));
+      kernel::Cornuet(pop, *pop.Individuals.Items(0), *match, used, settings, {}, own));
   EXPECT_GT(own, 1000 * first);
   ClearCornuetMemories();
 }

@@ -1,0 +1,57 @@
+// One criterion value of one unit against one population through the engine's kernels, the
+// compact forms of the match, the population and the unit made for the occasion: what the tests
+// compare with values computed directly from the data.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "engine/CompactTallies.h"
+#include "engine/Cornuet.h"
+#include "engine/Criteria.h"
+#include "engine/Match.h"
+#include "model/GroupAbstract.h"
+
+namespace kernel {
+
+// The value of args.Criterion (every code but 9) of `unit` against `pop` over the matched loci
+// `used`; false, with an undefined value, for a code no kernel covers.
+inline bool Value(const TCriterionArgs& args, const TGroupAbstract& pop, const TBioCalculable& unit,
+                  const TMatchPGDS& match, const TIntegerList& used, Extended& value) {
+  value = Undefined();
+  if (!TCompactCriterion::Covers(args.Criterion)) return false;
+  const TCompactMatch m(match);
+  TCompactPopulation population = TCompactPopulation::Of(m, pop);
+  if (criterion::IsDistance(args.Criterion)) population.ComputeFrequencies();
+  const TCompactUnit u = TCompactUnit::Of(m, unit, true);
+  int maxCount = 0;
+  for (std::int32_t n : population.N)
+    maxCount = std::max(maxCount, n);
+  for (std::int32_t x : u.X)
+    maxCount += x;
+  const TCompactCriterion criterion(m, args.Criterion, args.DefaultFrequency, maxCount + 2,
+                                    args.Bayes);
+  value = criterion.Value(criterion.Score(population, u, used.Items.data(), used.Count(), false));
+  return true;
+}
+
+inline Extended Value(const TCriterionArgs& args, const TGroupAbstract& pop,
+                      const TBioCalculable& unit, const TMatchPGDS& match,
+                      const TIntegerList& used) {
+  Extended value;
+  Value(args, pop, unit, match, used, value);
+  return value;
+}
+
+// Criterion 9 of `unit` against the reference sample `sample`, which does not hold it.
+inline bool Cornuet(const TGroupAbstract& sample, const TBioCalculable& unit,
+                    const TMatchPGDS& match, const TIntegerList& used,
+                    const TCornuetSettings& settings, const TCornuetProgress& progress,
+                    Extended& value) {
+  const TCompactMatch m(match);
+  return CornuetScore(m, TCompactPopulation::Of(m, sample), sample, TCompactUnit::Of(m, unit, true),
+                      false, used.Items, settings, progress, value);
+}
+
+} // namespace kernel
