@@ -37,11 +37,21 @@ for c in 0 1 2 3 4 5 6 7 8 10; do
     [ -f $W/o/a$n.csv ] && check $W/o/a$n.csv $W/n/a$n.csv "assign --criterion $c $extra"
   done
 done
-for c in 0 2 3; do for opt in 0 1 2; do for sim in "" "--simulate 2 --simulated 100 --seed 1,2,3,4"; do
+for c in 0 1 2 3 6; do for opt in 0 1 2; do for sim in "" "--simulate 2 --simulated 100 --seed 1,2,3,4" "--simulate 1 --simulated 100 --seed 1,2,3,4"; do
   n=$(echo "$c $opt $sim" | tr -c 'a-z0-9' '_')
   $OLD migrants $R --criterion $c --statistic $opt $sim -o $W/o/m$n.csv >/dev/null 2>&1
   $NEW migrants $R --criterion $c --statistic $opt $sim -o $W/n/m$n.csv >/dev/null 2>&1
   [ -f $W/o/m$n.csv ] && check $W/o/m$n.csv $W/n/m$n.csv "migrants $c $opt $sim"
 done; done; done
+# The stepwise-mutation criterion, seeded, over two loci (its estimates are slow).
+for extra in "" "--samples $S" "--samples $S --groups"; do
+  n=$(echo "9 $extra" | tr -c 'a-z0-9' '_')
+  $OLD assign $R --criterion 9 --loci MS01,MS02 --seed 1,2,3,4 --threads 1 $extra -o $W/o/a$n.csv --lang en >/dev/null 2>&1
+  $NEW assign $R --criterion 9 --loci MS01,MS02 --seed 1,2,3,4 --threads 1 $extra -o $W/n/a$n.csv --lang en >/dev/null 2>&1
+  [ -f $W/o/a$n.csv ] && check $W/o/a$n.csv $W/n/a$n.csv "assign --criterion 9 $extra"
+done
+$OLD migrants $R --criterion 9 --loci MS01,MS02 --seed 1,2,3,4 -o $W/o/m9.csv >/dev/null 2>&1
+$NEW migrants $R --criterion 9 --loci MS01,MS02 --seed 1,2,3,4 -o $W/n/m9.csv >/dev/null 2>&1
+[ -f $W/o/m9.csv ] && check $W/o/m9.csv $W/n/m9.csv "migrants --criterion 9"
 echo "same: $same, different: $diff"
 [ $diff -eq 0 ]

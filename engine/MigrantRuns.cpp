@@ -3,7 +3,6 @@
 // among threads. The populations that need simulated values, then the individuals, then the
 // lists shared per missing-locus pattern, get random streams of their own drawn in that order,
 // so that the results do not depend on the number of threads.
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -11,23 +10,16 @@
 #include <optional>
 #include <vector>
 
-#include "dataset/PGDSStructure.h"
-#include "engine/Bayesien2.h"
-#include "engine/CompactSimulation.h"
-#include "engine/CompactTallies.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/Migrants.h"
 #include "base/Progress.h"
+#include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
+#include "engine/Migrants.h"
 #include "engine/ResultNames.h"
 #include "engine/ResultTables.h"
-#include "engine/ScoreTables.h"
-#include "engine/SharedLists.h"
-#include "engine/Simulation.h"
+#include "engine/RunContext.h"
 #include "engine/ThreadPool.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
-#include "base/Texts.h"
 
 namespace {
 size_t At(std::int32_t i) {
@@ -43,221 +35,77 @@ constexpr Extended kMaxDistance = 1.1E4932L;
 // Simulated individuals between two chances for the user to stop.
 constexpr int kIndividualsPerReport = 512;
 
-// One reference individual, prepared on the calling thread.
-struct TMigrantUnit {
-  const TIndividual* Individual = nullptr;
-  TCompactUnit Tallies;
-  TUnitCodes Codes; // the tallies as slots of the score tables
-  TIntegerList Used, Missing;
-  int Home = -1;
-  TGenMarsSeeds Seeds;
-};
-
-// The compact forms of a detection: the match of the reference data set with itself, every
-// population's counts and members, and the individuals.
-class TMigrantContext {
-public:
-  TMigrantContext(const TPGDSStructure& reference, const TMatchPGDS& match,
-                  const TMigrantParams& params)
-      : Reference(reference), Params(params), Match(match),
-        Distance(criterion::IsDistance(params.Criterion)) {
-    const auto homes = MigrantHomes(reference);
-    const int n = reference.AllIndividuals.Count();
-    Units.resize(At(n));
-    int largest = 0;
-    for (int i = 0; i < n; ++i) {
-      TMigrantUnit& u = Units[At(i)];
-      u.Individual = reference.AllIndividuals.Items(i);
-      u.Tallies = TCompactUnit::Of(Match, *u.Individual, true);
-      u.Codes = TUnitCodes::Of(Match, u.Tallies);
-      UsableLoci(match, *u.Individual, u.Used, u.Missing);
-      const auto home = homes.find(u.Individual);
-      if (home != homes.end()) u.Home = home->second.Sample;
-      for (std::int32_t x : u.Tallies.X)
-        largest = std::max(largest, x);
-    }
-    // Tables cover every count a population, a leave-one-out copy or a simulated population can
-    // reach, plus the copies of a unit.
-    int maxCount = 0;
-    for (int k = 0; k < reference.SamplesCount(); ++k) {
-      const TSample& sample = *reference.SampleAt(k);
-      Populations.push_back(TCompactPopulation::Of(Match, sample));
-      if (Distance) Populations.back().ComputeFrequencies();
-      Sizes.push_back(sample.NbIndividuals());
-      for (std::int32_t genes : Populations.back().N)
-        maxCount = std::max(maxCount, genes);
-      maxCount = std::max(maxCount, 2 * sample.NbIndividuals());
-      if (params.SimulationOn) Members.push_back(TCompactMembers::Of(Match, sample));
-    }
-    // Criterion 9 has no value here.
-    if (!TCompactCriterion::Covers(params.Criterion)) return;
-    if (params.Criterion == criterion::Baudouin2) {
-      Priors = std::make_unique<TBayesien2Data>();
-      Priors->Prepare(reference, match, nullptr);
-    }
-    Criterion = std::make_unique<TCompactCriterion>(
-        Match, params.Criterion, params.DefaultFrequency, maxCount + largest + 2, Priors.get());
-    if (TScoreTable::Covers(params.Criterion))
-      for (const TCompactPopulation& p : Populations)
-        Tables.emplace_back(Match, *Criterion, p);
-    if (TScoreTable::Covers(params.Criterion, true))
-      for (const TCompactPopulation& p : Populations)
-        HomeTables.emplace_back(Match, *Criterion, p, true);
-  }
-
-  int PopulationCount() const { return static_cast<int>(Populations.size()); }
-  TCompactSource Source(int k) const {
-    return {Match, *Criterion, Populations[At(k)], Members[At(k)]};
-  }
-  // The score of unit `u` against population k over its used loci (NaN when undefined); the
-  // home population without the unit. `criterion` is the run's, or for criterion 1 one with the
-  // individual's own priors.
-  Extended Score(const TCompactCriterion& criterion, const TMigrantUnit& u, int k) const {
-    const std::vector<std::int32_t>& used = u.Used.Items;
-    if (used.empty()) return kNaN;
-    const std::vector<TScoreTable>& tables = k == u.Home ? HomeTables : Tables;
-    return ScoreOf(tables.empty() ? nullptr : &tables[At(k)], criterion, Populations[At(k)],
-                   u.Tallies, u.Codes, used, k == u.Home);
-  }
-  // The score of a simulated individual against the fixed reference population k.
-  Extended SimulatedScore(const TCompactCriterion& criterion, int k, const TCompactUnit& unit,
-                          const TUnitCodes& codes, const std::vector<std::int32_t>& used) const {
-    return ScoreOf(Tables.empty() ? nullptr : &Tables[At(k)], criterion, Populations[At(k)], unit,
-                   codes, used, false);
-  }
-  // The home population's counts and members without the unit.
-  TCompactPopulation HomeWithout(const TMigrantUnit& u) const {
-    TCompactPopulation without = Populations[At(u.Home)];
-    without.Add(Match, u.Tallies, -1);
-    return without;
-  }
-  TCompactMembers HomeMembersWithout(const TMigrantUnit& u) const {
-    return TCompactMembers::Of(Match, *Reference.SampleAt(u.Home), u.Individual);
-  }
-
-  const TPGDSStructure& Reference;
-  const TMigrantParams& Params;
-  const TCompactMatch Match;
-  const bool Distance;
-  std::vector<TMigrantUnit> Units;
-  std::vector<TCompactPopulation> Populations;
-  std::vector<int> Sizes;
-  std::vector<TCompactMembers> Members; // with simulation only
-  std::unique_ptr<TBayesien2Data> Priors;  // criterion 1 only
-  std::unique_ptr<TCompactCriterion> Criterion; // null for criterion 9
-  // Per population, likelihood criteria only; the home tables leave the unit out.
-  std::vector<TScoreTable> Tables, HomeTables;
-};
-
-// The criterion an individual is scored with: the run's, or for criterion 1 one with priors
-// estimated without the individual, which then serve for everything about it, its home's
-// simulated individuals included.
-class TUnitCriterion {
-public:
-  TUnitCriterion(const TMigrantContext& context, const TMigrantUnit& u) {
-    if (context.Priors) {
-      priors_.emplace().Prepare(context.Reference, context.Match.Match, u.Individual);
-      own_.emplace(context.Criterion->WithPriors(&*priors_));
-    }
-    criterion_ = own_ ? &*own_ : context.Criterion.get();
-  }
-  TUnitCriterion(const TUnitCriterion&) = delete;
-  TUnitCriterion& operator=(const TUnitCriterion&) = delete;
-
-  const TCompactCriterion& operator*() const { return *criterion_; }
-  const TCompactCriterion* operator->() const { return criterion_; }
-
-private:
-  std::optional<TBayesien2Data> priors_;
-  std::optional<TCompactCriterion> own_;
-  const TCompactCriterion* criterion_ = nullptr;
-};
-
-// The shared course of both options: the seeds of the individuals drawn in table order (after
-// those of the populations), then with simulation whatever seeded() draws, the individuals
-// treated in parallel and followed in order. treat(i) answers false when stopped inside the
-// unit; the table's item i tells whether it was flagged.
-bool RunUnits(TMigrantContext& context, TTableResultats& table, std::int32_t& flagged,
-              const std::function<void()>& seeded, const std::function<bool(int)>& treat) {
-  const TMigrantParams& p = context.Params;
-  if (p.SimulationOn) {
-    for (TMigrantUnit& u : context.Units)
-      u.Seeds = DrawStreamSeeds(SimulationGenerator());
-    seeded();
-  }
-  const int n = static_cast<int>(context.Units.size());
-  std::vector<char> completed(At(n), 0);
-  int kept = 0;
-  const bool done = ParallelKeptUnits(
-      n, p.Threads, [&](int i) { completed[At(i)] = treat(i); },
-      [&](int i) {
-        if (!completed[At(i)]) return false; // stopped inside the unit
-        if (table.Item(i).IsMigrant) ++flagged;
-        return true;
-      },
-      kept);
-  // A stopped run keeps the individuals treated before the stop, as a run on one thread does:
-  // what other threads computed ahead is dropped.
-  if (!done)
-    for (int i = kept; i < n; ++i)
-      table.ResetItem(i);
-  return done && !ReportProgress(" ", " ", 100);
+TSimulationSettings SimulationOf(const TMigrantParams& p) {
+  return {p.SimulationOn, p.SimulationAlgorithm, p.SimulatedCount};
 }
 
-void StartResult(const TMigrantContext& context, const TMigrantUnit& u, TResultats& result) {
-  result.Caption = u.Individual->Label;
-  FillMigrantLoci(context.Match.Match, u.Used, u.Missing, result);
+// The reference individuals in table order, each with its home sample.
+std::vector<TRunUnit> MigrantUnits(const TPGDSStructure& reference) {
+  const auto homes = MigrantHomes(reference);
+  std::vector<TRunUnit> units(At(reference.AllIndividuals.Count()));
+  for (size_t i = 0; i < units.size(); ++i) {
+    units[i].Unit = reference.AllIndividuals.Items(static_cast<int>(i));
+    const auto home = homes.find(static_cast<const TIndividual*>(units[i].Unit));
+    if (home != homes.end()) units[i].Home = home->second.Sample;
+  }
+  return units;
+}
+
+// What both options share: the individuals, and the compact forms of the reference data set
+// matched with itself.
+struct TDetection {
+  TDetection(const TPGDSStructure& reference, const TMatchPGDS& match, const TMigrantParams& p)
+      : Params(p), Units(MigrantUnits(reference)),
+        Context(reference, match, MigrantCriterionArgs(p), p.SimulationOn, Largest(match)) {}
+
+  const TMigrantParams& Params;
+  std::vector<TRunUnit> Units;
+  const TRunContext Context;
+
+  const TIndividual& Individual(int i) const {
+    return static_cast<const TIndividual&>(*Units[At(i)].Unit);
+  }
+  // The individuals treated in parallel and followed in order, counting those flagged. False
+  // when stopped.
+  bool Run(TTableResultats& table, std::int32_t& flagged, const std::function<bool(int)>& treat) {
+    const int n = static_cast<int>(Units.size());
+    return TreatInOrder(n, Params.Threads, table, treat,
+                        [&](int i) { flagged += table.Item(i).IsMigrant ? 1 : 0; }) &&
+           !ReportProgress(" ", " ", 100);
+  }
+
+private:
+  int Largest(const TMatchPGDS& match) const {
+    std::vector<const TBioCalculable*> treated;
+    for (const TRunUnit& u : Units)
+      treated.push_back(u.Unit);
+    return LargestUnit(match, treated);
+  }
+};
+
+void StartResult(const TMatchPGDS& match, const TIndividual& individual,
+                 const TPreparedUnit& prepared, TResultats& result) {
+  result.Caption = individual.Label;
+  FillMigrantLoci(match, prepared.Used, prepared.Missing, result);
 }
 
 // ---- option 0
 
-bool TreatHome(const TMigrantContext& context, const std::vector<const std::vector<double>*>& lists,
-               TSharedLists<std::vector<double>>* shared, int i, TResultats& result) {
-  const TMigrantUnit& u = context.Units[At(i)];
-  const TMigrantParams& p = context.Params;
-  StartResult(context, u, result);
+bool TreatHome(const TDetection& detection, const TRunLists& lists, int i, TResultats& result) {
+  const TRunContext& context = detection.Context;
+  const TRunUnit& u = detection.Units[At(i)];
+  const TIndividual& individual = detection.Individual(i);
+  const TPreparedUnit prepared(context, individual);
+  StartResult(context.Match, individual, prepared, result);
   // The stepwise-mutation criterion has no value here: no rows, never flagged.
-  if (!context.Criterion) return true;
-  const TUnitCriterion criterion(context, u);
-  const int populations = context.PopulationCount();
-  const int nUsed = u.Used.Count();
-  std::vector<Extended> raw(At(populations), Undefined()), shown(At(populations), Undefined());
-  std::vector<double> keys;
-  // The lists simulated on the fly (the home's, and without shared lists those of an individual
-  // lacking loci) draw one after the other from the individual's stream.
-  std::optional<TGenMars> random;
-  auto unitRandom = [&]() -> TGenMars& { return random ? *random : random.emplace(u.Seeds); };
-  for (int k = 0; k < populations && nUsed > 0; ++k) {
-    const Extended score = context.Score(*criterion, u, k);
-    raw[At(k)] = shown[At(k)] = criterion->Value(score);
-    if (!p.SimulationOn || IsUndefined(raw[At(k)])) continue;
-    const bool home = k == u.Home, complete = nUsed == context.Match.LocusCount();
-    if (home || (!complete && !shared)) {
-      // Simulated now at the individual's loci: its home without it, or the population itself.
-      TCompactPopulation without = context.Populations[At(k)];
-      if (home) without.Add(context.Match, u.Tallies, -1);
-      const TCompactMembers members = TCompactMembers::Of(
-          context.Match, *context.Reference.SampleAt(k), home ? u.Individual : nullptr);
-      if (!SimulateKeys(keys, {context.Match, *criterion, without, members}, u.Used.Items,
-                        p.SimulatedCount, p.SimulationAlgorithm, unitRandom(), false))
-        return false;
-      // A list read once: counted, not sorted.
-      shown[At(k)] = KeyProbability(keys, score, context.Distance, false);
-    } else if (!complete) {
-      // The population at the individual's loci, shared with those lacking the same loci.
-      const auto list = shared->Get(i, k, [&](std::vector<double>& made, TGenMars& stream) {
-        return SimulateKeys(made, context.Source(k), u.Used.Items, p.SimulatedCount,
-                            p.SimulationAlgorithm, stream);
-      });
-      if (!list) return false;
-      shown[At(k)] = KeyProbability(*list, score, context.Distance);
-    } else {
-      const std::vector<double>* list = lists[At(k)];
-      shown[At(k)] = list ? KeyProbability(*list, score, context.Distance) : Undefined();
-    }
-  }
-  if (shared) shared->Done(i);
-  JudgeHome(result, context.Reference, u.Home, raw, shown, p);
+  if (!context.RunCriterion()) return true;
+  const TUnitCriterion criterion(context, &individual);
+  std::vector<Extended> raw, shown;
+  if (!UnitValues(context, lists, SimulationOf(detection.Params), i, u, prepared, criterion, raw,
+                  shown))
+    return false;
+  if (lists.Shared) lists.Shared->Done(i);
+  JudgeHome(result, context.Reference, u.Home, raw, shown, detection.Params);
   return true;
 }
 
@@ -292,7 +140,7 @@ double RatioKey(const std::vector<Extended>& scores, int home, bool notHome, boo
   return static_cast<double>(scores[At(home)]) - best;
 }
 
-// Kept as the step-by-step detection keeps finite ratios (a ratio of 0 is a logarithm of -inf).
+// Finite ratios are kept (a ratio of 0 is a logarithm of -inf).
 void KeepRatio(std::vector<double>& keys, double key, bool distance) {
   if (std::isnan(key) || key == INFINITY || (distance && !std::isfinite(key))) return;
   keys.push_back(key);
@@ -300,9 +148,9 @@ void KeepRatio(std::vector<double>& keys, double key, bool distance) {
 
 class TRatioDetection {
 public:
-  TRatioDetection(const TMigrantContext& context, bool notHome)
-      : context_(context), params_(context.Params), notHome_(notHome),
-        allLoci_(At(context.Match.LocusCount()), 1) {}
+  TRatioDetection(const TDetection& detection, bool notHome)
+      : detection_(detection), context_(detection.Context), params_(detection.Params),
+        notHome_(notHome), allLoci_(At(context_.Run().LocusCount()), 1) {}
 
   // Algorithm 2: the simulated populations of every reference population, each with a stream of
   // its own drawn in population order, simulated in parallel. False when stopped.
@@ -318,7 +166,7 @@ public:
     return ParallelUnits(
         populations, params_.Threads,
         [&](int p) {
-          const int size = context_.Sizes[At(p)];
+          const int size = Size(p);
           if (size == 0) return;
           TGenMars random(seeds[At(p)]);
           std::vector<TCompactUnit> offspring(At(size));
@@ -326,8 +174,8 @@ public:
           batches.resize(At(batches_));
           TGenMarsCursor stream(random); // the generator's values computed a block at a time
           for (TCompactPopulation& simulated : batches)
-            DrawOffspring(context_.Match, context_.Members[At(p)], allLoci_, offspring, simulated,
-                          stream);
+            DrawOffspring(context_.Run(), context_.Source(p).Members, allLoci_, offspring,
+                          simulated, stream);
         },
         [populations](int p) {
           return ReportProgress(" ", Format("%d/%d", p, populations), 100.0L * p / populations);
@@ -336,14 +184,17 @@ public:
   }
 
   bool Treat(int i, TResultats& result) const {
-    const TMigrantUnit& u = context_.Units[At(i)];
-    const TUnitCriterion criterion(context_, u);
+    const TRunUnit& u = detection_.Units[At(i)];
+    const TIndividual& individual = detection_.Individual(i);
+    const TPreparedUnit prepared(context_, individual);
+    const TUnitCriterion criterion(context_, &individual);
     const int populations = context_.PopulationCount();
     std::vector<Extended> scores(At(populations), kNaN), values(At(populations), Undefined());
-    for (int k = 0; k < populations; ++k) {
+    for (int k = 0; k < populations && prepared.Used.Count() > 0; ++k) {
       // A population without any individual (a home of one, left out) has no value.
-      if (context_.Sizes[At(k)] - (k == u.Home ? 1 : 0) <= 0) continue;
-      scores[At(k)] = context_.Score(*criterion, u, k);
+      if (Size(k) - (k == u.Home ? 1 : 0) <= 0) continue;
+      scores[At(k)] = context_.RunScore(k, *criterion, prepared.Tallies, prepared.Codes,
+                                        prepared.Used.Items, k == u.Home);
       values[At(k)] = criterion->Value(scores[At(k)]);
     }
     int best = -1;
@@ -353,44 +204,50 @@ public:
     if (params_.SimulationOn && !IsUndefined(r)) {
       std::vector<double> keys;
       TGenMars random(u.Seeds);
-      if (!Simulate(u, *criterion, keys, random)) return false;
-      probability = KeyProbability(keys, RatioKey(scores, u.Home, notHome_, context_.Distance),
-                                   context_.Distance, false);
+      if (!Simulate(u, individual, prepared, *criterion, keys, random)) return false;
+      probability = KeyProbability(keys, RatioKey(scores, u.Home, notHome_, context_.Distance()),
+                                   context_.Distance(), false);
     }
-    StartResult(context_, u, result);
+    StartResult(context_.Match, individual, prepared, result);
     JudgeRatio(result, context_.Reference, u.Home, values, r, probability, best, params_);
     return true;
   }
 
 private:
+  int Size(int k) const { return context_.Reference.SampleAt(k)->NbIndividuals(); }
+
   // The keys of the statistics of individuals simulated from the home of `u` without it, over
   // its used loci, in the order drawn (read once, so not sorted). False when stopped.
-  bool Simulate(const TMigrantUnit& u, const TCompactCriterion& criterion, std::vector<double>& keys,
+  bool Simulate(const TRunUnit& u, const TIndividual& individual, const TPreparedUnit& prepared,
+                const TCompactCriterion& criterion, std::vector<double>& keys,
                 TGenMars& random) const {
     const int home = u.Home;
-    const TCompactMembers members = context_.HomeMembersWithout(u);
+    const TCompactMatch& m = context_.Run();
+    const TCompactMembers members =
+        TCompactMembers::Of(m, *context_.Reference.SampleAt(home), &individual);
     if (members.Count() == 0) return true;
-    const TCompactPopulation without = context_.HomeWithout(u);
-    const std::vector<std::int32_t>& used = u.Used.Items;
+    TCompactPopulation without = context_.RunPopulation(home);
+    without.Add(m, prepared.Tallies, -1);
+    const std::vector<std::int32_t>& used = prepared.Used.Items;
     const int nUsed = static_cast<int>(used.size());
-    const bool distance = context_.Distance;
+    const bool distance = context_.Distance();
     const int populations = context_.PopulationCount();
     std::vector<Extended> scores(At(populations), kNaN);
 
     if (params_.SimulationAlgorithm == simulation::Paetkau2004) {
       // Whole home populations afresh, the others from their stored simulated populations.
-      const int offspring = context_.Sizes[At(home)];
+      const int offspring = Size(home);
       std::vector<TCompactUnit> children(At(offspring));
       TCompactPopulation simulatedHome;
       keys.reserve(At(batches_) * At(offspring));
       TGenMarsCursor stream(random); // the generator's values computed a block at a time
       for (int b = 0; b < batches_; ++b) {
-        DrawOffspring(context_.Match, members, allLoci_, children, simulatedHome, stream);
+        DrawOffspring(m, members, allLoci_, children, simulatedHome, stream);
         for (const TCompactUnit& child : children) {
           for (int k = 0; k < populations; ++k) {
             if (k == home)
               scores[At(k)] = criterion.Score(simulatedHome, child, used.data(), nUsed, true);
-            else if (context_.Sizes[At(k)] > 0)
+            else if (Size(k) > 0)
               scores[At(k)] =
                   criterion.Score(stored_[At(k)][At(b)], child, used.data(), nUsed, false);
           }
@@ -399,12 +256,11 @@ private:
         if (ReportProgress(" ", " ", -1)) return false;
       }
     } else {
-      TCompactIndividualDraw draw(context_.Match, without, members, used,
-                                  params_.SimulationAlgorithm);
+      TCompactIndividualDraw draw(m, without, members, used, params_.SimulationAlgorithm);
       TCompactUnit individual;
       TUnitCodes codes;
       std::optional<TScoreTable> homeTable;
-      if (!context_.Tables.empty()) homeTable.emplace(context_.Match, criterion, without);
+      if (context_.Tabulated()) homeTable.emplace(m, criterion, without);
       keys.reserve(At(params_.SimulatedCount));
       // Scored from the tables, simple individuals need only their slots.
       const bool slotsOnly = homeTable && draw.Simple();
@@ -414,14 +270,14 @@ private:
           draw.DrawCodes(codes, stream);
         } else {
           draw.Draw(individual, stream);
-          if (homeTable) codes.Fill(context_.Match, individual);
+          if (homeTable) codes.Fill(m, individual);
         }
         for (int k = 0; k < populations; ++k) {
           if (k == home)
             scores[At(k)] = ScoreOf(homeTable ? &*homeTable : nullptr, criterion, without,
                                     individual, codes, used, false);
-          else if (context_.Sizes[At(k)] > 0)
-            scores[At(k)] = context_.SimulatedScore(criterion, k, individual, codes, used);
+          else if (Size(k) > 0)
+            scores[At(k)] = context_.RunScore(k, criterion, individual, codes, used, false);
         }
         KeepRatio(keys, RatioKey(scores, home, notHome_, distance), distance);
         if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
@@ -430,7 +286,8 @@ private:
     return true;
   }
 
-  const TMigrantContext& context_;
+  const TDetection& detection_;
+  const TRunContext& context_;
   const TMigrantParams& params_;
   bool notHome_;
   std::vector<char> allLoci_; // algorithm 2 simulates every matched locus
@@ -458,6 +315,7 @@ private:
   bool active_;
 };
 
+
 } // namespace
 
 TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params) {
@@ -474,39 +332,26 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
       !MigrantDetectionAvailable(params, false))
     return false;
   resultTable->SetNames(ResultNamesOf(reference, *match));
-  TTableResultats& table = *resultTable;
-  TMigrantContext context(reference, *match, params);
-  std::vector<const std::vector<double>*> lists;
+  TDetection detection(reference, *match, params);
+  TRunLists lists;
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (params.SimulationOn) {
     const TCriterionArgs args = MigrantCriterionArgs(params);
     if (!Presimulate(reference, *match, args, params.SimulationAlgorithm, params.SimulatedCount,
-                     params.Threads))
+                     params.Threads) ||
+        !PresimulatedLists(detection.Context, args, SimulationOf(params), params.Threads, false,
+                           lists))
       return false;
-    TIntegerList all;
-    for (int l = 0; l < match->LocusCount(); ++l)
-      all.Add(l);
-    const TSimulationKey key =
-        SimulationKeyOf(*match, all, args, params.SimulationAlgorithm, params.SimulatedCount);
-    for (int k = 0; k < reference.SamplesCount(); ++k)
-      lists.push_back(PresimulatedList(*reference.SampleAt(k), key));
+    DrawUnitSeeds(detection.Units);
+    // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates
+    // its priors again without each individual: its lists depend on the individual, and are not
+    // shared.
+    if (params.Criterion != criterion::Baudouin2)
+      ShareLists(detection.Context, detection.Units, shared, lists);
   }
-  // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates its
-  // priors again without each individual: its lists depend on the individual, and are not
-  // shared.
-  return RunUnits(
-      context, table, flagged,
-      [&] {
-        if (params.Criterion == criterion::Baudouin2) return;
-        std::vector<const TBioCalculable*> units;
-        for (const TMigrantUnit& u : context.Units)
-          units.push_back(u.Individual);
-        shared.emplace(TLocusPatterns(MissingPatterns(*match, units), context.PopulationCount(),
-                                      SimulationGenerator()));
-      },
-      [&](int i) {
-        return TreatHome(context, lists, shared ? &*shared : nullptr, i, table.Item(i));
-      });
+  TTableResultats& table = *resultTable;
+  return detection.Run(table, flagged,
+                       [&](int i) { return TreatHome(detection, lists, i, table.Item(i)); });
 }
 
 bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
@@ -520,10 +365,10 @@ bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& 
   resultTable->SetNames(ResultNamesOf(reference, match));
   const TEmptySlots slots(reference, params.SimulationOn &&
                                          params.SimulationAlgorithm == simulation::Paetkau2004);
-  TMigrantContext context(reference, match, params);
-  TRatioDetection detection(context, notHome);
-  if (!detection.Prepare()) return false;
+  TDetection detection(reference, match, params);
+  TRatioDetection ratio(detection, notHome);
+  if (!ratio.Prepare()) return false;
+  if (params.SimulationOn) DrawUnitSeeds(detection.Units);
   TTableResultats& table = *resultTable;
-  return RunUnits(
-      context, table, flagged, [] {}, [&](int i) { return detection.Treat(i, table.Item(i)); });
+  return detection.Run(table, flagged, [&](int i) { return ratio.Treat(i, table.Item(i)); });
 }
