@@ -38,6 +38,14 @@ void RequireCriterion(const TAssignmentParams& params, bool migrants = false) {
         Format(kCriterionNotAvailable(), NameOfCriterion(params.Criterion).c_str()));
 }
 
+// What the engine answered: a refusal is an error, not a stop.
+bool Completed(TRunResult result, std::uint8_t criterion) {
+  if (result == TRunResult::Unavailable)
+    throw ECriterionNotAvailable(
+        Format(kCriterionNotAvailable(), NameOfCriterion(criterion).c_str()));
+  return result == TRunResult::Completed;
+}
+
 // The priors of criterion 1, prepared with nobody left out; none for the other criteria.
 std::unique_ptr<TBayesien2Data>
 PreparedBayes(std::uint8_t criterion, const TPGDSStructure& reference, const TMatchPGDS& match) {
@@ -236,16 +244,18 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     if (a.SimulationOn) {
       const TCriterionArgs args{a.Criterion, a.DefaultFrequency, bayes.get()};
       // A stopped pre-simulation ends the run: the user was asked already.
-      completed = Presimulate(*reference, *match, args, a.SimulationAlgorithm, a.SimulatedCount,
-                              Threads);
+      completed = Completed(Presimulate(*reference, *match, args, a.SimulationAlgorithm,
+                                        a.SimulatedCount, Threads),
+                            a.Criterion);
     }
     if (completed) {
       engineCalled = true;
-      if (a.GroupAssignment)
-        completed = AssignGroups(*reference, *target, std::move(match), params, ResultTable);
-      else
-        completed =
-            AssignIndividuals(*reference, *target, std::move(match), params, ResultTable, quality);
+      completed = Completed(
+          a.GroupAssignment
+              ? AssignGroups(*reference, *target, std::move(match), params, ResultTable)
+              : AssignIndividuals(*reference, *target, std::move(match), params, ResultTable,
+                                  quality),
+          a.Criterion);
     }
     sink_.SetStatus(1, "");
     // The table of a run stopped before the engine started is empty.
@@ -349,12 +359,12 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     TScopedProgressHook hook([this](int percent, const std::string& text2, const std::string& text3,
                                     bool& abort) { EngineProgress(percent, text2, text3, abort); });
     std::int32_t flagged = 0;
-    bool completed;
-    if (a.LikelihoodOption == 0)
-      completed = DetectMigrantsHome(*reference, std::move(match), params, ResultTable, flagged);
-    else
-      completed =
-          DetectMigrantsRatio(*reference, params, a.LikelihoodOption == 2, ResultTable, flagged);
+    const bool completed = Completed(
+        a.LikelihoodOption == 0
+            ? DetectMigrantsHome(*reference, std::move(match), params, ResultTable, flagged)
+            : DetectMigrantsRatio(*reference, params, a.LikelihoodOption == 2, ResultTable,
+                                  flagged),
+        a.Criterion);
     sink_.SetStatus(1, "");
     if (!ResultTable) ResultTable = std::make_unique<TTableResultats>();
     ResultTable->Journal.clear();

@@ -30,7 +30,7 @@ std::vector<std::string> JournalBlock(const std::vector<std::string>& lines);
 enum class TRunStatus {
   NotStarted,  // no usable locus: the warning was shown, nothing was logged
   Completed,   // the grid can be filled
-  Interrupted, // stopped by the user, or the engine gave up
+  Interrupted, // stopped by the user
   Failed       // an error was raised; its message is in TRunOutcome::Error
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "base/RunResult.h"
 #include "engine/Criteria.h"
 
 class TBayesien2Data;
@@ -72,23 +73,24 @@ struct TUnitVerdict {
 };
 
 // Assigns every individual of `target`. The match belongs to the run and is released when it
-// returns; `resultTable` is replaced by a new table with one result per individual. Returns true
-// when the run completed; false when it was stopped through the progress hook (the partial table
-// is kept) or the criterion cannot be computed (unknown codes, criterion 9 with probabilities).
+// returns; `resultTable` is replaced by a new table with one result per individual. Stopped when
+// the user stopped it (the units treated before are kept); Unavailable when the criterion cannot
+// be computed (unknown codes, criterion 9 with probabilities).
 // With Monte-Carlo probabilities the rows hold the probabilities: the home population (left one
 // out) and individuals lacking some matched locus are compared with lists simulated on the fly,
 // the others with the lists pre-simulated for the run (simulated now when a population carries
 // none for these loci and settings). `quality` is filled on completion and zero otherwise.
-bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
-                       std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
-                       std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality);
+TRunResult AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
+                             std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                             std::unique_ptr<TTableResultats>& resultTable,
+                             TAssignmentQuality& quality);
 
 // Assigns every sample of `target` as one unit, its pooled allele tallies standing for an
 // individual's. Never self-assignment, no quality figures; otherwise as AssignIndividuals (a
 // group lacking some matched locus is simulated on the fly with the run's simulated count).
-bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
-                  std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
-                  std::unique_ptr<TTableResultats>& resultTable);
+TRunResult AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
+                        std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                        std::unique_ptr<TTableResultats>& resultTable);
 
 // Whether the engine can run this criterion with these options: false for codes outside the
 // criteria, for criterion 1 without its priors, for criterion 9 with Monte-Carlo probabilities,

@@ -93,8 +93,8 @@ private:
 // The shared course of both runs: the lists pre-simulated, the seeds of the units drawn in
 // order, then those of the lists shared per missing-locus pattern, then the units treated in
 // parallel and followed in order.
-bool RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTableResultats& table,
-              std::vector<TUnitVerdict>& verdicts, const std::function<void(int)>& followed) {
+TRunResult RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTableResultats& table,
+                    std::vector<TUnitVerdict>& verdicts, const std::function<void(int)>& followed) {
   const TAssignmentParams& p = run.Params;
   std::vector<const TBioCalculable*> treated;
   for (const TRunUnit& u : units)
@@ -108,9 +108,9 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTableRes
                          {}};
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (p.SimulationOn) {
-    if (!PresimulatedLists(context, args, assignment.Simulation, p.Threads, false,
-                           assignment.Lists))
-      return false;
+    const TRunResult lists =
+        PresimulatedLists(context, args, assignment.Simulation, p.Threads, false, assignment.Lists);
+    if (lists != TRunResult::Completed) return lists;
     DrawUnitSeeds(units);
     // Criterion 1 in self-assignment estimates its priors again without each individual: its
     // lists then depend on the individual, not only on the population and the loci.
@@ -121,17 +121,19 @@ bool RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTableRes
   // are treated one after the other, each estimate on the run's threads.
   const int threads = p.Criterion == criterion::Cornuet ? 1 : p.Threads;
   const int n = static_cast<int>(units.size());
-  return TreatInOrder(n, threads, table, [&](int i) { return assignment.Treat(i); }, followed) &&
-         !ReportUnitProgress(n, n);
+  const TRunResult result =
+      TreatInOrder(n, threads, table, [&](int i) { return assignment.Treat(i); }, followed);
+  if (result != TRunResult::Completed) return result;
+  return CompletedUnless(ReportUnitProgress(n, n));
 }
 
 } // namespace
 
-bool Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
-                 const TCriterionArgs& criterion, std::uint8_t algorithm,
-                 std::int32_t simulatedCount, int threads) {
-  if (!HasSimulatedValues(criterion.Criterion)) return false;
-  if (ReportProgress(" ", " ", 0)) return false;
+TRunResult Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
+                       const TCriterionArgs& criterion, std::uint8_t algorithm,
+                       std::int32_t simulatedCount, int threads) {
+  if (!HasSimulatedValues(criterion.Criterion)) return TRunResult::Unavailable;
+  if (ReportProgress(" ", " ", 0)) return TRunResult::Stopped;
   const TRunContext context(reference, match, criterion, true, 0);
   // Every sample gets a fresh list, as a pre-simulation always does.
   TRunLists lists;
@@ -139,14 +141,15 @@ bool Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
                            lists);
 }
 
-bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
-                       std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
-                       std::unique_ptr<TTableResultats>& resultTable, TAssignmentQuality& quality) {
+TRunResult AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& target,
+                             std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                             std::unique_ptr<TTableResultats>& resultTable,
+                             TAssignmentQuality& quality) {
   quality = TAssignmentQuality{};
   const int n = target.AllIndividuals.Count();
   if (!match || !AssignmentAvailable(params)) {
     resultTable = std::make_unique<TTableResultats>(n);
-    return false;
+    return TRunResult::Unavailable;
   }
   resultTable = NewResultTable(n, reference, *match);
   // The first reference sample holding each individual is its home in self-assignment.
@@ -168,7 +171,7 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
   const TAssignmentRun run{reference, target, *match, params};
   Extended qualitySum = 0;
   int scored = 0, correct = 0;
-  const bool done = RunUnits(run, units, *resultTable, verdicts, [&](int i) {
+  const TRunResult result = RunUnits(run, units, *resultTable, verdicts, [&](int i) {
     const TUnitVerdict& verdict = verdicts[At(i)];
     if (params.SelfAssignment && !IsUndefined(verdict.HomeScore)) {
       qualitySum += verdict.HomeScore;
@@ -176,22 +179,22 @@ bool AssignIndividuals(const TPGDSStructure& reference, const TPGDSStructure& ta
       if (verdict.WellClassified) ++correct;
     }
   });
-  if (!done) return false;
+  if (result != TRunResult::Completed) return result;
   if (params.SelfAssignment && scored > 0) {
     quality.QualityIndex = qualitySum / scored;
     quality.CorrectlyAssigned = correct;
     quality.CorrectlyAssignedPercentage = 100.0L * correct / scored;
   }
-  return true;
+  return result;
 }
 
-bool AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
-                  std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
-                  std::unique_ptr<TTableResultats>& resultTable) {
+TRunResult AssignGroups(const TPGDSStructure& reference, const TPGDSStructure& target,
+                        std::unique_ptr<TMatchPGDS> match, const TAssignmentParams& params,
+                        std::unique_ptr<TTableResultats>& resultTable) {
   const int n = target.SamplesCount();
   if (!match || !AssignmentAvailable(params)) {
     resultTable = std::make_unique<TTableResultats>(n);
-    return false;
+    return TRunResult::Unavailable;
   }
   resultTable = NewResultTable(n, reference, *match);
   TAssignmentParams groupParams = params;

@@ -67,11 +67,13 @@ struct TDetection {
   }
   // The individuals treated in parallel and followed in order, counting those flagged. False
   // when stopped.
-  bool Run(TTableResultats& table, std::int32_t& flagged, const std::function<bool(int)>& treat) {
+  TRunResult Run(TTableResultats& table, std::int32_t& flagged,
+                 const std::function<bool(int)>& treat) {
     const int n = static_cast<int>(Units.size());
-    return TreatInOrder(n, Params.Threads, table, treat,
-                        [&](int i) { flagged += table.Item(i).IsMigrant ? 1 : 0; }) &&
-           !ReportProgress(" ", " ", 100);
+    const TRunResult result = TreatInOrder(
+        n, Params.Threads, table, treat, [&](int i) { flagged += table.Item(i).IsMigrant ? 1 : 0; });
+    if (result != TRunResult::Completed) return result;
+    return CompletedUnless(ReportProgress(" ", " ", 100));
   }
 
 private:
@@ -153,10 +155,10 @@ public:
         notHome_(notHome), allLoci_(At(context_.Run().LocusCount()), 1) {}
 
   // Algorithm 2: the simulated populations of every reference population, each with a stream of
-  // its own drawn in population order, simulated in parallel. False when stopped.
-  bool Prepare() {
+  // its own drawn in population order, simulated in parallel.
+  TRunResult Prepare() {
     if (!params_.SimulationOn || params_.SimulationAlgorithm != simulation::Paetkau2004)
-      return true;
+      return TRunResult::Completed;
     const int populations = context_.PopulationCount();
     batches_ = PaetkauBatches(context_.Reference, params_.SimulatedCount);
     std::vector<TGenMarsSeeds> seeds;
@@ -322,26 +324,28 @@ TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params) {
   return {params.Criterion, params.DefaultFrequency, params.Bayes};
 }
 
-bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
-                        const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
-                        std::int32_t& flagged) {
+TRunResult DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
+                              const TMigrantParams& params,
+                              std::unique_ptr<TTableResultats>& resultTable,
+                              std::int32_t& flagged) {
   flagged = 0;
   const int n = reference.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
   if (!match || match->Reference != &reference || match->Target != &reference ||
       !MigrantDetectionAvailable(params, false))
-    return false;
+    return TRunResult::Unavailable;
   resultTable->SetNames(ResultNamesOf(reference, *match));
   TDetection detection(reference, *match, params);
   TRunLists lists;
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (params.SimulationOn) {
     const TCriterionArgs args = MigrantCriterionArgs(params);
-    if (!Presimulate(reference, *match, args, params.SimulationAlgorithm, params.SimulatedCount,
-                     params.Threads) ||
-        !PresimulatedLists(detection.Context, args, SimulationOf(params), params.Threads, false,
-                           lists))
-      return false;
+    TRunResult result = Presimulate(reference, *match, args, params.SimulationAlgorithm,
+                                    params.SimulatedCount, params.Threads);
+    if (result == TRunResult::Completed)
+      result = PresimulatedLists(detection.Context, args, SimulationOf(params), params.Threads,
+                                 false, lists);
+    if (result != TRunResult::Completed) return result;
     DrawUnitSeeds(detection.Units);
     // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates
     // its priors again without each individual: its lists depend on the individual, and are not
@@ -354,20 +358,21 @@ bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchP
                        [&](int i) { return TreatHome(detection, lists, i, table.Item(i)); });
 }
 
-bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
-                         bool notHome, std::unique_ptr<TTableResultats>& resultTable,
-                         std::int32_t& flagged) {
+TRunResult DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
+                               bool notHome, std::unique_ptr<TTableResultats>& resultTable,
+                               std::int32_t& flagged) {
   flagged = 0;
   const int n = reference.AllIndividuals.Count();
   resultTable = std::make_unique<TTableResultats>(n);
-  if (!MigrantDetectionAvailable(params, true)) return false;
+  if (!MigrantDetectionAvailable(params, true)) return TRunResult::Unavailable;
   const TMatchPGDS match(reference, reference, params.LocusNames);
   resultTable->SetNames(ResultNamesOf(reference, match));
   const TEmptySlots slots(reference, params.SimulationOn &&
                                          params.SimulationAlgorithm == simulation::Paetkau2004);
   TDetection detection(reference, match, params);
   TRatioDetection ratio(detection, notHome);
-  if (!ratio.Prepare()) return false;
+  const TRunResult prepared = ratio.Prepare();
+  if (prepared != TRunResult::Completed) return prepared;
   if (params.SimulationOn) DrawUnitSeeds(detection.Units);
   TTableResultats& table = *resultTable;
   return detection.Run(table, flagged, [&](int i) { return ratio.Treat(i, table.Item(i)); });

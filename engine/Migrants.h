@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "base/RunResult.h"
 #include "engine/Criteria.h"
 
 class TBayesien2Data;
@@ -46,21 +47,21 @@ struct TMigrantParams {
 // The arguments every criterion evaluation of a detection gets.
 TCriterionArgs MigrantCriterionArgs(const TMigrantParams& params);
 
-// Option 0 (L_home). The match (the reference with itself) belongs to the run. Returns false
-// when stopped, for a criterion that cannot be computed (unknown codes, criterion 1 without its
-// priors, criterion 9 with simulation) or a match of another data set; `flagged` counts the
-// individuals flagged so far. With simulation the run pre-simulates the lists of every
-// reference population for its own loci and criterion.
-bool DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
-                        const TMigrantParams& params, std::unique_ptr<TTableResultats>& resultTable,
-                        std::int32_t& flagged);
+// Option 0 (L_home). The match (the reference with itself) belongs to the run. Unavailable for a
+// criterion that cannot be computed (unknown codes, criterion 1 without its priors, criterion 9
+// with simulation) or a match of another data set; Stopped when the user stopped it, the
+// individuals treated before kept and counted in `flagged`. With simulation the run
+// pre-simulates the lists of every reference population for its own loci and criterion.
+TRunResult DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<TMatchPGDS> match,
+                              const TMigrantParams& params,
+                              std::unique_ptr<TTableResultats>& resultTable, std::int32_t& flagged);
 
 // Options 1 and 2 (notHome): the ratio of the home likelihood to the best one (of the home
 // distance to the smallest one), with simulation compared with the ratios of individuals
-// simulated from the home population. Criterion 9 is refused. Returns false as above.
-bool DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
-                         bool notHome, std::unique_ptr<TTableResultats>& resultTable,
-                         std::int32_t& flagged);
+// simulated from the home population. Criterion 9 is unavailable; otherwise as above.
+TRunResult DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantParams& params,
+                               bool notHome, std::unique_ptr<TTableResultats>& resultTable,
+                               std::int32_t& flagged);
 
 // ---- the steps of both detections
 

@@ -101,9 +101,9 @@ int LargestUnit(const TMatchPGDS& match, const std::vector<const TBioCalculable*
   return largest;
 }
 
-bool PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
-                       const TSimulationSettings& simulation, int threads, bool afresh,
-                       TRunLists& lists) {
+TRunResult PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
+                             const TSimulationSettings& simulation, int threads, bool afresh,
+                             TRunLists& lists) {
   const TPGDSStructure& reference = context.Reference;
   TIntegerList all;
   for (int l = 0; l < context.Match.LocusCount(); ++l)
@@ -123,7 +123,7 @@ bool PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
   const std::vector<std::int32_t> loci = AllLoci(context.Self().LocusCount());
   std::vector<std::unique_ptr<TPresimulatedList>> made(missing.size());
   std::vector<char> completed(missing.size(), 0);
-  const bool done = missing.empty() || ParallelUnits(
+  const TRunResult result = missing.empty() ? TRunResult::Completed : ParallelUnits(
       static_cast<int>(missing.size()), threads,
       [&](int i) {
         auto list = std::make_unique<TPresimulatedList>();
@@ -143,11 +143,11 @@ bool PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
                               100.0L * (missing[At(i)] + 1) / populations);
       },
       [] { return ReportProgress(" ", " ", -1); });
-  if (!done) return false;
+  if (result != TRunResult::Completed) return result;
   lists.Presimulated.clear();
   for (int k = 0; k < populations; ++k)
     lists.Presimulated.push_back(PresimulatedList(*reference.SampleAt(k), key));
-  return true;
+  return result;
 }
 
 void DrawUnitSeeds(std::vector<TRunUnit>& units) {
@@ -229,11 +229,12 @@ bool UnitValues(const TRunContext& context, const TRunLists& lists,
   return true;
 }
 
-bool TreatInOrder(int n, int threads, TTableResultats& table, const std::function<bool(int)>& treat,
-                  const std::function<void(int)>& follow) {
+TRunResult TreatInOrder(int n, int threads, TTableResultats& table,
+                        const std::function<bool(int)>& treat,
+                        const std::function<void(int)>& follow) {
   std::vector<char> completed(At(n), 0);
   int kept = 0;
-  const bool done = ParallelKeptUnits(
+  const TRunResult result = ParallelKeptUnits(
       n, threads, [&](int i) { completed[At(i)] = treat(i); },
       [&](int i) {
         if (!completed[At(i)]) return false; // stopped inside the unit
@@ -241,8 +242,8 @@ bool TreatInOrder(int n, int threads, TTableResultats& table, const std::functio
         return true;
       },
       kept);
-  if (!done)
+  if (result != TRunResult::Completed)
     for (int i = kept; i < n; ++i)
       table.ResetItem(i);
-  return done;
+  return result;
 }

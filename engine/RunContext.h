@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "base/RunResult.h"
 #include "engine/Bayesien2.h"
 #include "engine/CompactSimulation.h"
 #include "engine/CompactTallies.h"
@@ -99,8 +100,8 @@ struct TRunLists {
 
 // The pre-simulated lists of every reference population for all matched loci, simulated now, in
 // sample order for the streams, for the populations that carry none (for every population when
-// `afresh`). False when stopped.
-bool PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
+// `afresh`).
+TRunResult PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
                        const TSimulationSettings& simulation, int threads, bool afresh,
                        TRunLists& lists);
 
@@ -164,6 +165,7 @@ bool UnitValues(const TRunContext& context, const TRunLists& lists,
 // Treats units 0..n-1 with treat(i) (false: stopped inside the unit) on `threads` threads, and
 // follows them in order on the calling thread with follow(i). A stopped run keeps the units
 // treated before the stop, as a run on one thread does: what other threads computed ahead is
-// dropped from `table`. False when stopped.
-bool TreatInOrder(int n, int threads, TTableResultats& table, const std::function<bool(int)>& treat,
-                  const std::function<void(int)>& follow);
+// dropped from `table`.
+TRunResult TreatInOrder(int n, int threads, TTableResultats& table,
+                        const std::function<bool(int)>& treat,
+                        const std::function<void(int)>& follow);

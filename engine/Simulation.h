@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "base/RunResult.h"
 #include "engine/Criteria.h"
 #include "model/GroupAbstract.h"
 
@@ -55,9 +56,9 @@ const std::vector<double>* PresimulatedList(const TSample& sample, const TSimula
 
 // Pre-simulates afresh the list of every reference sample over all matched loci, each sample
 // with a stream of its own drawn in sample order from the simulation generator, on `threads`
-// threads (0: every core), reporting "Présimulation ..." per sample. Returns false when stopped
-// through the progress hook (the samples not simulated then carry no list) or when the criterion
-// has no simulated values (criterion 9, unknown codes).
-bool Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
-                 const TCriterionArgs& criterion, std::uint8_t algorithm,
-                 std::int32_t simulatedCount, int threads = 1);
+// threads (0: every core), reporting "Présimulation ..." per sample. Stopped when the user
+// stopped it (the samples not simulated then carry no list); Unavailable when the criterion has
+// no simulated values (criterion 9, unknown codes).
+TRunResult Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
+                       const TCriterionArgs& criterion, std::uint8_t algorithm,
+                       std::int32_t simulatedCount, int threads = 1);

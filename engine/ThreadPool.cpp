@@ -17,17 +17,18 @@ int ThreadCount(int requested) {
   return cores > 0 ? static_cast<int>(cores) : 1;
 }
 
-bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
-                   const std::function<bool(int)>& before, const std::function<bool(int)>& after,
-                   const std::function<bool()>& waiting) {
+TRunResult ParallelUnits(int n, int threads, const std::function<void(int)>& work,
+                         const std::function<bool(int)>& before,
+                         const std::function<bool(int)>& after,
+                         const std::function<bool()>& waiting) {
   threads = std::min(ThreadCount(threads), std::max(n, 1));
   if (threads <= 1) {
     for (int i = 0; i < n; ++i) {
-      if (before(i)) return false;
+      if (before(i)) return TRunResult::Stopped;
       work(i);
-      if (after(i)) return false;
+      if (after(i)) return TRunResult::Stopped;
     }
-    return true;
+    return TRunResult::Completed;
   }
 
   std::atomic<bool> stop{false};
@@ -102,11 +103,11 @@ bool ParallelUnits(int n, int threads, const std::function<void(int)>& work,
   }
   joinAll();
   if (failure) std::rethrow_exception(failure);
-  return completed;
+  return CompletedUnless(!completed);
 }
 
-bool ParallelKeptUnits(int n, int threads, const std::function<void(int)>& work,
-                       const std::function<bool(int)>& keep, int& kept) {
+TRunResult ParallelKeptUnits(int n, int threads, const std::function<void(int)>& work,
+                             const std::function<bool(int)>& keep, int& kept) {
   kept = 0;
   return ParallelUnits(
       n, threads, work, [n](int i) { return ReportUnitProgress(i, n); },
