@@ -251,6 +251,19 @@ TEST(DataSet, AssignToCopiesEverything) {
   EXPECT_EQ(dest.RootGroup.Members.Count(), 0);
 }
 
+// The numbers of the command line and of the window's lists: each stands for its own format; one
+// beyond the list is detection when reading and refused when writing.
+TEST(DataSet, FormatNumbers) {
+  for (TReadFormat format : kReadFormats)
+    EXPECT_EQ(ReadFormatFromCode(ReadFormatCode(format)), format);
+  for (int code : {-1, 8, 127, 135})
+    EXPECT_EQ(ReadFormatFromCode(code), TReadFormat::Unknown) << code;
+  for (TWriteFormat format : kWriteFormats)
+    EXPECT_EQ(WriteFormatFromCode(WriteFormatCode(format)), format);
+  for (int code : {-1, 10})
+    EXPECT_THROW(WriteFormatFromCode(code), EFileWritingError) << code;
+}
+
 TEST(DataSet, SaveFileNames) {
   EXPECT_EQ(SaveFileName("out", TWriteFormat::Genetix, true), "out.gtx");
   EXPECT_EQ(SaveFileName("out.", TWriteFormat::Genetix, true), "out.gtx");
