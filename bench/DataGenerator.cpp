@@ -53,8 +53,8 @@ std::string TGeneratorParams::FileName() const {
   return name;
 }
 
-std::uint8_t GeneratedFormat(const TGeneratorParams& params) {
-  return params.Ploidy == 1 ? readfmt::GenePopHaploid : readfmt::GenePop3;
+TReadFormat GeneratedFormat(const TGeneratorParams& params) {
+  return params.Ploidy == 1 ? TReadFormat::GenePopHaploid : TReadFormat::GenePop3;
 }
 
 std::uint64_t WriteGenepopFile(const std::string& path, const TGeneratorParams& p) {

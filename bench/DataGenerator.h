@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "dataset/FileFormats.h"
+
 struct TGeneratorParams {
   int Populations = 20;
   int IndividualsPerPopulation = 50;
@@ -24,8 +26,8 @@ struct TGeneratorParams {
   std::string FileName() const;
 };
 
-// The read-format code of the files written for `params`.
-std::uint8_t GeneratedFormat(const TGeneratorParams& params);
+// The read format of the files written for `params`.
+TReadFormat GeneratedFormat(const TGeneratorParams& params);
 
 // Writes a three-digit diploid (or haploid) Genepop file; answers the number of bytes written.
 // The same parameters always give the same bytes.

@@ -307,11 +307,11 @@ int RunComputation(const TRunCommandOptions& options) {
   }
 
   TPGDSStructure reference;
-  if (!LoadDataSet(reference, options.Reference, readfmt::Unknown)) return kExitFailure;
+  if (!LoadDataSet(reference, options.Reference, TReadFormat::Unknown)) return kExitFailure;
   std::unique_ptr<TPGDSStructure> samples;
   if (!options.Migrants && !options.Samples.empty()) {
     samples = std::make_unique<TPGDSStructure>();
-    if (!LoadDataSet(*samples, options.Samples, readfmt::Unknown)) return kExitFailure;
+    if (!LoadDataSet(*samples, options.Samples, TReadFormat::Unknown)) return kExitFailure;
   }
 
   // The window's controls as this command line sets them.

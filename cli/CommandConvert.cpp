@@ -12,8 +12,8 @@ namespace {
 struct TConvertOptions {
   std::string Input;
   std::string Output;
-  int To = 0;
-  int Format = readfmt::Unknown;
+  TWriteFormat To = TWriteFormat::GenePop3;
+  TReadFormat Format = TReadFormat::Unknown;
   int Coding = 1;
   std::string Language;
 };
@@ -44,9 +44,12 @@ void AddConvertCommand(CLI::App& app, TCommands& commands) {
                  "written (a name without extension gets the format's extension)");
   command->add_option("IN", options->Input, "Genotype file to read")->required();
   command->add_option("OUT", options->Output, "File to write")->required();
-  command->add_option("--to", options->To, "Write-format code (see 'formats')")
+  command
+      ->add_option_function<int>(
+          "--to", [&to = options->To](const int& code) { to = WriteFormatFromCode(code); },
+          "Write-format code (see 'formats')")
       ->required()
-      ->check(CLI::Range(0, 9));
+      ->check(CLI::Range(0, WriteFormatCode(kWriteFormats.back())));
   AddReadFormatOption(*command, options->Format);
   command
       ->add_option("--coding", options->Coding,

@@ -15,14 +15,15 @@ std::string FormatLine(int code, const std::string& name, const std::string& ext
 
 int RunFormats() {
   PrintOut(kCliReadFormats() + "\n");
-  for (int code = 0; code <= readfmt::Unknown; ++code) {
+  for (TReadFormat format : kReadFormats) {
     const std::string extension =
-        code == readfmt::Unknown ? kCliDetection() : ReadFormatExtension(code);
-    PrintOut(FormatLine(code, ReadFormatName(code), extension));
+        format == TReadFormat::Unknown ? kCliDetection() : ReadFormatExtension(format);
+    PrintOut(FormatLine(ReadFormatCode(format), ReadFormatName(format), extension));
   }
   PrintOut(kCliWriteFormats() + "\n");
-  for (int code = 0; code <= writefmt::XMLGenotypes; ++code)
-    PrintOut(FormatLine(code, WriteFormatName(code), WriteFormatExtension(code)));
+  for (TWriteFormat format : kWriteFormats)
+    PrintOut(
+        FormatLine(WriteFormatCode(format), WriteFormatName(format), WriteFormatExtension(format)));
   return kExitSuccess;
 }
 

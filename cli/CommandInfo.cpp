@@ -10,7 +10,7 @@ namespace {
 
 struct TInfoOptions {
   std::string File;
-  int Format = readfmt::Unknown;
+  TReadFormat Format = TReadFormat::Unknown;
   std::string Language;
 };
 

@@ -15,7 +15,7 @@ namespace {
 
 struct TStatsOptions {
   std::string File;
-  int Format = readfmt::Unknown;
+  TReadFormat Format = TReadFormat::Unknown;
   std::string Output;
   std::string Language;
 };

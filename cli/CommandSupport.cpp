@@ -18,13 +18,14 @@ void AddLanguageOption(CLI::App& command, std::string& language) {
       ->capture_default_str();
 }
 
-void AddReadFormatOption(CLI::App& command, int& code) {
-  code = readfmt::Unknown;
+void AddReadFormatOption(CLI::App& command, TReadFormat& format) {
+  format = TReadFormat::Unknown;
   command
-      .add_option("--format", code,
-                  "Read-format code (see 'formats'); 7 finds the format by itself")
-      ->check(CLI::Range(0, 7))
-      ->capture_default_str();
+      .add_option_function<int>(
+          "--format", [&format](const int& code) { format = ReadFormatFromCode(code); },
+          "Read-format code (see 'formats'); 7 finds the format by itself")
+      ->check(CLI::Range(0, ReadFormatCode(kReadFormats.back())))
+      ->default_str(std::to_string(ReadFormatCode(format)));
 }
 
 void ApplyLanguage(const std::string& language) {
@@ -48,9 +49,9 @@ void ReportFailure(const TPGDSStructure& ds, const std::string& message) {
   if (ds.Messages.empty() || ds.Messages.back() != message) PrintError(message + "\n");
 }
 
-bool LoadDataSet(TPGDSStructure& ds, const std::string& path, int code) {
+bool LoadDataSet(TPGDSStructure& ds, const std::string& path, TReadFormat format) {
   try {
-    ds.LoadFromFile(path, code);
+    ds.LoadFromFile(path, format);
     return true;
   } catch (const std::exception& e) {
     ReportFailure(ds, e.what());

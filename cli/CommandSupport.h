@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/Texts.h"
+#include "dataset/FileFormats.h"
 
 class TPGDSStructure;
 
@@ -22,8 +23,8 @@ inline const TText kCliUnexpectedFailure{"Erreur inattendue", "Unexpected error"
 
 // --lang fr|en (French when absent).
 void AddLanguageOption(CLI::App& command, std::string& language);
-// --format CODE: the read-format code, 7 (the default) for detection.
-void AddReadFormatOption(CLI::App& command, int& code);
+// --format CODE: the number of the read format, 7 (the default) for detection.
+void AddReadFormatOption(CLI::App& command, TReadFormat& format);
 
 // Selects the language of every text: "en" English, anything else French.
 void ApplyLanguage(const std::string& language);
@@ -35,6 +36,6 @@ void PrintError(const std::string& latin1);
 // standard error.
 void ReportFailure(const TPGDSStructure& ds, const std::string& message);
 
-// Loads `path` with read-format code `code`; on failure reports it (ReportFailure) and
+// Loads `path`, trying the reader of `format` first; on failure reports it (ReportFailure) and
 // answers false.
-bool LoadDataSet(TPGDSStructure& ds, const std::string& path, int code);
+bool LoadDataSet(TPGDSStructure& ds, const std::string& path, TReadFormat format);

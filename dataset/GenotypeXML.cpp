@@ -427,7 +427,7 @@ bool ReadDocument(TPGDSStructure& ds, std::istream& in) {
   // Every sample must be reachable from the root.
   CompleteRoot(ds);
 
-  ds.FileFormat = readfmt::XMLGenotypes;
+  ds.FileFormat = TReadFormat::XMLGenotypes;
   ds.DataLoaded();
   return true;
 }

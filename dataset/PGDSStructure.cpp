@@ -14,91 +14,7 @@
 
 namespace fs = std::filesystem;
 
-// ---- format tables
-
-std::string ReadFormatName(int code) {
-  switch (code & 127) {
-  case readfmt::GenePop3:
-    return kFormatGenePop3();
-  case readfmt::GenePop2:
-    return kFormatGenePop2();
-  case readfmt::GenePopHaploid:
-    return kFormatGenePopHaploid();
-  case readfmt::Genetix:
-    return kFormatGenetix();
-  case readfmt::Fstat:
-    return kFormatFstat();
-  case readfmt::MolvaPRN:
-    return kFormatMolvaPRN();
-  case readfmt::XMLGenotypes:
-    return kFormatXMLGenotypes();
-  default:
-    return kFormatUnknown();
-  }
-}
-
-std::string ReadFormatExtension(int code) {
-  switch (code & 127) {
-  case readfmt::Genetix:
-    return ".gtx";
-  case readfmt::Fstat:
-    return ".dat";
-  case readfmt::MolvaPRN:
-    return ".prn";
-  case readfmt::XMLGenotypes:
-    return ".xml";
-  default:
-    return std::string();
-  }
-}
-
-std::string WriteFormatName(int code) {
-  switch (code & 127) {
-  case writefmt::GenePop3:
-    return kFormatGenePop3();
-  case writefmt::GenePop2:
-    return kFormatGenePop2();
-  case writefmt::GenePopHaploid:
-    return kFormatGenePopHaploid();
-  case writefmt::Genetix:
-    return kFormatGenetix();
-  case writefmt::Fstat:
-    return kFormatFstat();
-  case writefmt::Arlequin:
-    return kFormatArlequin();
-  case writefmt::QUAV:
-    return kFormatQUAV();
-  case writefmt::MNE:
-    return kFormatMNE();
-  case writefmt::MolvaPRN:
-    return kFormatMolvaPRN();
-  case writefmt::XMLGenotypes:
-    return kFormatXMLGenotypes();
-  default:
-    return kFormatUnknown();
-  }
-}
-
-std::string WriteFormatExtension(int code) {
-  switch (code & 127) {
-  case writefmt::Genetix:
-    return ".gtx";
-  case writefmt::Fstat:
-    return ".dat";
-  case writefmt::Arlequin:
-    return ".arp";
-  case writefmt::QUAV:
-    return ".quav";
-  case writefmt::MNE:
-    return ".mne";
-  case writefmt::MolvaPRN:
-    return ".prn";
-  case writefmt::XMLGenotypes:
-    return ".xml";
-  default:
-    return std::string();
-  }
-}
+// ---- file names
 
 void SetDataSetLanguage(int id) {
   SetCurrentLanguage(id);
@@ -111,10 +27,10 @@ std::string FileExtension(const std::string& fileName) {
   return fileName.substr(dot);
 }
 
-std::string SaveFileName(const std::string& fileName, int code, bool addExtension) {
+std::string SaveFileName(const std::string& fileName, TWriteFormat format, bool addExtension) {
   const std::string extension = FileExtension(fileName);
   if (!addExtension || extension.size() > 1) return fileName;
-  return fileName.substr(0, fileName.size() - extension.size()) + WriteFormatExtension(code);
+  return fileName.substr(0, fileName.size() - extension.size()) + WriteFormatExtension(format);
 }
 
 // ---- the data set
@@ -176,7 +92,7 @@ void TPGDSStructure::ReleaseContent() {
 }
 
 void TPGDSStructure::Clear() {
-  FileFormat = readfmt::Unknown;
+  FileFormat = TReadFormat::Unknown;
   FileName.clear();
   Title.clear();
   CoordSysName.clear();
@@ -271,34 +187,34 @@ std::vector<std::string> TPGDSStructure::RepeatedSampleNames() const {
 
 namespace {
 
-// Runs the reader of read-format `code` from the beginning of the stream. A reader that fails,
-// or lets an exception escape, leaves the data set empty; its journal lines stay.
-bool RunReader(TPGDSStructure& ds, std::istream& in, int code) {
+// Runs the reader of `format` from the beginning of the stream. A reader that fails, or lets an
+// exception escape, leaves the data set empty; its journal lines stay.
+bool RunReader(TPGDSStructure& ds, std::istream& in, TReadFormat format) {
   bool ok = false;
   try {
     in.clear();
     in.seekg(0);
-    switch (code) {
-    case readfmt::GenePop3:
-    case readfmt::GenePop2:
+    switch (format) {
+    case TReadFormat::GenePop3:
+    case TReadFormat::GenePop2:
       ok = ReadGenepopDiploid(ds, in);
       break;
-    case readfmt::GenePopHaploid:
+    case TReadFormat::GenePopHaploid:
       ok = ReadGenepopHaploid(ds, in);
       break;
-    case readfmt::Genetix:
+    case TReadFormat::Genetix:
       ok = ReadGenetix(ds, in);
       break;
-    case readfmt::Fstat:
+    case TReadFormat::Fstat:
       ok = ReadFstat(ds, in);
       break;
-    case readfmt::MolvaPRN:
+    case TReadFormat::MolvaPRN:
       ok = ReadMolvaPRN(ds, in);
       break;
-    case readfmt::XMLGenotypes:
+    case TReadFormat::XMLGenotypes:
       ok = LoadXML(ds, in);
       break;
-    default:
+    case TReadFormat::Unknown:
       break;
     }
   } catch (const std::exception&) {
@@ -314,7 +230,7 @@ namespace {
 
 // One reader's attempt at a file: the journal lines it wrote and how far it got.
 struct TAttempt {
-  int Code = 0;
+  TReadFormat Format = TReadFormat::Unknown;
   std::vector<std::string> Lines;
   int Reach = 0;
 };
@@ -323,20 +239,20 @@ struct TAttempt {
 // extension names (".gen" is Genepop's usual one), else the one that read the most of it before
 // failing.
 size_t LikeliestAttempt(const std::vector<TAttempt>& attempts, const std::string& fileName,
-                        int requested) {
-  if (requested >= readfmt::GenePop3 && requested <= readfmt::XMLGenotypes) return 0;
+                        TReadFormat requested) {
+  if (requested != TReadFormat::Unknown) return 0;
   const std::string extension = FileExtension(fileName);
-  auto named = [&extension](int code) {
-    if (code == readfmt::GenePop3 || code == readfmt::GenePop2 ||
-        code == readfmt::GenePopHaploid)
+  auto named = [&extension](TReadFormat format) {
+    if (format == TReadFormat::GenePop3 || format == TReadFormat::GenePop2 ||
+        format == TReadFormat::GenePopHaploid)
       return SameTextAscii(extension, ".gen");
-    return SameTextAscii(extension, ReadFormatExtension(code));
+    return SameTextAscii(extension, ReadFormatExtension(format));
   };
   size_t best = 0;
   int bestRank = -1;
   for (size_t i = 0; i < attempts.size(); ++i) {
     // The extension weighs more than any number of lines read.
-    const int rank = (named(attempts[i].Code) ? 1 << 30 : 0) + attempts[i].Reach;
+    const int rank = (named(attempts[i].Format) ? 1 << 30 : 0) + attempts[i].Reach;
     if (rank > bestRank) {
       best = i;
       bestRank = rank;
@@ -347,7 +263,7 @@ size_t LikeliestAttempt(const std::vector<TAttempt>& attempts, const std::string
 
 } // namespace
 
-void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
+void TPGDSStructure::LoadFromFile(const std::string& fileName, TReadFormat format) {
   Clear();
   Messages.clear();
 
@@ -378,40 +294,41 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
   TextInput.Utf8ToLatin1 = encoding.Kind == TUtf8Kind::Convertible;
 
   Stop = false;
-  std::set<int> tried;
+  std::set<TReadFormat> tried;
   std::vector<TAttempt> attempts;
   bool ok = false;
-  auto attempt = [&](int c) {
-    tried.insert(c);
+  auto attempt = [&](TReadFormat f) {
+    tried.insert(f);
     const size_t before = Messages.size();
     ReaderReach = 0;
-    ok = RunReader(*this, in, c);
+    ok = RunReader(*this, in, f);
     TAttempt a;
-    a.Code = c;
+    a.Format = f;
     a.Reach = ReaderReach;
     a.Lines.assign(Messages.begin() + static_cast<std::ptrdiff_t>(before), Messages.end());
     Messages.resize(before);
     attempts.push_back(std::move(a));
   };
 
-  if (code >= readfmt::GenePop3 && code <= readfmt::XMLGenotypes) attempt(code);
+  if (format != TReadFormat::Unknown) attempt(format);
 
   // The extension names the format only for the formats that have one of their own.
   if (!ok && !Stop) {
     const std::string extension = FileExtension(fileName);
-    for (int c : {readfmt::XMLGenotypes, readfmt::MolvaPRN, readfmt::Genetix}) {
-      if (!SameTextAscii(extension, ReadFormatExtension(c))) continue;
-      if (!tried.count(c)) attempt(c);
+    for (TReadFormat f : {TReadFormat::XMLGenotypes, TReadFormat::MolvaPRN, TReadFormat::Genetix}) {
+      if (!SameTextAscii(extension, ReadFormatExtension(f))) continue;
+      if (!tried.count(f)) attempt(f);
       break;
     }
   }
 
-  const bool genepopTried = tried.count(readfmt::GenePop3) || tried.count(readfmt::GenePop2);
-  for (int c : {readfmt::Fstat, readfmt::GenePop3, readfmt::GenePopHaploid, readfmt::Genetix,
-                readfmt::MolvaPRN, readfmt::XMLGenotypes}) {
+  const bool genepopTried =
+      tried.count(TReadFormat::GenePop3) || tried.count(TReadFormat::GenePop2);
+  for (TReadFormat f : {TReadFormat::Fstat, TReadFormat::GenePop3, TReadFormat::GenePopHaploid,
+                        TReadFormat::Genetix, TReadFormat::MolvaPRN, TReadFormat::XMLGenotypes}) {
     if (ok || Stop) break;
-    if (tried.count(c) || (c == readfmt::GenePop3 && genepopTried)) continue;
-    attempt(c);
+    if (tried.count(f) || (f == TReadFormat::GenePop3 && genepopTried)) continue;
+    attempt(f);
   }
 
   if (ok) {
@@ -422,11 +339,11 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
   } else {
     // A file of a format that is written only: that is the cause, whatever the readers say.
     const std::string extension = FileExtension(fileName);
-    for (int c : {writefmt::Arlequin, writefmt::QUAV, writefmt::MNE})
-      if (SameTextAscii(extension, WriteFormatExtension(c)))
-        Messages.push_back(Format(kWriteOnlyFormat(), WriteFormatName(c).c_str()));
+    for (TWriteFormat f : {TWriteFormat::Arlequin, TWriteFormat::QUAV, TWriteFormat::MNE})
+      if (SameTextAscii(extension, WriteFormatExtension(f)))
+        Messages.push_back(Format(kWriteOnlyFormat(), WriteFormatName(f).c_str()));
     // The error of the likeliest reader first, then the others', each text once.
-    const size_t first = LikeliestAttempt(attempts, fileName, code);
+    const size_t first = LikeliestAttempt(attempts, fileName, format);
     std::vector<const TAttempt*> order{&attempts[first]};
     for (size_t i = 0; i < attempts.size(); ++i)
       if (i != first) order.push_back(&attempts[i]);
@@ -451,7 +368,7 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
     Clear();
     throw;
   }
-  if (FileFormat != readfmt::XMLGenotypes) {
+  if (FileFormat != TReadFormat::XMLGenotypes) {
     if (encoding.Kind == TUtf8Kind::Convertible) Messages.push_back(kUtf8Converted());
     if (encoding.Kind == TUtf8Kind::NotConvertible) Messages.push_back(kUtf8NotConverted());
   }
@@ -461,51 +378,49 @@ void TPGDSStructure::LoadFromFile(const std::string& fileName, int code) {
 
 // ---- saving
 
-void TPGDSStructure::Write(std::ostream& out, int code, std::uint8_t alleleCoding) const {
-  switch (code) {
-  case writefmt::GenePop3:
+void TPGDSStructure::Write(std::ostream& out, TWriteFormat format,
+                           std::uint8_t alleleCoding) const {
+  switch (format) {
+  case TWriteFormat::GenePop3:
     WriteGenepop(*this, out, TGenepopVariant::ThreeDigits, alleleCoding);
-    break;
-  case writefmt::GenePop2:
+    return;
+  case TWriteFormat::GenePop2:
     WriteGenepop(*this, out, TGenepopVariant::TwoDigits, 3);
-    break;
-  case writefmt::GenePopHaploid:
+    return;
+  case TWriteFormat::GenePopHaploid:
     WriteGenepop(*this, out, TGenepopVariant::Haploid, alleleCoding);
-    break;
-  case writefmt::Genetix:
+    return;
+  case TWriteFormat::Genetix:
     WriteGenetix(*this, out);
-    break;
-  case writefmt::Fstat:
+    return;
+  case TWriteFormat::Fstat:
     WriteFstat(*this, out);
-    break;
-  case writefmt::Arlequin:
+    return;
+  case TWriteFormat::Arlequin:
     WriteArlequin(*this, out);
-    break;
-  case writefmt::QUAV:
+    return;
+  case TWriteFormat::QUAV:
     WriteQUAV(*this, out);
-    break;
-  case writefmt::MNE:
+    return;
+  case TWriteFormat::MNE:
     WriteMNE(*this, out, 1, 2, 9000);
-    break;
-  case writefmt::MolvaPRN:
+    return;
+  case TWriteFormat::MolvaPRN:
     WriteMolvaPRN(*this, out);
-    break;
-  case writefmt::XMLGenotypes:
+    return;
+  case TWriteFormat::XMLGenotypes:
     SaveXML(*this, out);
-    break;
-  default:
-    throw EFileWritingError(kUnknownFormat());
+    return;
   }
+  // A value no format has.
+  throw EFileWritingError(kUnknownFormat());
 }
 
-std::string TPGDSStructure::SaveToFile(const std::string& fileName, int code, bool addExtension,
-                                       std::uint8_t alleleCoding) const {
-  const std::string written = SaveFileName(fileName, code, addExtension);
-  if (code < writefmt::GenePop3 || code > writefmt::XMLGenotypes)
-    throw EFileWritingError(kUnknownFormat());
-
+std::string TPGDSStructure::SaveToFile(const std::string& fileName, TWriteFormat format,
+                                       bool addExtension, std::uint8_t alleleCoding) const {
+  const std::string written = SaveFileName(fileName, format, addExtension);
   // A writer that fails, a full disk or a folder that cannot be written leave the file the user
   // already had as it was.
-  SaveFileSafely(written, [&](std::ostream& out) { Write(out, code, alleleCoding); });
+  SaveFileSafely(written, [&](std::ostream& out) { Write(out, format, alleleCoding); });
   return written;
 }

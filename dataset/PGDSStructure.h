@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dataset/FileFormats.h"
 #include "dataset/TextEncoding.h"
 #include "base/Logger.h"
 #include "model/Group.h"
@@ -20,28 +21,12 @@
 
 class TXMLReader;
 
-// Read-format codes.
-namespace readfmt {
-constexpr std::uint8_t GenePop3 = 0, GenePop2 = 1, GenePopHaploid = 2, Genetix = 3, Fstat = 4,
-                       MolvaPRN = 5, XMLGenotypes = 6, Unknown = 7;
-}
-// Write-format codes.
-namespace writefmt {
-constexpr std::uint8_t GenePop3 = 0, GenePop2 = 1, GenePopHaploid = 2, Genetix = 3, Fstat = 4,
-                       Arlequin = 5, QUAV = 6, MNE = 7, MolvaPRN = 8, XMLGenotypes = 9;
-}
-
-std::string ReadFormatName(int code);
-std::string ReadFormatExtension(int code);
-std::string WriteFormatName(int code);
-std::string WriteFormatExtension(int code);
-
 // The extension of a file name: from the last dot of its last path component, dot included;
 // empty when there is none.
 std::string FileExtension(const std::string& fileName);
-// The name a save in write format `code` goes to: with `addExtension`, a name whose extension has
-// at most one character (none, or a lone trailing dot) takes the format's extension instead.
-std::string SaveFileName(const std::string& fileName, int code, bool addExtension);
+// The name a save in `format` goes to: with `addExtension`, a name whose extension has at most
+// one character (none, or a lone trailing dot) takes the format's extension instead.
+std::string SaveFileName(const std::string& fileName, TWriteFormat format, bool addExtension);
 
 // Sets the language of every data set, reader and writer text (1036 French, 2057 English, any
 // other id French).
@@ -54,7 +39,8 @@ public:
   TGroup SamplesGroup{"samples", 0, 20};
   TGroup RootGroup{"Root", 0, 20};
   std::string FileName;
-  std::uint8_t FileFormat = readfmt::Unknown;
+  // The format the file was read in.
+  TReadFormat FileFormat = TReadFormat::Unknown;
   std::string Title;
   std::vector<std::string> Comments;
   std::string CoordSysName;
@@ -77,17 +63,17 @@ public:
 
   // Empties the data set and releases every object it owns, each exactly once.
   void Clear();
-  // Loads a file, trying `code` first, then the reader of the extension, then every reader in a
-  // fixed order. Raises EFileFormatError (or a file-open error) on failure; the data set is then
-  // empty and Messages holds the readers' lines.
-  void LoadFromFile(const std::string& fileName, int code);
-  // Writes the data set in write format `code`. With `addExtension`, a name whose extension has
-  // at most one character gets the format's extension. The file is replaced only when the
-  // writer succeeds. Returns the path written.
-  std::string SaveToFile(const std::string& fileName, int code, bool addExtension,
+  // Loads a file, trying the reader of `format` first (none for Unknown), then the reader of the
+  // extension, then every reader in a fixed order. Raises EFileFormatError (or a file-open
+  // error) on failure; the data set is then empty and Messages holds the readers' lines.
+  void LoadFromFile(const std::string& fileName, TReadFormat format);
+  // Writes the data set in `format`. With `addExtension`, a name whose extension has at most
+  // one character gets the format's extension. The file is replaced only when the writer
+  // succeeds. Returns the path written.
+  std::string SaveToFile(const std::string& fileName, TWriteFormat format, bool addExtension,
                          std::uint8_t alleleCoding) const;
-  // Writes the data set in write format `code` to a stream.
-  void Write(std::ostream& out, int code, std::uint8_t alleleCoding) const;
+  // Writes the data set in `format` to a stream.
+  void Write(std::ostream& out, TWriteFormat format, std::uint8_t alleleCoding) const;
 
   // Progression := progression; stop := DoEvent (used by the text readers).
   void ProgressReport(int progression, bool& stop);

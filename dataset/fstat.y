@@ -82,7 +82,7 @@ static void yyerror(TTextReader& reader, TFstatActions&, void*, const char* mess
 %%
 
 file
-  : header loci lines trailer { reader.DataSet.FileFormat = 4; }
+  : header loci lines trailer { reader.DataSet.FileFormat = TReadFormat::Fstat; }
   ;
 
 trailer

@@ -37,8 +37,14 @@ static void yyerror(TTextReader& reader, void*, const char* message) {
 %%
 
 file
-  : header loci pops2 trailer { reader.CloseSample(); reader.DataSet.FileFormat = 1; }
-  | header loci pops3 trailer { reader.CloseSample(); reader.DataSet.FileFormat = 0; }
+  : header loci pops2 trailer {
+      reader.CloseSample();
+      reader.DataSet.FileFormat = TReadFormat::GenePop2;
+    }
+  | header loci pops3 trailer {
+      reader.CloseSample();
+      reader.DataSet.FileFormat = TReadFormat::GenePop3;
+    }
   ;
 
 header

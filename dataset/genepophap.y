@@ -36,7 +36,10 @@ static void yyerror(TTextReader& reader, void*, const char* message) {
 %%
 
 file
-  : header loci pops trailer { reader.CloseSample(); reader.DataSet.FileFormat = 2; }
+  : header loci pops trailer {
+      reader.CloseSample();
+      reader.DataSet.FileFormat = TReadFormat::GenePopHaploid;
+    }
   ;
 
 header

@@ -79,7 +79,7 @@ static void yyerror(TTextReader& reader, TGenetixActions&, void*, const char* me
 %%
 
 file
-  : header loci pops trailer { reader.DataSet.FileFormat = 3; }
+  : header loci pops trailer { reader.DataSet.FileFormat = TReadFormat::Genetix; }
   ;
 
 trailer

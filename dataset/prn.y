@@ -63,7 +63,7 @@ static void yyerror(TTextReader& reader, TPrnActions&, void*, const char* messag
 %%
 
 file
-  : loci DATA samples { reader.DataSet.FileFormat = 5; }
+  : loci DATA samples { reader.DataSet.FileFormat = TReadFormat::MolvaPRN; }
   ;
 
 loci

@@ -55,21 +55,21 @@ void WriteInput(const std::uint8_t* data, std::size_t size) {
 
 void CheckEmpty(const TPGDSStructure& ds) {
   if (ds.LociCount() != 0 || ds.SamplesCount() != 0 || ds.AllIndividuals.Count() != 0 ||
-      ds.RootGroup.Members.Count() != 0 || ds.FileFormat != readfmt::Unknown ||
+      ds.RootGroup.Members.Count() != 0 || ds.FileFormat != TReadFormat::Unknown ||
       !ds.FileName.empty() || !ds.Title.empty())
     Fault("a failed load left data behind");
 }
 
 void CheckWriters(const TPGDSStructure& ds) {
-  for (int code = writefmt::GenePop3; code <= writefmt::XMLGenotypes; ++code) {
-    for (std::uint8_t coding = 0; coding <= (code == writefmt::GenePop3 ? 3 : 0); ++coding) {
+  for (TWriteFormat format : kWriteFormats) {
+    for (std::uint8_t coding = 0; coding <= (format == TWriteFormat::GenePop3 ? 3 : 0); ++coding) {
       std::ostringstream out;
       try {
-        ds.Write(out, code, coding);
+        ds.Write(out, format, coding);
       } catch (const EFileWritingError&) {
       } catch (const ERangeError& e) {
         // A locus without alleles has no range of repeat numbers to export.
-        if (code != writefmt::QUAV) Fault("range error in a writer", e.what());
+        if (format != TWriteFormat::QUAV) Fault("range error in a writer", e.what());
       } catch (const std::exception& e) {
         Fault("unexpected exception in a writer", e.what());
       }
@@ -80,7 +80,7 @@ void CheckWriters(const TPGDSStructure& ds) {
 void CheckXMLRoundTrip(const TPGDSStructure& ds) {
   std::ostringstream out;
   try {
-    ds.Write(out, writefmt::XMLGenotypes, 1);
+    ds.Write(out, TWriteFormat::XMLGenotypes, 1);
   } catch (const EFileWritingError&) {
     return; // refused to write: nothing is lost
   }
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
   }
   try {
-    ds.LoadFromFile(InputFile(), TARVIK_FUZZ_READ_CODE);
+    ds.LoadFromFile(InputFile(), ReadFormatFromCode(TARVIK_FUZZ_READ_CODE));
   } catch (const EFileFormatError& e) {
     if (std::string(e.what()).empty()) Fault("a failure without message");
     CheckEmpty(ds);
@@ -117,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const std::exception& e) {
     Fault("unexpected exception from LoadFromFile", e.what());
   }
-  if (ds.FileFormat > readfmt::XMLGenotypes) Fault("a load without a format");
+  if (ds.FileFormat > TReadFormat::XMLGenotypes) Fault("a load without a format");
   CheckWriters(ds);
   CheckXMLRoundTrip(ds);
   return 0;

@@ -103,10 +103,10 @@ public:
   // The open plot windows, in opening order (not owned: each closes itself).
   std::vector<QPointer<TFormPlot>> PlotWindows;
 
-  // Loads a data set from `path` as the open buttons do, with read-format code `code`
-  // (readfmt::Unknown: found from the file).
-  void OpenReference(const std::string& path, int code);
-  void OpenSamples(const std::string& path, int code);
+  // Loads a data set from `path` as the open buttons do, trying the reader of `format` first
+  // (TReadFormat::Unknown: the format is found from the file).
+  void OpenReference(const std::string& path, TReadFormat format);
+  void OpenSamples(const std::string& path, TReadFormat format);
 
   // The locus list as the window shows it.
   const std::vector<TLocusChoice>& LocusChoices() const { return loci_; }
@@ -214,7 +214,7 @@ private:
 
   // One open button: the dialog, then the load.
   void OpenFromDialog(bool reference);
-  void Load(bool reference, const std::string& path, int code);
+  void Load(bool reference, const std::string& path, TReadFormat format);
   void Clear(bool reference);
   void Save(bool reference);
   void ShowStatistics(TFrequencyDisplay& display);

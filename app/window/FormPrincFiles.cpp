@@ -20,11 +20,11 @@ TFileFilter FormatFilter(const std::string& name, const std::string& extension) 
 
 void TFormPrinc::BuildDialogFilters() {
   openFilters_.clear();
-  for (int code = readfmt::GenePop3; code <= readfmt::Unknown; ++code)
-    openFilters_.push_back(FormatFilter(ReadFormatName(code), ReadFormatExtension(code)));
+  for (TReadFormat format : kReadFormats)
+    openFilters_.push_back(FormatFilter(ReadFormatName(format), ReadFormatExtension(format)));
   saveFilters_.clear();
-  for (int code = writefmt::GenePop3; code <= writefmt::XMLGenotypes; ++code)
-    saveFilters_.push_back(FormatFilter(WriteFormatName(code), WriteFormatExtension(code)));
+  for (TWriteFormat format : kWriteFormats)
+    saveFilters_.push_back(FormatFilter(WriteFormatName(format), WriteFormatExtension(format)));
 }
 
 void TFormPrinc::BitBtnAssignationOuvrirReferenceClick() {
@@ -42,24 +42,22 @@ void TFormPrinc::OpenFromDialog(bool reference) {
   // The dialog opens on "inconnu (*)": unless the user picks a format, the file's own format is
   // found, and a file that no reader accepts is explained by the reader it most likely belongs
   // to rather than by the first entry of the list.
-  request.SelectedFilter = readfmt::Unknown + 1;
+  request.SelectedFilter = ReadFormatCode(TReadFormat::Unknown) + 1;
   const TFileDialogAnswer answer = services_.OpenFile(request);
   if (!answer.Confirmed) return;
-  // The position of the chosen entry, from 0, is the format code.
-  int code = answer.FilterIndex - 1;
-  if (code < readfmt::GenePop3 || code > readfmt::Unknown) code = readfmt::Unknown;
-  Load(reference, answer.Path, code);
+  // The position of the chosen entry (from 1) less one is the format's number.
+  Load(reference, answer.Path, ReadFormatFromCode(answer.FilterIndex - 1));
 }
 
-void TFormPrinc::OpenReference(const std::string& path, int code) {
-  Load(true, path, code);
+void TFormPrinc::OpenReference(const std::string& path, TReadFormat format) {
+  Load(true, path, format);
 }
 
-void TFormPrinc::OpenSamples(const std::string& path, int code) {
-  Load(false, path, code);
+void TFormPrinc::OpenSamples(const std::string& path, TReadFormat format) {
+  Load(false, path, format);
 }
 
-void TFormPrinc::Load(bool reference, const std::string& path, int code) {
+void TFormPrinc::Load(bool reference, const std::string& path, TReadFormat format) {
   TPGDSStructure& ds = reference ? dataStructureRef : dataStructureSample;
   bool& loadedFlag = reference ? RefLoaded : SamplesLoaded;
   QLineEdit* edit = reference ? EditAssignationReference : EditAssignationEchantillons;
@@ -77,7 +75,7 @@ void TFormPrinc::Load(bool reference, const std::string& path, int code) {
   bool loaded = false;
   std::string error;
   try {
-    ds.LoadFromFile(path, code);
+    ds.LoadFromFile(path, format);
     loaded = true;
   } catch (const std::exception& exception) {
     error = exception.what();
@@ -159,8 +157,9 @@ void TFormPrinc::Save(bool reference) {
   if (!answer.Confirmed) return;
   const TPGDSStructure& ds = reference ? dataStructureRef : dataStructureSample;
   try {
-    // The format's extension is added to a name without one; alleles keep their coding.
-    ds.SaveToFile(answer.Path, answer.FilterIndex - 1, true, 1);
+    // The position of the chosen entry (from 1) less one is the format's number. The format's
+    // extension is added to a name without one; alleles keep their coding.
+    ds.SaveToFile(answer.Path, WriteFormatFromCode(answer.FilterIndex - 1), true, 1);
   } catch (const std::exception& exception) {
     Message(exception.what());
     LogLine(exception.what());

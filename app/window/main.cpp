@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   window.show();
   window.Splash->ShowFor(TFormSplash::kStartMilliseconds);
 
-  if (argc > 1) window.OpenReference(argv[1], readfmt::Unknown);
-  if (argc > 2) window.OpenSamples(argv[2], readfmt::Unknown);
+  if (argc > 1) window.OpenReference(argv[1], TReadFormat::Unknown);
+  if (argc > 2) window.OpenSamples(argv[2], TReadFormat::Unknown);
   return QApplication::exec();
 }

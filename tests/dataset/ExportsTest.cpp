@@ -75,7 +75,7 @@ TEST(ExportsQuav, RepeatClassesSeparatedByTabs) {
   quav.DataLoaded();
   support::TScratchFolder folder;
   try {
-    quav.SaveToFile(folder.File("out"), writefmt::QUAV, true, 1);
+    quav.SaveToFile(folder.File("out"), TWriteFormat::QUAV, true, 1);
     FAIL() << "saved";
   } catch (const ERangeError& e) {
     EXPECT_EQ(std::string(e.what()),

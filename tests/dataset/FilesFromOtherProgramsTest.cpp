@@ -23,10 +23,10 @@ using support::WriteFile;
 
 // Loads `text` from a file named `name`; the error message, empty when the file loads.
 std::string Load(TPGDSStructure& ds, const TScratchFolder& folder, const std::string& name,
-                 const std::string& text, int code = readfmt::Unknown) {
+                 const std::string& text, TReadFormat format = TReadFormat::Unknown) {
   WriteFile(folder.File(name), text);
   try {
-    ds.LoadFromFile(folder.File(name), code);
+    ds.LoadFromFile(folder.File(name), format);
     return std::string();
   } catch (const std::exception& e) {
     return e.what();
@@ -66,14 +66,14 @@ TEST(FilesFromOtherPrograms, IndividualsNamedPopAreIndividuals) {
                  "T\nL1\nL2\nL3\nPop\nPopulation-1.1 ,  178182 224224 100100\n"
                  "Pop1_ind2,  030303 030304 020202\nPOP B\nb1, 001001 002002 003003\n"),
             "");
-  EXPECT_EQ(ds.FileFormat, readfmt::GenePop3);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::GenePop3);
   EXPECT_EQ(Labels(ds), "Pop1_ind2: Pop1_ind2/Population-1.1 Pop1_ind2/Pop1_ind2 | B: B/b1");
 
   // The haploid reader follows the same rule.
-  EXPECT_EQ(Load(ds, folder, "hap.txt", "T\nL1\nPop\nPop1_i, 12\nPopX, 7\n",
-                 readfmt::GenePopHaploid),
-            "");
-  EXPECT_EQ(ds.FileFormat, readfmt::GenePopHaploid);
+  EXPECT_EQ(
+      Load(ds, folder, "hap.txt", "T\nL1\nPop\nPop1_i, 12\nPopX, 7\n", TReadFormat::GenePopHaploid),
+      "");
+  EXPECT_EQ(ds.FileFormat, TReadFormat::GenePopHaploid);
   EXPECT_EQ(Labels(ds), "PopX: PopX/Pop1_i PopX/PopX");
 
   // A name with "Pop" at the start of a line without a comma still starts a sample, also in the
@@ -98,12 +98,13 @@ TEST(FilesFromOtherPrograms, NamesBeginningWithPopSurviveEveryGenepopWriter) {
 
   TScratchFolder folder;
   const std::string path = folder.File("out.gen");
-  for (int code : {writefmt::GenePop3, writefmt::GenePop2, writefmt::GenePopHaploid}) {
-    SCOPED_TRACE(code);
-    ds.SaveToFile(path, code, false, 1);
+  for (TWriteFormat format :
+       {TWriteFormat::GenePop3, TWriteFormat::GenePop2, TWriteFormat::GenePopHaploid}) {
+    SCOPED_TRACE(WriteFormatCode(format));
+    ds.SaveToFile(path, format, false, 1);
     TPGDSStructure copy;
-    copy.LoadFromFile(path, code == writefmt::GenePopHaploid ? readfmt::GenePopHaploid
-                                                             : readfmt::Unknown);
+    copy.LoadFromFile(path, format == TWriteFormat::GenePopHaploid ? TReadFormat::GenePopHaploid
+                                                                   : TReadFormat::Unknown);
     ASSERT_EQ(copy.SamplesCount(), 2);
     EXPECT_EQ(copy.AllIndividuals.Count(), 4);
     EXPECT_EQ(copy.LocusAt(0)->NbAlleles(), 2);
@@ -196,13 +197,14 @@ TEST(FilesFromOtherPrograms, LoadMessagesLeadWithTheirCause) {
   // A format the program writes but does not read says so first.
   TPGDSStructure small;
   support::MakeSmallDataSet(small);
-  const std::string arlequin = small.SaveToFile(folder.File("small"), writefmt::Arlequin, true, 1);
-  EXPECT_THROW(ds.LoadFromFile(arlequin, readfmt::Unknown), EFileFormatError);
+  const std::string arlequin =
+      small.SaveToFile(folder.File("small"), TWriteFormat::Arlequin, true, 1);
+  EXPECT_THROW(ds.LoadFromFile(arlequin, TReadFormat::Unknown), EFileFormatError);
   ASSERT_FALSE(ds.Messages.empty());
   EXPECT_EQ(ds.Messages[0], Format(kWriteOnlyFormat(), "Arlequin (microsat)"));
 
   // A file that loads keeps no line of the readers tried before the right one.
   EXPECT_EQ(Load(ds, folder, "good", "T\nL1\nPop\na, 0101\n"), "");
-  EXPECT_EQ(ds.FileFormat, readfmt::GenePop2);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::GenePop2);
   EXPECT_TRUE(ds.Messages.empty());
 }

@@ -52,12 +52,13 @@ std::string Describe(const TPGDSStructure& ds, bool names) {
 
 TEST(FormatRoundTrip, SavedFilesLoadBackByTheirContent) {
   const struct {
-    int write, read;
+    TWriteFormat write;
+    TReadFormat read;
     bool names, halfMissing;
   } formats[] = {
-      {writefmt::Fstat, readfmt::Fstat, false, false},
-      {writefmt::Genetix, readfmt::Genetix, true, true},
-      {writefmt::MolvaPRN, readfmt::MolvaPRN, true, true},
+      {TWriteFormat::Fstat, TReadFormat::Fstat, false, false},
+      {TWriteFormat::Genetix, TReadFormat::Genetix, true, true},
+      {TWriteFormat::MolvaPRN, TReadFormat::MolvaPRN, true, true},
   };
   support::TScratchFolder folder;
   for (const auto& f : formats) {
@@ -69,7 +70,7 @@ TEST(FormatRoundTrip, SavedFilesLoadBackByTheirContent) {
 
     // Nothing in the name tells the format.
     TPGDSStructure back;
-    back.LoadFromFile(path, readfmt::Unknown);
+    back.LoadFromFile(path, TReadFormat::Unknown);
     EXPECT_EQ(back.FileFormat, f.read);
     EXPECT_EQ(Describe(back, f.names), Describe(ds, f.names));
     ASSERT_EQ(back.LocusAt(0)->NbAlleles(), 4);

@@ -36,7 +36,7 @@ TEST(FstatReader, SplitsGenotypesByTheDigitsPerAllele) {
   TPGDSStructure ds;
   ASSERT_TRUE(Read(ds, "2 3 150 3\nL1\n  Loc A  \nL3\n1 120130 0 045045\n"));
   EXPECT_EQ(Describe(ds), "loci <L1> <  Loc A  > <L3> | 1: 2.120.130,2,2.45.45");
-  EXPECT_EQ(ds.FileFormat, readfmt::Fstat);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::Fstat);
   EXPECT_EQ(ds.LocusAt(2)->GetAllele(0)->NbRepeats, 45);
 
   // One missing copy, whichever comes first, keeps a diploid genotype.

@@ -40,8 +40,8 @@ std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
 // Everything a reader builds, as one text: title, loci, then each sample with, for each
 // individual, its declared ploidy and per locus the ploidy and the allele names.
 std::string Describe(const TPGDSStructure& ds) {
-  std::string text = "[" + ds.Title + "] format " + std::to_string(ds.FileFormat) + " loci" +
-                     support::LociText(ds);
+  std::string text = "[" + ds.Title + "] format " + std::to_string(ReadFormatCode(ds.FileFormat)) +
+                     " loci" + support::LociText(ds);
   for (int s = 0; s < ds.SamplesCount(); ++s) {
     const TSample& sample = *ds.SampleAt(s);
     text += " | pop <" + sample.Name + ">";
@@ -209,8 +209,8 @@ TEST(GenepopReader, LoadsThroughTheDataSetAndStopsOnRequest) {
   support::WriteFile(path, WithLineEnds(text, "\r\n"));
 
   TPGDSStructure ds;
-  ds.LoadFromFile(path, readfmt::GenePop2);
-  EXPECT_EQ(ds.FileFormat, readfmt::GenePop2);
+  ds.LoadFromFile(path, TReadFormat::GenePop2);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::GenePop2);
   EXPECT_EQ(ds.AllIndividuals.Count(), 200);
   EXPECT_EQ(ds.RootGroup.Members.Count(), 1);
 
@@ -221,7 +221,7 @@ TEST(GenepopReader, LoadsThroughTheDataSetAndStopsOnRequest) {
     stop = progression >= 25;
   };
   try {
-    ds.LoadFromFile(path, readfmt::GenePop2);
+    ds.LoadFromFile(path, TReadFormat::GenePop2);
     FAIL() << "the load was not stopped";
   } catch (const EFileFormatError& e) {
     EXPECT_EQ(std::string(e.what()), kOperationInterrupted());
@@ -236,15 +236,15 @@ TEST(GenepopReader, LoadsThroughTheDataSetAndStopsOnRequest) {
   // The next read starts clean and the progression reaches 100.
   seen.clear();
   ds.onDataStructureEvent = [&](TLogger&, int progression, bool&) { seen.push_back(progression); };
-  ds.LoadFromFile(path, readfmt::GenePop3);
+  ds.LoadFromFile(path, TReadFormat::GenePop3);
   EXPECT_EQ(ds.AllIndividuals.Count(), 200);
   EXPECT_EQ(seen.size(), 204u);
   EXPECT_EQ(seen.back(), 100);
 
   // A haploid file is found by detection.
   support::WriteFile(path, "H\nL1\nPOP\na, 12\n");
-  ds.LoadFromFile(path, readfmt::Unknown);
-  EXPECT_EQ(ds.FileFormat, readfmt::GenePopHaploid);
+  ds.LoadFromFile(path, TReadFormat::Unknown);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::GenePopHaploid);
 }
 
 namespace {

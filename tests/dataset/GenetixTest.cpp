@@ -47,7 +47,7 @@ TEST(GenetixReader, TitlesLociAndPopulations) {
                            "Pop A\n2\n  ind 1   124120 000130\nind2      120124 130000\n"));
   EXPECT_EQ(Describe(ds), "[ My data] <L1>120,124 <130>130 | Pop A: ind 1=2.124.120,2.130 "
                           "ind2=2.120.124,2.130");
-  EXPECT_EQ(ds.FileFormat, readfmt::Genetix);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::Genetix);
 
   // Windows line ends, a population count that disagrees with the populations present, a
   // count of four digits, blank lines at the end. The line after the last individual of a

@@ -48,7 +48,7 @@ void ExpectEmpty(const TPGDSStructure& ds) {
   EXPECT_EQ(ds.SamplesCount(), 0);
   EXPECT_EQ(ds.AllIndividuals.Count(), 0);
   EXPECT_EQ(ds.RootGroup.Members.Count(), 0);
-  EXPECT_EQ(ds.FileFormat, readfmt::Unknown);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::Unknown);
   EXPECT_TRUE(ds.Title.empty());
 }
 
@@ -155,7 +155,7 @@ TEST(GenotypeXml, WritesEveryElementAndReadsItBack) {
   TPGDSStructure back;
   ASSERT_TRUE(LoadXMLText(back, first)) << (back.Messages.empty() ? "" : back.Messages[0]);
   EXPECT_TRUE(back.Messages.empty());
-  EXPECT_EQ(back.FileFormat, readfmt::XMLGenotypes);
+  EXPECT_EQ(back.FileFormat, TReadFormat::XMLGenotypes);
   EXPECT_EQ(back.Comments, std::vector<std::string>{"first\nsecond"});
   ASSERT_EQ(back.LociCount(), 1);
   const TLocus& l = *back.LocusAt(0);

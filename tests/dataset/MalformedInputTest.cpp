@@ -22,33 +22,33 @@ namespace {
 
 const std::string kCorpus = std::string(TARVIK_SOURCE_DIR) + "/tests/corpus/";
 
-// A small valid file of each text format and the read-format code of its reader.
+// A small valid file of each text format and the read format of its reader.
 struct TSeed {
   const char* File;
-  int Code;
+  TReadFormat Format;
 };
-const TSeed kSeeds[] = {{"genepop2.gen", readfmt::GenePop2},
-                        {"genepop3.gen", readfmt::GenePop3},
-                        {"haploid.gen", readfmt::GenePopHaploid},
-                        {"genetix.gtx", readfmt::Genetix},
-                        {"fstat.dat", readfmt::Fstat},
-                        {"molva.prn", readfmt::MolvaPRN},
-                        {"small.xml", readfmt::XMLGenotypes}};
+const TSeed kSeeds[] = {{"genepop2.gen", TReadFormat::GenePop2},
+                        {"genepop3.gen", TReadFormat::GenePop3},
+                        {"haploid.gen", TReadFormat::GenePopHaploid},
+                        {"genetix.gtx", TReadFormat::Genetix},
+                        {"fstat.dat", TReadFormat::Fstat},
+                        {"molva.prn", TReadFormat::MolvaPRN},
+                        {"small.xml", TReadFormat::XMLGenotypes}};
 
 std::string Seed(const TSeed& seed) {
   return ReadFile(kCorpus + "fuzz_load_7/" + seed.File);
 }
 
-// Loads `path` with `code` and checks what every load must give: success, or EFileFormatError
+// Loads `path` with `format` and checks what every load must give: success, or EFileFormatError
 // (EFileOpenError when the file cannot be opened) with a message, the data set left empty.
 // Answers whether it loaded; `error` receives the message.
-::testing::AssertionResult LoadsOrRefuses(const std::string& path, int code, bool& loaded,
+::testing::AssertionResult LoadsOrRefuses(const std::string& path, TReadFormat format, bool& loaded,
                                           std::string* error = nullptr) {
   TPGDSStructure ds;
   loaded = false;
   std::string message;
   try {
-    ds.LoadFromFile(path, code);
+    ds.LoadFromFile(path, format);
     loaded = true;
   } catch (const EFileFormatError& e) {
     message = e.what();
@@ -59,28 +59,29 @@ std::string Seed(const TSeed& seed) {
   }
   if (error) *error = message;
   if (loaded) {
-    if (ds.FileFormat > readfmt::XMLGenotypes) return ::testing::AssertionFailure() << "no format";
+    if (ds.FileFormat > TReadFormat::XMLGenotypes)
+      return ::testing::AssertionFailure() << "no format";
     return ::testing::AssertionSuccess();
   }
   if (message.empty()) return ::testing::AssertionFailure() << "a refusal without message";
   if (ds.LociCount() != 0 || ds.SamplesCount() != 0 || ds.AllIndividuals.Count() != 0 ||
-      ds.RootGroup.Members.Count() != 0 || ds.FileFormat != readfmt::Unknown)
+      ds.RootGroup.Members.Count() != 0 || ds.FileFormat != TReadFormat::Unknown)
     return ::testing::AssertionFailure() << "a refused file left data behind: " << message;
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult LoadsOrRefuses(const std::string& path, int code) {
+::testing::AssertionResult LoadsOrRefuses(const std::string& path, TReadFormat format) {
   bool loaded;
-  return LoadsOrRefuses(path, code, loaded);
+  return LoadsOrRefuses(path, format, loaded);
 }
 
 // Writes `content` and loads it with the format's own reader and with detection.
-void CheckBoth(const TScratchFolder& folder, const std::string& content, int code,
+void CheckBoth(const TScratchFolder& folder, const std::string& content, TReadFormat format,
                const std::string& what) {
   const std::string path = folder.File("input.txt");
   WriteFile(path, content);
-  EXPECT_TRUE(LoadsOrRefuses(path, code)) << what;
-  EXPECT_TRUE(LoadsOrRefuses(path, readfmt::Unknown)) << what;
+  EXPECT_TRUE(LoadsOrRefuses(path, format)) << what;
+  EXPECT_TRUE(LoadsOrRefuses(path, TReadFormat::Unknown)) << what;
 }
 
 // Writes `content` and loads it with detection, which runs every reader that does not accept it.
@@ -88,7 +89,7 @@ void CheckDetected(const TScratchFolder& folder, const std::string& content,
                    const std::string& what) {
   const std::string path = folder.File("input.txt");
   WriteFile(path, content);
-  EXPECT_TRUE(LoadsOrRefuses(path, readfmt::Unknown)) << what;
+  EXPECT_TRUE(LoadsOrRefuses(path, TReadFormat::Unknown)) << what;
 }
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
@@ -104,20 +105,20 @@ TEST(MalformedInput, FilesCutShortAtAnyLineLoadOrAreRefused) {
     ASSERT_FALSE(text.empty()) << seed.File;
     bool loaded = false;
     WriteFile(folder.File("whole.txt"), text);
-    ASSERT_TRUE(LoadsOrRefuses(folder.File("whole.txt"), seed.Code, loaded)) << seed.File;
+    ASSERT_TRUE(LoadsOrRefuses(folder.File("whole.txt"), seed.Format, loaded)) << seed.File;
     ASSERT_TRUE(loaded) << seed.File;
     // At every line end, and in the middle of every line.
     for (size_t end = 0, start = 0; end != std::string::npos; start = end + 1) {
       end = text.find('\n', start);
       const size_t cut = end == std::string::npos ? text.size() : end;
-      CheckBoth(folder, text.substr(0, (start + cut) / 2), seed.Code, seed.File);
-      CheckBoth(folder, text.substr(0, cut), seed.Code, seed.File);
+      CheckBoth(folder, text.substr(0, (start + cut) / 2), seed.Format, seed.File);
+      CheckBoth(folder, text.substr(0, cut), seed.Format, seed.File);
     }
   }
   // A file cut in the middle of its sample blocks is refused, not loaded half.
   WriteFile(folder.File("cut.gen"), "T\nA\nPop\na , 0101\nPop\n");
   bool loaded = true;
-  EXPECT_TRUE(LoadsOrRefuses(folder.File("cut.gen"), readfmt::GenePop2, loaded));
+  EXPECT_TRUE(LoadsOrRefuses(folder.File("cut.gen"), TReadFormat::GenePop2, loaded));
   EXPECT_FALSE(loaded);
 }
 
@@ -147,18 +148,18 @@ TEST(MalformedInput, ChangedBytesAndNulBytesLoadOrAreRefused) {
       }
       CheckDetected(folder, changed, seed.File + std::string(" round ") + std::to_string(round));
     }
-    CheckBoth(folder, std::string(text.size(), '\0'), seed.Code, seed.File);
+    CheckBoth(folder, std::string(text.size(), '\0'), seed.Format, seed.File);
   }
 
   // A NUL byte inside a name is data like any other: the genotype XML file written from it
   // reads back with the same name.
   WriteFile(folder.File("nul.gen"), std::string("Ti\0tle\nA\nPop\nin\0d , 0102\n", 25));
   TPGDSStructure ds;
-  ds.LoadFromFile(folder.File("nul.gen"), readfmt::GenePop2);
+  ds.LoadFromFile(folder.File("nul.gen"), TReadFormat::GenePop2);
   ASSERT_EQ(ds.Title, std::string("Ti\0tle", 6));
-  ds.SaveToFile(folder.File("nul.xml"), writefmt::XMLGenotypes, false, 1);
+  ds.SaveToFile(folder.File("nul.xml"), TWriteFormat::XMLGenotypes, false, 1);
   TPGDSStructure back;
-  back.LoadFromFile(folder.File("nul.xml"), readfmt::XMLGenotypes);
+  back.LoadFromFile(folder.File("nul.xml"), TReadFormat::XMLGenotypes);
   EXPECT_EQ(back.Title, ds.Title);
   EXPECT_EQ(back.AllIndividuals.Items(0)->Name, std::string("in\0d", 4));
 }
@@ -188,7 +189,7 @@ TEST(MalformedInput, LinesOfMillionsOfCharactersFinishPromptly) {
   // The long lines that are data load: a title and a sample name of two million characters.
   WriteFile(folder.File("title.gen"), longText + "\nA\nPop " + longText + "\na , 0101\n");
   TPGDSStructure ds;
-  ds.LoadFromFile(folder.File("title.gen"), readfmt::GenePop2);
+  ds.LoadFromFile(folder.File("title.gen"), TReadFormat::GenePop2);
   EXPECT_EQ(ds.Title, longText);
   EXPECT_EQ(ds.SampleAt(0)->Name, longText);
 }
@@ -212,10 +213,11 @@ TEST(MalformedInput, WhatIsNotAReadableFileIsRefusedWithAMessage) {
   WriteFile(empty, "");
   WriteFile(blanks, " \r\n\t\n\n");
   for (const std::string& path : {empty, blanks})
-    for (int code = 0; code <= readfmt::Unknown; ++code) {
+    for (TReadFormat format : kReadFormats) {
       bool loaded = true;
       std::string error;
-      EXPECT_TRUE(LoadsOrRefuses(path, code, loaded, &error)) << path << " " << code;
+      EXPECT_TRUE(LoadsOrRefuses(path, format, loaded, &error))
+          << path << " " << ReadFormatCode(format);
       EXPECT_FALSE(loaded);
       EXPECT_EQ(error, Format(kInvalidFile(), path.c_str()));
     }
@@ -230,7 +232,7 @@ TEST(MalformedInput, WhatIsNotAReadableFileIsRefusedWithAMessage) {
     const auto start = std::chrono::steady_clock::now();
     std::string error;
     try {
-      ds.LoadFromFile(path, readfmt::Unknown);
+      ds.LoadFromFile(path, TReadFormat::Unknown);
     } catch (const EFileOpenError& e) {
       error = e.what();
     }
@@ -246,7 +248,7 @@ TEST(MalformedInput, WhatIsNotAReadableFileIsRefusedWithAMessage) {
   ::chmod(locked.c_str(), 0);
   const std::string unreadable = ::access(locked.c_str(), R_OK) == 0 ? "/proc/self/mem" : locked;
   bool loaded = true;
-  EXPECT_TRUE(LoadsOrRefuses(unreadable, readfmt::Unknown, loaded)) << unreadable;
+  EXPECT_TRUE(LoadsOrRefuses(unreadable, TReadFormat::Unknown, loaded)) << unreadable;
   EXPECT_FALSE(loaded);
 }
 
@@ -258,13 +260,13 @@ TEST(MalformedInput, RegressionsFoundByFuzzingLoadOrAreRefused) {
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (!entry.is_regular_file() || entry.path().filename() == "README") continue;
     ++files;
-    for (int code = 0; code <= readfmt::Unknown; ++code) {
-      SCOPED_TRACE(entry.path().string() + " " + std::to_string(code));
+    for (TReadFormat format : kReadFormats) {
+      SCOPED_TRACE(entry.path().string() + " " + std::to_string(ReadFormatCode(format)));
       bool loaded = false;
-      EXPECT_TRUE(LoadsOrRefuses(entry.path().string(), code, loaded));
+      EXPECT_TRUE(LoadsOrRefuses(entry.path().string(), format, loaded));
       if (!loaded) continue;
       TPGDSStructure ds;
-      ds.LoadFromFile(entry.path().string(), code);
+      ds.LoadFromFile(entry.path().string(), format);
       std::string xml;
       try {
         xml = SaveXMLText(ds);
@@ -286,31 +288,33 @@ TEST(MalformedInput, NumbersBeyond32And64BitsNeverWrapAround) {
   // of 2^32 + 1 or 2^64 + 1 is never taken for 1.
   const std::string two32 = "4294967297", two64 = "18446744073709551617";
   const struct {
-    int Code;
+    TReadFormat Format;
     std::string Text;
     std::string Message; // part of a journal line; empty when the file loads
   } cases[] = {
-      {readfmt::Fstat, "1 " + two64 + " 9 1\nL\n1 11\n", kTooManyDeclaredLoci()},
-      {readfmt::Fstat, "1 1 9 " + two64 + "\nL\n1 11\n", kIncorrectAlleleLength()},
-      {readfmt::Fstat, "1 1 999 3\nL\n1 " + two32 + "\n", kIncorrectAlleleLength()},
-      {readfmt::Fstat, "1 1 999 3\nL\n1 " + two64 + "\n", kIncorrectAlleleLength()},
-      {readfmt::Fstat, two64 + " 1 9 1\nL\n" + two64 + " 11\n", ""},
-      {readfmt::Genetix, two32 + "\n1\nL\n1 120\nP\n1\ni         120120\n", kTooManyDeclaredLoci()},
-      {readfmt::Genetix, two64 + "\n1\nL\n1 120\nP\n1\ni         120120\n", kTooManyDeclaredLoci()},
-      {readfmt::Genetix, "1\n1\nL\n" + two32 + " 120\nP\n1\ni         120120\n",
+      {TReadFormat::Fstat, "1 " + two64 + " 9 1\nL\n1 11\n", kTooManyDeclaredLoci()},
+      {TReadFormat::Fstat, "1 1 9 " + two64 + "\nL\n1 11\n", kIncorrectAlleleLength()},
+      {TReadFormat::Fstat, "1 1 999 3\nL\n1 " + two32 + "\n", kIncorrectAlleleLength()},
+      {TReadFormat::Fstat, "1 1 999 3\nL\n1 " + two64 + "\n", kIncorrectAlleleLength()},
+      {TReadFormat::Fstat, two64 + " 1 9 1\nL\n" + two64 + " 11\n", ""},
+      {TReadFormat::Genetix, two32 + "\n1\nL\n1 120\nP\n1\ni         120120\n",
+       kTooManyDeclaredLoci()},
+      {TReadFormat::Genetix, two64 + "\n1\nL\n1 120\nP\n1\ni         120120\n",
+       kTooManyDeclaredLoci()},
+      {TReadFormat::Genetix, "1\n1\nL\n" + two32 + " 120\nP\n1\ni         120120\n",
        kTooManyDeclaredAlleles()},
-      {readfmt::Genetix, "1\n1\nL\n" + two64 + " 120\nP\n1\ni         120120\n",
+      {TReadFormat::Genetix, "1\n1\nL\n" + two64 + " 120\nP\n1\ni         120120\n",
        kTooManyDeclaredAlleles()},
-      {readfmt::Genetix, "1\n1\nL\n1 120\nP\n" + two32 + "\ni         120120\n",
+      {TReadFormat::Genetix, "1\n1\nL\n1 120\nP\n" + two32 + "\ni         120120\n",
        kTooManyDeclaredIndividuals()},
-      {readfmt::Genetix, "1\n1\nL\n1 120\nP\n" + two64 + "\ni         120120\n",
+      {TReadFormat::Genetix, "1\n1\nL\n1 120\nP\n" + two64 + "\ni         120120\n",
        kTooManyDeclaredIndividuals()},
-      {readfmt::Genetix, "1\n" + two64 + "\nL\n1 120\nP\n1\ni         120120\n", ""},
-      {readfmt::MolvaPRN, "L1\nDATA\n{P\ni " + two64 + " 120\n}\n", kTooManyGenotypes()},
-      {readfmt::MolvaPRN, "L1\nDATA\n{P\ni 120 " + two32 + "\n}\n", kTooManyGenotypes()},
-      {readfmt::GenePop2, "T\nL\nPop\na , " + two32 + "\n",
+      {TReadFormat::Genetix, "1\n" + two64 + "\nL\n1 120\nP\n1\ni         120120\n", ""},
+      {TReadFormat::MolvaPRN, "L1\nDATA\n{P\ni " + two64 + " 120\n}\n", kTooManyGenotypes()},
+      {TReadFormat::MolvaPRN, "L1\nDATA\n{P\ni 120 " + two32 + "\n}\n", kTooManyGenotypes()},
+      {TReadFormat::GenePop2, "T\nL\nPop\na , " + two32 + "\n",
        Format(kGenotypeWidth(), two32.c_str(), 10, kFourOrSixDigits().c_str())},
-      {readfmt::GenePopHaploid, "T\nL\nPop\na , " + two64 + "\n",
+      {TReadFormat::GenePopHaploid, "T\nL\nPop\na , " + two64 + "\n",
        Format(kGenotypeWidth(), two64.c_str(), 20, kOneToThreeDigits().c_str())},
   };
   TScratchFolder folder;
@@ -319,11 +323,11 @@ TEST(MalformedInput, NumbersBeyond32And64BitsNeverWrapAround) {
     SCOPED_TRACE(c.Text);
     WriteFile(path, c.Text);
     bool loaded = false;
-    EXPECT_TRUE(LoadsOrRefuses(path, c.Code, loaded));
+    EXPECT_TRUE(LoadsOrRefuses(path, c.Format, loaded));
     EXPECT_EQ(loaded, c.Message.empty());
     if (c.Message.empty()) continue;
     TPGDSStructure ds;
-    EXPECT_THROW(ds.LoadFromFile(path, c.Code), EFileFormatError);
+    EXPECT_THROW(ds.LoadFromFile(path, c.Format), EFileFormatError);
     ASSERT_FALSE(ds.Messages.empty());
     EXPECT_NE(ds.Messages[0].find(c.Message), std::string::npos) << ds.Messages[0];
   }
@@ -341,7 +345,7 @@ TEST(MalformedInput, ManySmallSamplesLoadPromptly) {
   WriteFile(folder.File("many.gen"), text);
   const auto start = std::chrono::steady_clock::now();
   TPGDSStructure ds;
-  ds.LoadFromFile(folder.File("many.gen"), readfmt::GenePop2);
+  ds.LoadFromFile(folder.File("many.gen"), TReadFormat::GenePop2);
   EXPECT_LT(SecondsSince(start), 20.0);
   ASSERT_EQ(ds.SamplesCount(), kSamples);
   EXPECT_EQ(ds.SamplesGroup.Members.IndexOf("a12345"), 12345);

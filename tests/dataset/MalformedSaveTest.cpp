@@ -21,7 +21,7 @@ namespace {
 // "<none>".
 std::string SaveError(const TPGDSStructure& ds, const std::string& path) {
   try {
-    ds.SaveToFile(path, writefmt::XMLGenotypes, false, 1);
+    ds.SaveToFile(path, TWriteFormat::XMLGenotypes, false, 1);
   } catch (const EFileWritingError& e) {
     return e.what();
   }
@@ -92,8 +92,8 @@ TEST(MalformedSave, UnwritableTargetsAreReportedAndLeftAsTheyWere) {
   WriteFile(kept, "the user's data");
   TPGDSStructure haploid;
   WriteFile(folder.File("haploid.gen"), "H\nL\nPop\na , 12\nb , 13\n");
-  haploid.LoadFromFile(folder.File("haploid.gen"), readfmt::GenePopHaploid);
-  EXPECT_THROW(haploid.SaveToFile(kept, writefmt::Fstat, false, 1), EFileWritingError);
+  haploid.LoadFromFile(folder.File("haploid.gen"), TReadFormat::GenePopHaploid);
+  EXPECT_THROW(haploid.SaveToFile(kept, TWriteFormat::Fstat, false, 1), EFileWritingError);
   EXPECT_EQ(ReadFile(kept), "the user's data");
   EXPECT_EQ(folder.Listing(), "haploid.gen;kept.dat;" + std::string(250, 'n') + ";out.xml;");
 }
@@ -104,10 +104,10 @@ TEST(MalformedSave, GenotypeXMLFilesGiveBackTheirLociOrAreNotWritten) {
   // locus again under the trimmed name.
   WriteFile(folder.File("blanks.dat"), "1 2 130 3\n  Loc A  \nLoc B \n1 120130 130130\n");
   TPGDSStructure ds;
-  ds.LoadFromFile(folder.File("blanks.dat"), readfmt::Fstat);
-  ds.SaveToFile(folder.File("blanks.xml"), writefmt::XMLGenotypes, false, 1);
+  ds.LoadFromFile(folder.File("blanks.dat"), TReadFormat::Fstat);
+  ds.SaveToFile(folder.File("blanks.xml"), TWriteFormat::XMLGenotypes, false, 1);
   TPGDSStructure back;
-  back.LoadFromFile(folder.File("blanks.xml"), readfmt::XMLGenotypes);
+  back.LoadFromFile(folder.File("blanks.xml"), TReadFormat::XMLGenotypes);
   ASSERT_EQ(back.LociCount(), 2);
   EXPECT_EQ(back.LocusAt(0)->Name, "Loc A");
   const TIndividual& individual = *back.AllIndividuals.Items(0);
@@ -123,7 +123,7 @@ TEST(MalformedSave, GenotypeXMLFilesGiveBackTheirLociOrAreNotWritten) {
   for (const auto& [text, message] : refused) {
     WriteFile(folder.File("in.txt"), text);
     TPGDSStructure loaded;
-    loaded.LoadFromFile(folder.File("in.txt"), readfmt::Unknown);
+    loaded.LoadFromFile(folder.File("in.txt"), TReadFormat::Unknown);
     EXPECT_EQ(SaveError(loaded, folder.File("refused.xml")), message);
     EXPECT_FALSE(fs::exists(folder.File("refused.xml")));
   }

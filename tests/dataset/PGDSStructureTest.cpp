@@ -63,8 +63,8 @@ TEST(DataSet, DetectsTheFormat) {
 
   // An upper-case extension names the XML reader first.
   WriteFile(folder.File("x.XML"), xml);
-  ds.LoadFromFile(folder.File("x.XML"), readfmt::Unknown);
-  EXPECT_EQ(ds.FileFormat, readfmt::XMLGenotypes);
+  ds.LoadFromFile(folder.File("x.XML"), TReadFormat::Unknown);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::XMLGenotypes);
   EXPECT_EQ(ds.FormatName(), Latin1("XML génotypes"));
   EXPECT_EQ(ds.FileName, folder.File("x.XML"));
   EXPECT_TRUE(ds.Messages.empty());
@@ -72,22 +72,22 @@ TEST(DataSet, DetectsTheFormat) {
 
   // Without a known extension the XML reader comes last; a requested Genepop reader first.
   WriteFile(folder.File("data.txt"), xml);
-  for (int code : {readfmt::Unknown, readfmt::GenePop2, readfmt::Fstat}) {
-    ds.LoadFromFile(folder.File("data.txt"), code);
-    EXPECT_EQ(ds.FileFormat, readfmt::XMLGenotypes) << code;
+  for (TReadFormat format : {TReadFormat::Unknown, TReadFormat::GenePop2, TReadFormat::Fstat}) {
+    ds.LoadFromFile(folder.File("data.txt"), format);
+    EXPECT_EQ(ds.FileFormat, TReadFormat::XMLGenotypes) << ReadFormatCode(format);
   }
 
   // A file nobody reads: every reader ran once, the requested one first, then the one of the
   // extension, then the others in their fixed order.
   WriteFile(folder.File("bad.xml"), "not a genotype file");
   const struct {
-    int code;
+    TReadFormat code;
     std::vector<std::string> order;
   } cases[] = {
-      {readfmt::Unknown, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
-      {readfmt::XMLGenotypes, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
-      {readfmt::MolvaPRN, {"Molva PRN", "XML", "FStat", "GenePop", "Genetix"}},
-      {readfmt::GenePopHaploid, {"GenePop", "XML", "FStat", "Genetix", "Molva PRN"}},
+      {TReadFormat::Unknown, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
+      {TReadFormat::XMLGenotypes, {"XML", "FStat", "GenePop", "Genetix", "Molva PRN"}},
+      {TReadFormat::MolvaPRN, {"Molva PRN", "XML", "FStat", "GenePop", "Genetix"}},
+      {TReadFormat::GenePopHaploid, {"GenePop", "XML", "FStat", "Genetix", "Molva PRN"}},
   };
   for (const auto& c : cases) {
     const std::string path = folder.File("bad.xml");
@@ -95,14 +95,14 @@ TEST(DataSet, DetectsTheFormat) {
               Format(kInvalidFile(), path.c_str()));
     const std::vector<std::string> seen = ReadersInJournal(ds);
     EXPECT_EQ(seen.size(), ds.Messages.size());
-    EXPECT_EQ(seen, Reported(c.order, seen)) << c.code;
+    EXPECT_EQ(seen, Reported(c.order, seen)) << ReadFormatCode(c.code);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), "XML"), 1);
-    EXPECT_EQ(ds.FileFormat, readfmt::Unknown);
+    EXPECT_EQ(ds.FileFormat, TReadFormat::Unknown);
     EXPECT_EQ(ds.LociCount(), 0);
     EXPECT_TRUE(ds.FileName.empty());
   }
   // A new load starts a new journal.
-  ds.LoadFromFile(folder.File("x.XML"), readfmt::Unknown);
+  ds.LoadFromFile(folder.File("x.XML"), TReadFormat::Unknown);
   EXPECT_TRUE(ds.Messages.empty());
 }
 
@@ -111,22 +111,24 @@ TEST(DataSet, OpenFailures) {
   WriteFile(folder.File("x.xml"), SmallXML());
   for (const std::string& path : {folder.File("missing.xml"), folder.Path.string()}) {
     TPGDSStructure ds;
-    ds.LoadFromFile(folder.File("x.xml"), readfmt::Unknown);
+    ds.LoadFromFile(folder.File("x.xml"), TReadFormat::Unknown);
     const std::string expected = Format(kCannotOpenFile(), path.c_str());
-    EXPECT_EQ(ErrorOf<EFileOpenError>([&] { ds.LoadFromFile(path, readfmt::Unknown); }), expected);
+    EXPECT_EQ(ErrorOf<EFileOpenError>([&] { ds.LoadFromFile(path, TReadFormat::Unknown); }),
+              expected);
     EXPECT_EQ(ds.Messages, std::vector<std::string>{expected});
     EXPECT_EQ(ds.SamplesCount(), 0);
-    EXPECT_EQ(ds.FileFormat, readfmt::Unknown);
+    EXPECT_EQ(ds.FileFormat, TReadFormat::Unknown);
   }
   SetDataSetLanguage(lang::English);
   TPGDSStructure ds;
   const std::string message =
-      ErrorOf<EFileOpenError>([&] { ds.LoadFromFile("/nonexistent/f", readfmt::Unknown); });
-  const std::string format = ReadFormatName(128 + readfmt::XMLGenotypes);
+      ErrorOf<EFileOpenError>([&] { ds.LoadFromFile("/nonexistent/f", TReadFormat::Unknown); });
+  const std::string format =
+      ReadFormatName(ReadFormatFromCode(128 + ReadFormatCode(TReadFormat::XMLGenotypes)));
   SetDataSetLanguage(0);
   EXPECT_EQ(message, "Unable to open file \"/nonexistent/f\"");
   EXPECT_EQ(format, "XML genotypes");
-  EXPECT_EQ(WriteFormatName(writefmt::GenePopHaploid), Latin1("GenePop Haploïde"));
+  EXPECT_EQ(WriteFormatName(TWriteFormat::GenePopHaploid), Latin1("GenePop Haploïde"));
 }
 
 TEST(DataSet, StopDuringLoad) {
@@ -134,14 +136,15 @@ TEST(DataSet, StopDuringLoad) {
   WriteFile(folder.File("x.xml"), SmallXML());
   TPGDSStructure ds;
   ds.onDataStructureEvent = [](TLogger&, int, bool& stop) { stop = true; };
-  EXPECT_EQ(ErrorOf<EFileFormatError>([&] { ds.LoadFromFile(folder.File("x.xml"), 7); }),
+  EXPECT_EQ(ErrorOf<EFileFormatError>(
+                [&] { ds.LoadFromFile(folder.File("x.xml"), TReadFormat::Unknown); }),
             Latin1("L'opération a été interrompue par l'utilisateur"));
   EXPECT_TRUE(ds.Stop);
   EXPECT_EQ(ds.SamplesCount(), 0);
   EXPECT_EQ(ds.RootGroup.Members.Count(), 0);
   // The next load starts without the stop.
   ds.onDataStructureEvent = nullptr;
-  ds.LoadFromFile(folder.File("x.xml"), readfmt::Unknown);
+  ds.LoadFromFile(folder.File("x.xml"), TReadFormat::Unknown);
   EXPECT_FALSE(ds.Stop);
   EXPECT_EQ(ds.SamplesCount(), 2);
 }
@@ -220,7 +223,7 @@ TEST(DataSet, AssignToCopiesEverything) {
   TScratchFolder folder;
   WriteFile(folder.File("x.xml"), SmallXML());
   auto source = std::make_unique<TPGDSStructure>();
-  source->LoadFromFile(folder.File("x.xml"), readfmt::Unknown);
+  source->LoadFromFile(folder.File("x.xml"), TReadFormat::Unknown);
   source->Comments = {"c1", "c2"};
   source->Messages = {"m1"};
   const std::string saved = SaveXMLText(*source);
@@ -229,7 +232,7 @@ TEST(DataSet, AssignToCopiesEverything) {
   MakeSmallDataSet(dest); // replaced by the copy
   source->AssignTo(dest);
   EXPECT_EQ(dest.FileName, source->FileName);
-  EXPECT_EQ(dest.FileFormat, readfmt::XMLGenotypes);
+  EXPECT_EQ(dest.FileFormat, TReadFormat::XMLGenotypes);
   EXPECT_EQ(dest.Title, "Small");
   EXPECT_EQ(dest.Comments, source->Comments);
   EXPECT_EQ(dest.Messages, source->Messages);
@@ -248,19 +251,33 @@ TEST(DataSet, AssignToCopiesEverything) {
   EXPECT_EQ(dest.RootGroup.Members.Count(), 0);
 }
 
+// The numbers of the command line and of the window's lists: each stands for its own format; one
+// beyond the list is detection when reading and refused when writing.
+TEST(DataSet, FormatNumbers) {
+  for (TReadFormat format : kReadFormats)
+    EXPECT_EQ(ReadFormatFromCode(ReadFormatCode(format)), format);
+  for (int code : {-1, 8, 127, 135})
+    EXPECT_EQ(ReadFormatFromCode(code), TReadFormat::Unknown) << code;
+  for (TWriteFormat format : kWriteFormats)
+    EXPECT_EQ(WriteFormatFromCode(WriteFormatCode(format)), format);
+  for (int code : {-1, 10})
+    EXPECT_THROW(WriteFormatFromCode(code), EFileWritingError) << code;
+}
+
 TEST(DataSet, SaveFileNames) {
-  EXPECT_EQ(SaveFileName("out", writefmt::Genetix, true), "out.gtx");
-  EXPECT_EQ(SaveFileName("out.", writefmt::Genetix, true), "out.gtx");
-  EXPECT_EQ(SaveFileName("out.txt", writefmt::Genetix, true), "out.txt");
-  EXPECT_EQ(SaveFileName("out", writefmt::Genetix, false), "out");
-  EXPECT_EQ(SaveFileName("out", writefmt::GenePop3, true), "out");
-  EXPECT_EQ(SaveFileName("out.", writefmt::GenePop3, true), "out");
-  EXPECT_EQ(SaveFileName("run.d/out", writefmt::XMLGenotypes, true), "run.d/out.xml");
+  EXPECT_EQ(SaveFileName("out", TWriteFormat::Genetix, true), "out.gtx");
+  EXPECT_EQ(SaveFileName("out.", TWriteFormat::Genetix, true), "out.gtx");
+  EXPECT_EQ(SaveFileName("out.txt", TWriteFormat::Genetix, true), "out.txt");
+  EXPECT_EQ(SaveFileName("out", TWriteFormat::Genetix, false), "out");
+  EXPECT_EQ(SaveFileName("out", TWriteFormat::GenePop3, true), "out");
+  EXPECT_EQ(SaveFileName("out.", TWriteFormat::GenePop3, true), "out");
+  EXPECT_EQ(SaveFileName("run.d/out", TWriteFormat::XMLGenotypes, true), "run.d/out.xml");
 
   TScratchFolder folder;
   TPGDSStructure ds;
   MakeSmallDataSet(ds);
-  const std::string written = ds.SaveToFile(folder.File("out"), writefmt::XMLGenotypes, true, 1);
+  const std::string written =
+      ds.SaveToFile(folder.File("out"), TWriteFormat::XMLGenotypes, true, 1);
   EXPECT_EQ(written, folder.File("out.xml"));
   EXPECT_EQ(ReadFile(written), SaveXMLText(ds));
   EXPECT_EQ(folder.Listing(), "out.xml;");
@@ -275,16 +292,21 @@ TEST(DataSet, SaveFailuresKeepTheOldFile) {
   WriteFile(path, "old");
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-  EXPECT_EQ(ErrorOf<EFileWritingError>([&] { ds.SaveToFile(path, 10, true, 1); }),
-            "Format inconnu.");
-  EXPECT_EQ(ErrorOf<EFileWritingError>([&] { ds.SaveToFile(folder.File("new"), 10, true, 1); }),
+  EXPECT_EQ(
+      ErrorOf<EFileWritingError>([&] { ds.SaveToFile(path, WriteFormatFromCode(10), true, 1); }),
+      "Format inconnu.");
+  EXPECT_EQ(ErrorOf<EFileWritingError>(
+                [&] { ds.SaveToFile(folder.File("new"), WriteFormatFromCode(10), true, 1); }),
             "Format inconnu.");
 
   const std::string noFolder = folder.File("none/out.xml");
-  EXPECT_EQ(ErrorOf<EFileWritingError>([&] { ds.SaveToFile(noFolder, 9, true, 1); }),
+  EXPECT_EQ(ErrorOf<EFileWritingError>(
+                [&] { ds.SaveToFile(noFolder, TWriteFormat::XMLGenotypes, true, 1); }),
             Format(kFileNotWritten(), noFolder.c_str()));
   fs::create_directory(folder.File("sub.xml"));
-  EXPECT_EQ(ErrorOf<EFileWritingError>([&] { ds.SaveToFile(folder.File("sub.xml"), 9, true, 1); }),
+  EXPECT_EQ(ErrorOf<EFileWritingError>([&] {
+              ds.SaveToFile(folder.File("sub.xml"), TWriteFormat::XMLGenotypes, true, 1);
+            }),
             Format(kFileNotWritten(), folder.File("sub.xml").c_str()));
   EXPECT_TRUE(fs::is_directory(folder.File("sub.xml")));
   EXPECT_EQ(folder.Listing(), "keep.xml;sub.xml;");
@@ -293,12 +315,12 @@ TEST(DataSet, SaveFailuresKeepTheOldFile) {
   TPGDSStructure broken;
   MakeSmallDataSet(broken);
   broken.SampleAt(0)->Individuals.Items(0)->AddGene(0, 7);
-  EXPECT_THROW(broken.SaveToFile(path, writefmt::XMLGenotypes, true, 1), std::exception);
+  EXPECT_THROW(broken.SaveToFile(path, TWriteFormat::XMLGenotypes, true, 1), std::exception);
   EXPECT_EQ(ReadFile(path), "old");
   EXPECT_EQ(folder.Listing(), "keep.xml;sub.xml;");
 
   // A successful save replaces the content and keeps the file's permissions.
-  ds.SaveToFile(path, writefmt::XMLGenotypes, true, 1);
+  ds.SaveToFile(path, TWriteFormat::XMLGenotypes, true, 1);
   EXPECT_EQ(ReadFile(path), SaveXMLText(ds));
   EXPECT_EQ(fs::status(path).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

@@ -41,7 +41,7 @@ TEST(PrnReader, WordsCommentsAndEntries) {
                        "  * inside\n}\n{ P 2 }\nI3 NIL 120 NIL NIL\n}\n"));
   EXPECT_EQ(Describe(ds), "loci <Locu> <s1> | Pop1: Ind1=2.120.124,2 Ind2=2.120.120,2 "
                           "| P 2: I3=2.120,2");
-  EXPECT_EQ(ds.FileFormat, readfmt::MolvaPRN);
+  EXPECT_EQ(ds.FileFormat, TReadFormat::MolvaPRN);
 }
 
 TEST(PrnReader, ReportsFaults) {

@@ -64,7 +64,7 @@ TEST(AssignmentMatrix, CountsFollowTheRankingAndTheDiagonalTheWellClassified) {
 TEST(AssignmentMatrix, DiagonalOfARealRunIsTheCorrectlyAssignedCount) {
   TPGDSStructure reference;
   reference.LoadFromFile(std::string(TARVIK_SOURCE_DIR) + "/examples/reference.gen",
-                         readfmt::Unknown);
+                         TReadFormat::Unknown);
   TInterfaceAutomate automaton;
   automaton.Inputs.RefLoaded = true;
   automaton.Compute();

@@ -55,7 +55,7 @@ private slots:
       w.Click(option);
       QVERIFY2(!w.Find<QPushButton>("BitBtnStart")->isEnabled(), option);
     }
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     QVERIFY(w.Find<QPushButton>("BitBtnStart")->isEnabled());
     QCOMPARE(w.Find<QSpinBox>("SpinEditScores")->maximum(), 2);
   }
@@ -64,8 +64,8 @@ private slots:
   // loaded samples file is discarded and stays discarded when assignment comes back.
   void migrantMode() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
-    w.Form->OpenSamples(files_.Samples, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
+    w.Form->OpenSamples(files_.Samples, TReadFormat::Unknown);
     QVERIFY(w.Form->SamplesLoaded);
     QVERIFY(w.Form->Parameters.UseSamples);
     w.Click("RadioButtonAssignPopulations");
@@ -183,8 +183,8 @@ private slots:
         .Sample("B")
         .Individual("b1", {"1/1", "2/2"})
         .Loaded()
-        ->SaveToFile(mixed, writefmt::XMLGenotypes, false, 1);
-    w.Form->OpenReference(mixed, readfmt::Unknown);
+        ->SaveToFile(mixed, TWriteFormat::XMLGenotypes, false, 1);
+    w.Form->OpenReference(mixed, TReadFormat::Unknown);
     QVERIFY(w.Form->RefLoaded);
     QVERIFY(!w.Find<QCheckBox>("CheckBoxSimulation")->isEnabled());
     QCOMPARE(w.Journal().filter("Le fichier contient des niveaux").size(), 1);

@@ -97,7 +97,7 @@ private slots:
     QCOMPARE(LocusList(w), QStringList({"L2:1:1", "L3:1:1", "L4:0:0"}));
 
     // The reference loaded again lists its loci that the samples have.
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(reference_, TReadFormat::Unknown);
     QCOMPARE(LocusList(w), QStringList({"L2:1:1", "L3:1:1", "L4:0:0"}));
 
     // Clearing leaves the locus list as it is.
@@ -120,7 +120,7 @@ private slots:
   // holds the readers' messages, the journal tab is shown, the edit is emptied.
   void malformedFile() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(reference_, TReadFormat::Unknown);
     const std::string bad =
         WriteText(dir_, "bad.gen", "Bad\nL1\nL2\nPop North\nn1 , 0101 0102\nn2 , 0102 01zz\n");
     w.Services.AnswerFile(bad, 8);
@@ -151,7 +151,7 @@ private slots:
   // the journal excepted.
   void stopDuringLoad() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(reference_, TReadFormat::Unknown);
     bool lockedWhileLoading = false;
     auto clickStop = [&w, &lockedWhileLoading] {
       lockedWhileLoading = w.Form->Running() && w.Find<QWidget>("ToolButtonArret")->isEnabled() &&
@@ -190,12 +190,12 @@ private slots:
     QVERIFY(!w.Find<QWidget>("BitBtnStart")->isEnabled());
 
     // The next load is not stopped by the earlier request.
-    w.Form->OpenReference(reference_, readfmt::Unknown);
+    w.Form->OpenReference(reference_, TReadFormat::Unknown);
     QVERIFY(w.Form->RefLoaded);
 
     // Samples stopped at once: the previous samples are gone, and the locus list is the
     // reference's again.
-    w.Form->OpenSamples(samples_, readfmt::Unknown);
+    w.Form->OpenSamples(samples_, TReadFormat::Unknown);
     QCOMPARE(LocusList(w), QStringList({"L2:1:1", "L3:1:1", "L4:0:0"}));
     w.Services.EventActions = {clickStop, nothing};
     w.Services.MessageAnswers = {TMessageButton::Yes};
@@ -212,24 +212,25 @@ private slots:
   // The save dialog offers the ten write formats; the chosen entry is the format written.
   void saveInEveryFormat() {
     TWindow w;
-    w.Form->OpenReference(reference_, readfmt::Unknown);
-    w.Form->OpenSamples(samples_, readfmt::Unknown);
-    for (int code = writefmt::GenePop3; code <= writefmt::XMLGenotypes; ++code) {
+    w.Form->OpenReference(reference_, TReadFormat::Unknown);
+    w.Form->OpenSamples(samples_, TReadFormat::Unknown);
+    for (TWriteFormat format : kWriteFormats) {
+      const int code = WriteFormatCode(format);
       const std::string path = PathFromQt(dir_.filePath(QString("saved%1").arg(code)));
       w.Services.AnswerFile(path, code + 1);
       w.Form->menuItemSauverReference->trigger();
       std::ostringstream expected;
       try {
-        w.Form->dataStructureRef.Write(expected, code, 1);
+        w.Form->dataStructureRef.Write(expected, format, 1);
       } catch (const std::exception& error) {
         // Diploid data in the haploid format: told in a box and in the journal, nothing written.
-        QCOMPARE(code, int(writefmt::GenePopHaploid));
+        QCOMPARE(code, WriteFormatCode(TWriteFormat::GenePopHaploid));
         QCOMPARE(w.Services.Messages.back().Text, std::string(error.what()));
         QVERIFY(w.Journal().contains(ToQt(error.what())));
-        QVERIFY(!QFile::exists(PathToQt(SaveFileName(path, code, true))));
+        QVERIFY(!QFile::exists(PathToQt(SaveFileName(path, format, true))));
         continue;
       }
-      QCOMPARE(ReadFile(SaveFileName(path, code, true)), expected.str());
+      QCOMPARE(ReadFile(SaveFileName(path, format, true)), expected.str());
     }
     QCOMPARE(int(w.Services.Messages.size()), 1);
     w.Services.Messages.clear();
@@ -245,7 +246,7 @@ private slots:
     QCOMPARE(w.Services.Dialogs.back().Request.Title,
              Latin1("Sauver le fichier des échantillons sous"));
     std::ostringstream expected;
-    w.Form->dataStructureSample.Write(expected, writefmt::GenePop2, 1);
+    w.Form->dataStructureSample.Write(expected, TWriteFormat::GenePop2, 1);
     QCOMPARE(ReadFile(samplesCopy), expected.str());
 
     // The tool button saves the reference; a failure is told and logged.

@@ -16,7 +16,7 @@ private slots:
     TWindow w;
     w.Form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w.Form.get()));
-    w.Form->OpenReference(files.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files.Reference, TReadFormat::Unknown);
     w.Find<QTabWidget>("PageControlParameters")->setCurrentIndex(3);
     auto* list = w.Find<QListWidget>("CheckListBoxFiltreLocus");
     QTest::keyClick(w.Form.get(), Qt::Key_A, Qt::AltModifier);

@@ -143,7 +143,7 @@ private slots:
 
     w.Form->SetLanguage(lang::English);
     TExampleFiles files;
-    w.Form->OpenReference(files.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files.Reference, TReadFormat::Unknown);
     w.Click("BitBtnStart");
     QVERIFY(w.Journal().contains("        Assignment of individuals."));
     QCOMPARE(ToQt(w.Form->ResultsGrid().Text(0, 1)), QStringLiteral("Assigned sample"));

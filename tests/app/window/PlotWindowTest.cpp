@@ -32,7 +32,7 @@ enum class TGoal { Assignment, Simulation, Migrants };
 // Self-assignment of the example (or migrant detection), started with "Démarrer".
 void CompleteRun(TWindow& w, TGoal goal) {
   TFormPrinc& form = *w.Form;
-  if (!form.RefLoaded) form.OpenReference(kExample, readfmt::Unknown);
+  if (!form.RefLoaded) form.OpenReference(kExample, TReadFormat::Unknown);
   form.RadioButtonMigrantsDetection->setChecked(goal == TGoal::Migrants);
   form.RadioButtonAssignment->setChecked(goal != TGoal::Migrants);
   form.CheckBoxSimulation->setChecked(goal == TGoal::Simulation);
@@ -132,7 +132,7 @@ private slots:
   // completed run.
   void kindsOffered() {
     TWindow w;
-    w.Form->OpenReference(kExample, readfmt::Unknown);
+    w.Form->OpenReference(kExample, TReadFormat::Unknown);
     QVERIFY(!w.Find<QPushButton>("BitBtnPlots")->isEnabled());
     w.Form->ShowPlots();
     QVERIFY(w.Form->PlotWindows.empty());
@@ -163,7 +163,7 @@ private slots:
 
     // Individuals of a samples file: the bars of its units, the window named after it.
     w.Form->RadioButtonAssignment->setChecked(true);
-    w.Form->OpenSamples(TARVIK_SOURCE_DIR "/examples/samples.gen", readfmt::Unknown);
+    w.Form->OpenSamples(TARVIK_SOURCE_DIR "/examples/samples.gen", TReadFormat::Unknown);
     CompleteRun(w, TGoal::Assignment);
     TFormPlot* samples = OpenPlots(w);
     QVERIFY(samples->Kinds() == std::vector<TPlotKind>({TPlotKind::Bars}));

@@ -71,7 +71,7 @@ private slots:
     TWindow w;
     QVERIFY(!w.Find<QWidget>("BitBtnExportResults")->isEnabled());
     QVERIFY(!w.Find<QWidget>("BitBtnPrintResults")->isEnabled());
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnStart");
 
     const QStringList journal = w.Journal();
@@ -134,7 +134,7 @@ private slots:
     w.Find<QSpinBox>("SpinEditScores")->setValue(0);
     QCOMPARE(model->columnCount(), 1 + 2 + 3);
 
-    w.Form->OpenSamples(files_.Samples, readfmt::Unknown);
+    w.Form->OpenSamples(files_.Samples, TReadFormat::Unknown);
     w.Click("BitBtnStart");
     QVERIFY(w.Find<QLabel>("LabelScore")->text().isEmpty());
     QVERIFY(w.Find<QLabel>("LabelBC")->text().isEmpty());
@@ -147,7 +147,7 @@ private slots:
   // scores put aside until an assignment is shown again.
   void migrants() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnStart");
     QVERIFY(!w.Find<QLabel>("LabelBC")->text().isEmpty());
     w.Click("RadioButtonMigrantsDetection");
@@ -182,7 +182,7 @@ private slots:
   // answered No lets the run go on; answered Yes at the next report, it stops it.
   void coloursAndStopAnswers() {
     TWindow w;
-    w.Form->OpenReference(PathFromQt(Example("reference.gen")), readfmt::Unknown);
+    w.Form->OpenReference(PathFromQt(Example("reference.gen")), TReadFormat::Unknown);
     w.Click("RadioButtonMigrantsDetection");
     w.Click("BitBtnStart");
     const TTableResultats& migrants = *w.Form->ShownTable();
@@ -241,9 +241,9 @@ private slots:
   // Samples that share no locus with the reference: the warning says so.
   void noSharedLocus() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Form->OpenSamples(WriteGenepop(files_.Dir, "other.gen", {"X1"}, {{"Else", {"e1 , 0101"}}}),
-                        readfmt::Unknown);
+                        TReadFormat::Unknown);
     w.Click("BitBtnStart");
     QCOMPARE(int(w.Services.Messages.size()), 1);
     QCOMPARE(ToQt(w.Services.Messages[0].Text), Text(kNoLocusSelected) + "\n" + Text(kNoSharedLocus));
@@ -254,7 +254,7 @@ private slots:
   // message, and the grid, its table and its export stay those of the last completed run.
   void refusedAndInterrupted() {
     TWindow w;
-    w.Form->OpenReference(PathFromQt(Example("reference.gen")), readfmt::Unknown);
+    w.Form->OpenReference(PathFromQt(Example("reference.gen")), TReadFormat::Unknown);
     w.Click("BitBtnFiltreLocusAucun");
     w.Click("BitBtnStart");
     QCOMPARE(int(w.Services.Messages.size()), 1);
@@ -311,7 +311,7 @@ private slots:
   // explained.
   void exportResults() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnStart");
     w.Services.AnswerCancel();
     w.Click("BitBtnExportResults");
@@ -350,8 +350,8 @@ private slots:
       return ReadFile(PathFromQt(out));
     };
     TWindow w;
-    w.Form->OpenReference(PathFromQt(reference), readfmt::Unknown);
-    w.Form->OpenSamples(PathFromQt(samples), readfmt::Unknown);
+    w.Form->OpenReference(PathFromQt(reference), TReadFormat::Unknown);
+    w.Form->OpenSamples(PathFromQt(samples), TReadFormat::Unknown);
     w.Click("BitBtnStart");
     const std::string plain = GridPart(ExportedBytes(w, "w-plain.csv"));
     QVERIFY(!plain.empty());
@@ -390,7 +390,7 @@ private slots:
   // print gives "Impression annulée".
   void printing() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnStart");
     w.Click("BitBtnPrintResults");
     QCOMPARE(w.Services.PrinterCalls, 1);

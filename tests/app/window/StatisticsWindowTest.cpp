@@ -22,8 +22,8 @@ private slots:
   // a menu item brings its window back to the front.
   void windowsMenu() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
-    w.Form->OpenSamples(files_.Samples, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
+    w.Form->OpenSamples(files_.Samples, TReadFormat::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     w.Click("BitBtnDisplayFrequencySamp");
     QCOMPARE(int(w.Form->StatsWindows.size()), 2);
@@ -67,7 +67,7 @@ private slots:
   // "Enregistrer sous ..." writes the grid as the command line's export does.
   void saveStatistics() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     TFormFrequencyDisplay* window = w.Form->StatsWindows.front();
     const std::string path = PathFromQt(files_.Dir.filePath("stats.csv"));
@@ -93,7 +93,7 @@ private slots:
   // window's language; a cancelled set-up prints nothing; a failed job is told.
   void printStatistics() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Form->Anglais1->trigger();
     w.Click("BitBtnDisplayFrequencyRef");
     w.Form->Franais1->trigger();
@@ -127,7 +127,7 @@ private slots:
   // The language of the labels is the one chosen when the window opens.
   void language() {
     TWindow w;
-    w.Form->OpenReference(files_.Reference, readfmt::Unknown);
+    w.Form->OpenReference(files_.Reference, TReadFormat::Unknown);
     w.Click("BitBtnDisplayFrequencyRef");
     w.Form->Anglais1->trigger();
     w.Click("BitBtnDisplayFrequencyRef");
