@@ -10,7 +10,6 @@
 struct TSelfAssignment {
   TGeneratorParams Data;
   std::uint8_t Criterion = 2;
-  bool FastPath = true;
   int Threads = 1;
 };
 

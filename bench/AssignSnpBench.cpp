@@ -20,8 +20,8 @@ void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOption
             " (populations x individuals x loci): load + match + run + export";
   s.Unit = "loc-eval";
   s.Data = {small, large};
-  s.Variants = {{"small", "fast, " + ThreadsText(threads), size(small), "", "", ""},
-                {"large", "fast, " + ThreadsText(threads), size(large), "", "", ""}};
+  s.Variants = {{"small", ThreadsText(threads), size(small), "", "", ""},
+                {"large", ThreadsText(threads), size(large), "", "", ""}};
   s.Run = [=](const std::string& variant, const TBenchOptions& o) {
     TSelfAssignment run;
     run.Criterion = 2;

@@ -18,7 +18,7 @@ void Usage(std::FILE* out, const std::vector<TScenario>& scenarios) {
   std::fprintf(out,
                "usage: tarvik2-bench [--small] [--threads N] [--baseline PROGRAM] [SCENARIO...]\n"
                "  --small      every size about ten times smaller, for a quick check\n"
-               "  --threads N  threads of the fast runs (default: every core for assignment, 2 "
+               "  --threads N  threads of the runs (default: every core for assignment, 2 "
                "for the thread comparison of the simulations)\n"
                "  --baseline PROGRAM  the benchmark program of another build (an earlier commit): "
                "every measurement is made by both, on the same files, side by side\n"

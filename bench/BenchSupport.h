@@ -28,7 +28,7 @@ private:
 // The command line shared by every scenario.
 struct TBenchOptions {
   bool Small = false;  // every size about ten times smaller
-  int Threads = 0;     // threads of the fast runs; 0: the default of each scenario
+  int Threads = 0;     // threads of the runs; 0: the default of each scenario
   std::string DataDir; // the generated files and the exports
   // Another build's benchmark program: each measurement is also made by it, on the same
   // files, and shown on the row above ("before"), with the ratios of the two.
@@ -50,11 +50,11 @@ struct TMeasure {
 // One measurement of a scenario, made in a child process of its own.
 struct TVariant {
   std::string Name; // the child's --variant
-  std::string Path; // how the engine computes: "fast, 2 threads", "step by step"
+  std::string Path; // how the engine computes: "2 threads", "no simulation"
   std::string Size; // what is treated: "10000 ind", "10000 sim"
   // The variant (measured before this one) whose wall time divided by this one's is the ratio.
   std::string RatioOf;
-  std::string RatioLabel; // "vs step", "vs 1 thread"
+  std::string RatioLabel; // "vs 1 thread"
   // The variant (measured before) whose peak memory is subtracted from this one's to give the
   // memory of the kept simulated values.
   std::string Baseline;

@@ -15,7 +15,7 @@ void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions&
             ": load + match + run + export";
   s.Unit = "loc-eval";
   s.Data = {data};
-  // The criterion has a single path; its histories are drawn in streams that threads share.
+  // Its histories are drawn in streams that threads share.
   const int threads = ThreadCount(options.Threads);
   const std::string units = Count(data.Individuals()) + " ind";
   s.Variants = {{"one", "1 thread", units, "", "", ""},
@@ -24,7 +24,6 @@ void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions&
     TSelfAssignment run;
     run.Data = data;
     run.Criterion = criterion::Cornuet;
-    run.FastPath = false;
     run.Threads = variant == "one" ? 1 : threads;
     return MeasureSelfAssignment(run, o);
   };

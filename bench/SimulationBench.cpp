@@ -70,20 +70,16 @@ double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
   return total;
 }
 
-// The simulated values the reference samples still carry (step-by-step or fast lists), and the
+// The simulated values the reference samples still carry (their pre-simulated lists), and the
 // bytes their storage takes.
 double KeptValues(const TPGDSStructure& ds, double& bytes) {
   double kept = 0;
   bytes = 0;
   for (int k = 0; k < ds.SamplesCount(); ++k) {
-    const TSimulationData* data = ds.SampleAt(k)->SimulationData.get();
-    if (const auto* list = dynamic_cast<const TPresimulatedList*>(data)) {
-      kept += list->List.Count();
-      bytes += static_cast<double>(list->List.Capacity()) * sizeof(Extended);
-    } else if (const auto* fast = dynamic_cast<const TFastPresimulatedList*>(data)) {
-      kept += static_cast<double>(fast->Keys.size());
-      bytes += static_cast<double>(fast->Keys.capacity()) * sizeof(double);
-    }
+    const auto* list = dynamic_cast<const TPresimulatedList*>(ds.SampleAt(k)->SimulationData.get());
+    if (!list) continue;
+    kept += static_cast<double>(list->Keys.size());
+    bytes += static_cast<double>(list->Keys.capacity()) * sizeof(double);
   }
   return kept;
 }
@@ -93,7 +89,6 @@ struct TSimulatedAssignment {
   std::uint8_t Algorithm = simulation::Paetkau2004;
   bool SimulationOn = true;
   int SimulatedCount = 0;
-  bool FastPath = true;
   int Threads = 1;
 };
 
@@ -110,7 +105,6 @@ TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenc
   params.SimulationAlgorithm = run.Algorithm;
   params.SimulatedCount = run.SimulatedCount;
   params.ReferenceSampleCount = ds.SamplesCount();
-  params.FastPath = run.FastPath;
   params.Threads = run.Threads;
   TMeasure m;
   if (!AssignmentAvailable(params)) {
@@ -166,7 +160,7 @@ void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptio
   const TGeneratorParams data = SimulationData();
   const TGeneratorParams small = ReducedSimulationData(options);
   const int full = Sized(options, 10000, 1000);
-  // The step-by-step comparison simulates 100 per list, the fewest a run can ask for.
+  // The smaller data set simulates 100 per list, the fewest a run can ask for.
   const int reduced = Sized(options, 100, 10);
   const int threads = ComparisonThreads(options);
   const char* const names[] = {"Cornuet et al. 1999", "Rannala & Mountain 1997",
@@ -175,32 +169,30 @@ void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptio
     TScenario s;
     s.Name = "simulate-a" + std::to_string(algorithm);
     s.Title = "self-assignment with probabilities, algorithm " + std::to_string(algorithm) + " (" +
-              names[algorithm] + "), criterion 2, " + data.Shape() + " (step by step compared on " +
-              small.Shape() + ")" + ": match + pre-simulation + run (file loaded before)";
+              names[algorithm] + "), criterion 2, " + data.Shape() + " (and " + small.Shape() +
+              ")" + ": match + pre-simulation + run (file loaded before)";
     s.Unit = "loc-eval";
     s.Data = {small, data};
     const std::string fullSize = Count(data.Individuals()) + " ind " + Count(full) + " sim";
     const std::string smallSize = Count(small.Individuals()) + " ind " + Count(reduced) + " sim";
+    // The variant names are those of earlier builds, for --baseline.
     s.Variants = {
         {"baseline", "no simulation", Count(data.Individuals()) + " ind", "", "", ""},
-        {"step", "step by step", smallSize, "", "", ""},
-        {"fast-same", "fast, 1 thread", smallSize, "step", "vs step", ""},
-        {"fast-1", "fast, 1 thread", fullSize, "", "", "baseline"},
-        {"fast-n", "fast, " + ThreadsText(threads), fullSize, "fast-1", "vs 1 thread", "baseline"},
+        {"fast-same", "1 thread", smallSize, "", "", ""},
+        {"fast-1", "1 thread", fullSize, "", "", "baseline"},
+        {"fast-n", ThreadsText(threads), fullSize, "fast-1", "vs 1 thread", "baseline"},
         // Without missing genotypes no individual needs lists of its own beyond its home's.
-        {"step-complete", "step, no missing", smallSize, "", "", ""},
-        {"fast-same-complete", "fast, no missing", smallSize, "step-complete", "vs step", ""},
-        {"fast-n-complete", "fast, no missing, " + ThreadsText(threads), fullSize, "", "", ""}};
+        {"fast-same-complete", "no missing, 1 thread", smallSize, "", "", ""},
+        {"fast-n-complete", "no missing, " + ThreadsText(threads), fullSize, "", "", ""}};
     s.Run = [=](const std::string& variant, const TBenchOptions& o) {
       const bool complete = variant.ends_with("-complete");
-      const bool reducedRun = variant.starts_with("step") || variant.starts_with("fast-same");
+      const bool reducedRun = variant.starts_with("fast-same");
       TSimulatedAssignment run;
       run.Data = reducedRun ? small : data;
       if (complete) run.Data.MissingShare = 0;
       run.Algorithm = algorithm;
       run.SimulationOn = variant != "baseline";
       run.SimulatedCount = reducedRun ? reduced : full;
-      run.FastPath = !variant.starts_with("step");
       run.Threads = variant.starts_with("fast-n") ? threads : 1;
       return MeasureSimulatedAssignment(run, o);
     };

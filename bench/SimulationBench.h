@@ -10,7 +10,7 @@ class TMatchPGDS;
 
 // 20 populations x 15 loci, 50 individuals per population at full size.
 TGeneratorParams SimulationData(int individualsPerPopulation = 50);
-// The smaller data set on which the step-by-step evaluation finishes in a few seconds.
+// A smaller data set, measured on one thread with fewer simulated individuals.
 TGeneratorParams ReducedSimulationData(const TBenchOptions& options);
 
 // Simulated individuals drawn for one list of `count` values from a population of `size`

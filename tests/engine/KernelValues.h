@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -15,12 +16,13 @@
 
 namespace kernel {
 
-// The value of args.Criterion (every code but 9) of `unit` against `pop` over the matched loci
-// `used`; false, with an undefined value, for a code no kernel covers.
-inline bool Value(const TCriterionArgs& args, const TGroupAbstract& pop, const TBioCalculable& unit,
-                  const TMatchPGDS& match, const TIntegerList& used, Extended& value) {
-  value = Undefined();
-  if (!TCompactCriterion::Covers(args.Criterion)) return false;
+// The score of args.Criterion (every code but 9) of `unit` against `pop` over the matched loci
+// `used`: the logarithm of a likelihood, a distance itself (NaN when undefined or for a code no
+// kernel covers).
+inline Extended Score(const TCriterionArgs& args, const TGroupAbstract& pop,
+                      const TBioCalculable& unit, const TMatchPGDS& match,
+                      const TIntegerList& used) {
+  if (!TCompactCriterion::Covers(args.Criterion)) return Undefined();
   const TCompactMatch m(match);
   TCompactPopulation population = TCompactPopulation::Of(m, pop);
   if (criterion::IsDistance(args.Criterion)) population.ComputeFrequencies();
@@ -32,7 +34,16 @@ inline bool Value(const TCriterionArgs& args, const TGroupAbstract& pop, const T
     maxCount += x;
   const TCompactCriterion criterion(m, args.Criterion, args.DefaultFrequency, maxCount + 2,
                                     args.Bayes);
-  value = criterion.Value(criterion.Score(population, u, used.Items.data(), used.Count(), false));
+  return criterion.Score(population, u, used.Items.data(), used.Count(), false);
+}
+
+// The value of the same criterion; false, with an undefined value, for a code no kernel covers.
+inline bool Value(const TCriterionArgs& args, const TGroupAbstract& pop, const TBioCalculable& unit,
+                  const TMatchPGDS& match, const TIntegerList& used, Extended& value) {
+  value = Undefined();
+  if (!TCompactCriterion::Covers(args.Criterion)) return false;
+  const Extended score = Score(args, pop, unit, match, used);
+  if (!IsUndefined(score)) value = criterion::IsDistance(args.Criterion) ? score : std::exp(score);
   return true;
 }
 

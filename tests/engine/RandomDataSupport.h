@@ -1,13 +1,16 @@
-// Random data sets for the tests that compare two ways of computing the same run: populations at
-// five loci, the last one haploid, with missing copies and untyped loci.
+// Random data sets for the tests of the runs and simulations: populations at five loci, the last
+// one haploid, with missing copies and untyped loci. Also a result table written out in full, to
+// compare runs that must find exactly the same.
 #pragma once
 
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/ResultTables.h"
 #include "tests/engine/MatchTestSupport.h"
 
 namespace randomdata {
@@ -53,6 +56,26 @@ inline std::unique_ptr<TPGDSStructure> RandomSet(unsigned seed, const std::vecto
 // Three populations of `individuals` each.
 inline std::unique_ptr<TPGDSStructure> RandomSet(unsigned seed, int individuals, int extraAlleles) {
   return RandomSet(seed, std::vector<int>(3, individuals), extraAlleles);
+}
+
+// Every result of `table`: caption, verdicts, loci, rows and ranked rows, numbers to the last bit.
+inline std::string TableText(const TTableResultats& table) {
+  std::ostringstream out;
+  out << std::hexfloat;
+  for (int i = 0; i < table.Count(); ++i) {
+    const TResultats& r = table.Item(i);
+    out << r.Caption << " " << r.WellClassified << r.IsMigrant << " " << r.LikeliestPopulation;
+    for (const TLocusSet* loci : {&r.UsedLoci, &r.MissingLoci}) {
+      out << " :";
+      for (const std::string& name : r.LocusNames(*loci))
+        out << " " << name;
+    }
+    for (int k = 0; k < r.Count; ++k)
+      out << " | " << r.Row(k).Value << " " << r.Row(k).Score << " " << r.SortedRow(k).Name << " "
+          << r.SortedRow(k).Value << " " << r.SortedRow(k).Score;
+    out << "\n";
+  }
+  return out.str();
 }
 
 } // namespace randomdata

@@ -2,18 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "engine/Assignment.h"
+#include "engine/CompactSimulation.h"
 #include "engine/EngineTexts.h"
 #include "engine/GenMars.h"
 #include "engine/Match.h"
-#include "base/Progress.h"
 #include "engine/ResultTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
+#include "tests/engine/KernelValues.h"
 #include "tests/engine/MatchTestSupport.h"
 #include "tests/engine/SimulationTestSupport.h"
 
@@ -26,6 +29,13 @@ TIntegerList AllPositions(const TMatchPGDS& match) {
   TIntegerList all;
   for (int i = 0; i < match.LocusCount(); ++i)
     all.Add(i);
+  return all;
+}
+
+std::vector<std::int32_t> AllLoci(const TCompactMatch& m) {
+  std::vector<std::int32_t> all;
+  for (int l = 0; l < m.LocusCount(); ++l)
+    all.push_back(l);
   return all;
 }
 
@@ -55,39 +65,54 @@ double ExclusionRate(const TTableResultats& table, int first, int last, int popu
 } // namespace
 
 TEST(Simulation, ProbabilityIsTheRankAmongSimulatedValues) {
-  TExtendedList ties;
-  for (Extended x : {1.0L, 2.0L, 2.0L, 3.0L})
-    ties.Add(x);
-  EXPECT_EQ(SimulatedProbability(ties, 2, criterion::RannalaMountain), 0.5L);
-  EXPECT_EQ(SimulatedProbability(ties, 2, criterion::NeiDA), 0.5L);
+  // Sorted keys: log-likelihoods or distances.
+  const std::vector<double> ties{1, 2, 2, 3};
+  EXPECT_EQ(KeyProbability(ties, 2, false), 0.5L);
+  EXPECT_EQ(KeyProbability(ties, 2, true), 0.5L);
   // Larger likelihoods rank high, larger distances rank low.
-  EXPECT_EQ(SimulatedProbability(ties, 5, criterion::Paetkau), 1);
-  EXPECT_EQ(SimulatedProbability(ties, 5, criterion::Rogers), 0);
-  EXPECT_EQ(SimulatedProbability(ties, 0.5L, criterion::Rogers), 1);
-  EXPECT_TRUE(IsUndefined(SimulatedProbability(ties, Undefined(), criterion::Paetkau)));
-  EXPECT_TRUE(IsUndefined(SimulatedProbability(TExtendedList(), 1, criterion::Paetkau)));
+  EXPECT_EQ(KeyProbability(ties, 5, false), 1);
+  EXPECT_EQ(KeyProbability(ties, 5, true), 0);
+  EXPECT_EQ(KeyProbability(ties, 0.5L, true), 1);
+  EXPECT_TRUE(IsUndefined(KeyProbability(ties, Undefined(), false)));
+  EXPECT_TRUE(IsUndefined(KeyProbability({}, 1, false)));
 }
 
 TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
   const auto freqs = simtest::Populations(1, 4, 5, 11);
-  SimulationGenerator().SetSeeds(1, 2, 3, 4);
+  const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
   for (const auto& [size, batches, values] : {std::tuple{25, 40, 1000}, std::tuple{30, 34, 1020}}) {
     auto ds = simtest::Draw({{"A", &freqs[0], size}}, 5);
     const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
+    const TCompactMatch m(match);
+    const TCompactCriterion criterion(m, args.Criterion, args.DefaultFrequency, 2 * size + 4);
+    const TCompactPopulation population = TCompactPopulation::Of(m, *ds->SampleAt(0));
+    const TCompactMembers members = TCompactMembers::Of(m, *ds->SampleAt(0));
     std::vector<int> percents;
+    std::vector<std::string> panels;
     TScopedProgressHook hook([&](int percent, const std::string& panel, const std::string&, bool&) {
-      EXPECT_EQ(panel, kStatusPresimulation());
       percents.push_back(percent);
+      panels.push_back(panel);
     });
-    TExtendedList list;
-    const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
-    ASSERT_TRUE(SimulateDistribution(list, *ds, 0, 100, args, AllPositions(match), match, 1000,
-                                     simulation::Paetkau2004, *ds->SampleAt(0)));
-    EXPECT_EQ(static_cast<int>(percents.size()), batches);
+    // The stream a pre-simulation gives the first sample.
+    SimulationGenerator().SetSeeds(1, 2, 3, 4);
+    TGenMars random(DrawStreamSeeds(SimulationGenerator()));
+    std::vector<double> keys;
+    ASSERT_TRUE(SimulateKeys(keys, {m, criterion, population, members}, AllLoci(m), 1000,
+                             simulation::Paetkau2004, random));
+    // One chance to stop per simulated population, nothing to show.
+    EXPECT_EQ(percents, std::vector<int>(static_cast<size_t>(batches), -1));
+    EXPECT_EQ(panels, std::vector<std::string>(static_cast<size_t>(batches), " "));
+    EXPECT_EQ(static_cast<int>(keys.size()), values);
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    // The pre-simulation shows its progress per sample and keeps the same list.
+    percents.clear();
+    panels.clear();
+    SimulationGenerator().SetSeeds(1, 2, 3, 4);
+    ASSERT_TRUE(Presimulate(*ds, match, args, simulation::Paetkau2004, 1000));
+    EXPECT_EQ(panels.back(), kStatusPresimulation());
     EXPECT_EQ(percents.back(), 100);
-    EXPECT_EQ(list.Count(), values);
-    EXPECT_TRUE(list.Sorted());
-    EXPECT_LE(list.Get(0), list.Get(values - 1));
+    ASSERT_NE(PresimulatedList(*ds->SampleAt(0)), nullptr);
+    EXPECT_EQ(*PresimulatedList(*ds->SampleAt(0)), keys);
   }
 }
 
@@ -100,44 +125,46 @@ TEST(Simulation, SimulatedIndividualsFollowThePopulation) {
                                                    {"1/1", "2", "", "2/2"},
                                                    {"1/2", "1", "", "1/1"}}}}));
   const TSample& a = *ds->SampleAt(0);
-  const std::vector<int> loci{0, 1, 2, 3};
-  SimulationGenerator().SetSeeds(7, 8, 9, 10);
+  const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
+  const TCompactMatch m(match);
+  const TCompactPopulation population = TCompactPopulation::Of(m, a);
+  const TCompactMembers members = TCompactMembers::Of(m, a);
+  const std::int16_t allele1 = m.Loci[1].RefEntry[0];
+  TGenMars random(TGenMarsSeeds{7, 8, 9, 10});
+  TGenMarsCursor stream(random);
   for (std::uint8_t algorithm : {simulation::Cornuet1999, simulation::Rannala1997}) {
-    TIndividual individual("0", a.NbLoci(), 0);
-    int allele1 = 0;
+    TCompactIndividualDraw draw(m, population, members, AllLoci(m), algorithm);
+    TCompactUnit individual;
+    int drawn1 = 0;
     const int draws = 4000;
     for (int i = 0; i < draws; ++i) {
-      SimulateIndividual(individual, a, loci, algorithm);
-      ASSERT_EQ(individual.GetPloidy(0), 2);
-      ASSERT_EQ(individual.NbGenes(0), 2);
-      ASSERT_EQ(individual.GetPloidy(1), 1);
-      ASSERT_EQ(individual.NbGenes(1), 1);
-      ASSERT_EQ(individual.GetPloidy(2), 2);
-      ASSERT_EQ(individual.NbGenes(2), 0);
-      ASSERT_EQ(individual.GetPloidy(3), 2);
-      ASSERT_NE(individual.NbGenes(3), 1);
-      allele1 += individual.GetAllele(1, 0) == 0;
+      draw.Draw(individual, stream);
+      ASSERT_EQ(individual.X[0], 2);
+      ASSERT_EQ(individual.X[1], 1);
+      ASSERT_EQ(individual.X[2], 0);
+      ASSERT_NE(individual.X[3], 1);
+      drawn1 += individual.Entry[static_cast<size_t>(individual.Begin[1])] == allele1;
     }
     // Frequencies 3/4; posterior predictive (3 + 1/2) / (4 + 1).
     const double expected = algorithm == simulation::Cornuet1999 ? 0.75 : 0.7;
-    EXPECT_NEAR(static_cast<double>(allele1) / draws, expected, 0.025);
+    EXPECT_NEAR(static_cast<double>(drawn1) / draws, expected, 0.025);
   }
   // Offspring: one copy from each diploid parent, one from either haploid parent; untyped
-  // parents hand down missing copies.
-  const std::unique_ptr<TSample> offspring = SimulateOffspring(a, loci, 200);
-  EXPECT_EQ(offspring->Name, "sim_A");
-  ASSERT_EQ(offspring->NbIndividuals(), 200);
-  EXPECT_EQ(offspring->Individuals.Items(199)->Name, "199");
+  // parents hand down missing copies. The tallies are the offspring's.
+  std::vector<TCompactUnit> offspring(200);
+  TCompactPopulation tallies;
+  DrawOffspring(m, members, std::vector<char>(4, 1), offspring, tallies, stream);
   int oneCopy = 0;
-  for (int j = 0; j < 200; ++j) {
-    const TIndividual& child = *offspring->Individuals.Items(j);
-    EXPECT_EQ(child.NbGenes(0), 2);
-    EXPECT_EQ(child.NbGenes(1), 1);
-    EXPECT_EQ(child.GetPloidy(2), 2);
-    EXPECT_EQ(child.GetPloidy(3), 2);
-    oneCopy += child.NbGenes(3) == 1;
+  std::vector<std::int32_t> genes(4, 0);
+  for (const TCompactUnit& child : offspring) {
+    EXPECT_EQ(child.X[0], 2);
+    EXPECT_EQ(child.X[1], 1);
+    EXPECT_EQ(child.X[2], 0);
+    oneCopy += child.X[3] == 1;
+    for (size_t l = 0; l < 4; ++l)
+      genes[l] += child.X[l];
   }
-  EXPECT_EQ(offspring->NbGenes(2), 0);
+  EXPECT_EQ(tallies.N, genes);
   // a2 is one parent out of two for 3 children in 8.
   EXPECT_GT(oneCopy, 50);
   EXPECT_LT(oneCopy, 100);
@@ -159,8 +186,7 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
     SimulationGenerator().SetSeeds(21, 22, 23, 24);
     TAssignmentParams params = SimulatedParams(c.Criterion, c.Algorithm, 100, true);
     auto match = std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds));
-    ASSERT_TRUE(Presimulate(*ds, c.Algorithm, 100, *match, AllPositions(*match),
-                            {c.Criterion, 0.01L, nullptr}));
+    ASSERT_TRUE(Presimulate(*ds, *match, {c.Criterion, 0.01L, nullptr}, c.Algorithm, 100));
     std::unique_ptr<TTableResultats> table;
     TAssignmentQuality quality;
     ASSERT_TRUE(AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
@@ -182,24 +208,32 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
   }
 }
 
-TEST(Simulation, LeaveOneOutOfASimulatedPopulationMatchesTheCopy) {
+// A simulated offspring is scored against its population without it, taken out on the fly.
+TEST(Simulation, LeaveOneOutOfASimulatedPopulationMatchesThePopulationWithoutTheMember) {
   const auto freqs = simtest::Populations(1, 5, 6, 3);
   auto ds = simtest::Draw({{"A", &freqs[0], 30}}, 4);
   const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
-  const TIntegerList all = AllPositions(match);
-  SimulationGenerator().SetSeeds(3, 4, 5, 6);
-  const std::unique_ptr<TSample> simulated =
-      SimulateOffspring(*ds->SampleAt(0), {0, 1, 2, 3, 4}, 30);
-  TLeaveOneOut leaveOneOut(*simulated, {0, 1, 2, 3, 4});
+  const TCompactMatch m(match);
+  const std::vector<std::int32_t> all = AllLoci(m);
+  std::vector<TCompactUnit> simulated(30);
+  TCompactPopulation tallies;
+  TGenMars random(TGenMarsSeeds{3, 4, 5, 6});
+  {
+    TGenMarsCursor stream(random);
+    DrawOffspring(m, TCompactMembers::Of(m, *ds->SampleAt(0)), std::vector<char>(5, 1), simulated,
+                  tallies, stream);
+  }
   for (std::uint8_t c : {criterion::RannalaMountain, criterion::Paetkau, criterion::NeiStandard,
                          criterion::CavalliSforza}) {
-    const TCriterionArgs args{c, 0.01L, nullptr};
+    const TCompactCriterion criterion(m, c, 0.01L, 64);
     for (int j = 0; j < 30; ++j) {
-      const TIndividual& member = *simulated->Individuals.Items(j);
-      Extended expected, actual;
-      EvaluateCriterion(args, *simulated->CopyWithout(j, false), member, match, all, expected);
-      EvaluateCriterion(args, leaveOneOut.Without(member), member, match, all, actual);
-      ASSERT_EQ(expected, actual) << int(c) << " " << j;
+      const TCompactUnit& member = simulated[static_cast<size_t>(j)];
+      TCompactPopulation without = tallies;
+      without.Add(m, member, -1);
+      const Extended expected = criterion.Score(without, member, all.data(), 5, false);
+      const Extended actual = criterion.Score(tallies, member, all.data(), 5, true);
+      ASSERT_TRUE(expected == actual || (IsUndefined(expected) && IsUndefined(actual)))
+          << int(c) << " " << j;
     }
   }
 }
@@ -218,11 +252,10 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   // Lists left by a run over L1 only must not serve a run over all four loci.
   const TMatchPGDS l1(*reference, *target, {"L1"});
   const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
-  ASSERT_TRUE(Presimulate(*reference, simulation::Cornuet1999, 100, l1, AllPositions(l1), args));
+  ASSERT_TRUE(Presimulate(*reference, l1, args, simulation::Cornuet1999, 100));
 
   TAssignmentParams params =
       SimulatedParams(criterion::RannalaMountain, simulation::Cornuet1999, 100, false);
-  params.FastPath = false; // the lists checked here are those of the step-by-step run
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
   ASSERT_TRUE(AssignIndividuals(*reference, *target,
@@ -234,13 +267,14 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
       SimulationKeyOf(match, all, args, simulation::Cornuet1999, params.SimulatedCount);
   for (int k = 0; k < 2; ++k) {
     const TSample& population = *reference->SampleAt(k);
-    const TExtendedList* list = PresimulatedList(population, key);
+    const std::vector<double>* list = PresimulatedList(population, key);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->Count(), 100);
+    EXPECT_EQ(list->size(), 100u);
     for (int i = 0; i < 2; ++i) {
-      const TIndividual& unit = *target->AllIndividuals.Items(i);
-      const Extended L = DirichletLikelihood(population, unit, match, all, args.Criterion);
-      EXPECT_EQ(table->Item(i).Row(k).Value, SimulatedProbability(*list, L, args.Criterion));
+      // The log-likelihood ranked among the simulated ones.
+      const Extended lnL =
+          kernel::Score(args, population, *target->AllIndividuals.Items(i), match, all);
+      EXPECT_EQ(table->Item(i).Row(k).Value, KeyProbability(*list, lnL, false));
     }
   }
   // A unit lacking a locus is compared with a list of its own: still a probability.
@@ -267,7 +301,8 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
     EXPECT_FALSE(IsUndefined(top));
     EXPECT_EQ(r.SortedRow(0).Score, top);
   }
-  EXPECT_EQ(groups->Item(1).LocusNames(groups->Item(1).MissingLoci), std::vector<std::string>{"L4"});
+  EXPECT_EQ(groups->Item(1).LocusNames(groups->Item(1).MissingLoci),
+            std::vector<std::string>{"L4"});
 }
 
 TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
@@ -281,7 +316,7 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
     int calls = 0;
     TScopedProgressHook hook(
         [&](int, const std::string&, const std::string&, bool& abort) { abort = ++calls == 3; });
-    EXPECT_FALSE(Presimulate(*ds, simulation::Paetkau2004, 50, match, AllPositions(match), args));
+    EXPECT_FALSE(Presimulate(*ds, match, args, simulation::Paetkau2004, 50));
     EXPECT_EQ(PresimulatedList(*ds->SampleAt(0)), nullptr);
   }
   // Stopped when the second individual starts: the first result is complete, the others empty.
@@ -298,43 +333,37 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   EXPECT_FALSE(IsUndefined(table->Item(0).Row(0).Value));
   EXPECT_EQ(table->Item(1).Count, 0);
   // Stopped inside the first individual's simulation: no result from a partial list.
-  for (bool fast : {false, true}) {
-    bool started = false;
-    TScopedProgressHook inside([&](int, const std::string&, const std::string& detail,
-                                   bool& abort) {
-      started |= detail == "0/20";
-      abort = started && detail == " ";
-    });
-    TAssignmentParams p = SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true);
-    p.FastPath = fast;
-    p.Threads = 1;
-    EXPECT_FALSE(AssignIndividuals(*ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci), p,
-                                   table, quality));
-    EXPECT_EQ(table->Item(0).Count, 0) << fast;
-  }
+  bool started = false;
+  TScopedProgressHook inside([&](int, const std::string&, const std::string& detail, bool& abort) {
+    started |= detail == "0/20";
+    abort = started && detail == " ";
+  });
+  TAssignmentParams p = SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true);
+  p.Threads = 1;
+  EXPECT_FALSE(
+      AssignIndividuals(*ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci), p, table, quality));
+  EXPECT_EQ(table->Item(0).Count, 0);
 }
 
 // Parents hand down one or two copies only: a tetraploid reference simulated by Paetkau et al.
 // (2004) yields no probability. Such units are then neither well classified nor counted in the
 // quality index, where the ties of their empty shares used to count every one as correct.
 TEST(Simulation, UndefinedHomeProbabilitiesAreNotCountedAsCorrect) {
-  auto ds = Build(Raw({"L1", "L2"},
-                      {{"A", {{"1/1/2/2", "3/3/4/4"}, {"1/2/2/2", "3/4/4/4"}, {"1/1/1/2", "3/3/3/4"}}},
-                       {"B", {{"5/5/6/6", "7/7/8/8"}, {"5/6/6/6", "7/8/8/8"}, {"5/5/5/6", "7/7/7/8"}}}}));
+  auto ds =
+      Build(Raw({"L1", "L2"},
+                {{"A", {{"1/1/2/2", "3/3/4/4"}, {"1/2/2/2", "3/4/4/4"}, {"1/1/1/2", "3/3/3/4"}}},
+                 {"B", {{"5/5/6/6", "7/7/8/8"}, {"5/6/6/6", "7/8/8/8"}, {"5/5/5/6", "7/7/7/8"}}}}));
   SimulationGenerator().SetSeeds(1, 2, 3, 4);
-  for (const bool fast : {true, false}) {
-    TAssignmentParams params =
-        SimulatedParams(criterion::RannalaMountain, simulation::Paetkau2004, 50, true);
-    params.FastPath = fast;
-    std::unique_ptr<TTableResultats> table;
-    TAssignmentQuality quality;
-    ASSERT_TRUE(AssignIndividuals(*ds, *ds,
-                                  std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
-                                  params, table, quality));
-    for (int i = 0; i < table->Count(); ++i) {
-      EXPECT_TRUE(IsUndefined(table->Item(i).Row(i < 3 ? 0 : 1).Value));
-      EXPECT_FALSE(table->Item(i).WellClassified);
-    }
-    EXPECT_EQ(quality.CorrectlyAssigned, 0);
+  const TAssignmentParams params =
+      SimulatedParams(criterion::RannalaMountain, simulation::Paetkau2004, 50, true);
+  std::unique_ptr<TTableResultats> table;
+  TAssignmentQuality quality;
+  ASSERT_TRUE(AssignIndividuals(*ds, *ds,
+                                std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
+                                params, table, quality));
+  for (int i = 0; i < table->Count(); ++i) {
+    EXPECT_TRUE(IsUndefined(table->Item(i).Row(i < 3 ? 0 : 1).Value));
+    EXPECT_FALSE(table->Item(i).WellClassified);
   }
+  EXPECT_EQ(quality.CorrectlyAssigned, 0);
 }
