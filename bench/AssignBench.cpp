@@ -57,7 +57,8 @@ TMeasure MeasureSelfAssignment(const TSelfAssignment& run, const TBenchOptions& 
   auto match = std::make_unique<TMatchPGDS>(ds, ds, params.LocusNames);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  const bool completed = AssignIndividuals(ds, ds, std::move(match), params, table, quality);
+  const bool completed =
+      AssignIndividuals(ds, ds, std::move(match), params, table, quality) == TRunResult::Completed;
   const double assigned = watch.WallSeconds();
 
   TGridSettings settings;

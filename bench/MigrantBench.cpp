@@ -77,7 +77,8 @@ TMeasure MeasureMigrants(const TMigrantRun& run, const TBenchOptions& options) {
   TStopwatch watch;
   std::unique_ptr<TTableResultats> table;
   std::int32_t flagged = 0;
-  const bool completed = DetectMigrantsRatio(ds, params, false, table, flagged);
+  const bool completed =
+      DetectMigrantsRatio(ds, params, false, table, flagged) == TRunResult::Completed;
   m.Wall = watch.WallSeconds();
   m.Cpu = watch.CpuSeconds();
   m.Work = static_cast<double>(ds.AllIndividuals.Count()) * ds.SamplesCount() * ds.LociCount() +

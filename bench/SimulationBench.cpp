@@ -118,7 +118,8 @@ TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenc
       run.SimulationOn ? SimulatedIndividuals(ds, *match, run.Algorithm, run.SimulatedCount) : 0;
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  const bool completed = AssignIndividuals(ds, ds, std::move(match), params, table, quality);
+  const bool completed =
+      AssignIndividuals(ds, ds, std::move(match), params, table, quality) == TRunResult::Completed;
   m.Wall = watch.WallSeconds();
   m.Cpu = watch.CpuSeconds();
   const double loci = ds.LociCount();

@@ -33,8 +33,9 @@ TRun Assign(const TPGDSStructure& reference, const TPGDSStructure& target, TAssi
   TRun run;
   auto match = std::make_unique<TMatchPGDS>(reference, target, p.LocusNames);
   run.Completed =
-      groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
-             : AssignIndividuals(reference, target, std::move(match), p, run.Table, run.Quality);
+      (groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
+              : AssignIndividuals(reference, target, std::move(match), p, run.Table, run.Quality)) ==
+      TRunResult::Completed;
   return run;
 }
 

@@ -71,8 +71,8 @@ struct TSelfRun {
 
 TSelfRun RunSelf(const TPGDSStructure& ds, std::uint8_t criterion) {
   TSelfRun run;
-  run.completed =
-      AssignIndividuals(ds, ds, MatchOf(ds, ds), Params(criterion, true), run.table, run.quality);
+  run.completed = AssignIndividuals(ds, ds, MatchOf(ds, ds), Params(criterion, true), run.table,
+                                    run.quality) == TRunResult::Completed;
   return run;
 }
 
@@ -91,7 +91,7 @@ TEST(Assignment, LikelihoodSharesOfAnotherDataSet) {
   auto target = TDataBuilder({"L1"}).Sample("T").Individual("t1", {"1"}).Loaded();
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_TRUE(AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
                                 Params(criterion::Paetkau, false), table, quality));
   const TResultats& r = table->Item(0);
   EXPECT_EQ(r.Caption, "T/t1");
@@ -105,7 +105,7 @@ TEST(Assignment, LikelihoodSharesOfAnotherDataSet) {
 
   // The sample as a whole gives the same shares, under the sample's name.
   std::unique_ptr<TTableResultats> groups;
-  ASSERT_TRUE(AssignGroups(*reference, *target, MatchOf(*reference, *target),
+  ASSERT_EQ(TRunResult::Completed, AssignGroups(*reference, *target, MatchOf(*reference, *target),
                            Params(criterion::Paetkau, true), groups));
   EXPECT_EQ(groups->Item(0).Caption, "T");
   EXPECT_NEAR(static_cast<double>(groups->Item(0).SortedRow(0).Score), 75, 1e-12);
@@ -170,7 +170,7 @@ TEST(Assignment, DistanceShares) {
       TDataBuilder({"L1"}).Sample("T").Individual("t1", {"1/1"}).Individual("t2", {"2/2"}).Loaded();
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_TRUE(AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
                                 Params(criterion::NeiStandard, false), table, quality));
   // t1 is at distance 0 from A and D: they share the whole 100 %.
   const TResultats& t1 = table->Item(0);
@@ -272,16 +272,16 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
     std::unique_ptr<TTableResultats> table = std::make_unique<TTableResultats>(1);
     table->Journal.push_back("previous run");
     TAssignmentQuality quality;
-    const bool completed = AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality);
+    const TRunResult result = AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality);
     EXPECT_EQ(table->Count(), 7);
     EXPECT_TRUE(table->Journal.empty());
     for (int i = 0; i < table->Count(); ++i)
       EXPECT_EQ(table->Item(i).Count, 0);
-    return completed;
+    return result;
   };
   EXPECT_TRUE(AssignmentAvailable(Params(criterion::Cornuet, true))); // without probabilities
-  EXPECT_FALSE(run(Params(42, true)));
-  EXPECT_FALSE(run(Params(criterion::Baudouin2, true))); // no prepared priors
+  EXPECT_EQ(TRunResult::Unavailable, run(Params(42, true)));
+  EXPECT_EQ(TRunResult::Unavailable, run(Params(criterion::Baudouin2, true))); // no prepared priors
   // Probabilities are offered for every criterion but 9, with a known algorithm and
   // individuals to simulate.
   TAssignmentParams simulated = Params(criterion::Paetkau, true);
@@ -289,14 +289,14 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
   simulated.SimulatedCount = 100;
   EXPECT_TRUE(AssignmentAvailable(simulated));
   simulated.SimulationAlgorithm = 3;
-  EXPECT_FALSE(run(simulated));
+  EXPECT_EQ(TRunResult::Unavailable, run(simulated));
   simulated.SimulationAlgorithm = 2;
   simulated.SimulatedCount = 0;
-  EXPECT_FALSE(run(simulated));
+  EXPECT_EQ(TRunResult::Unavailable, run(simulated));
   simulated.SimulatedCount = 100;
   simulated.Criterion = criterion::Cornuet;
   EXPECT_FALSE(AssignmentAvailable(simulated));
-  EXPECT_FALSE(run(simulated));
+  EXPECT_EQ(TRunResult::Unavailable, run(simulated));
 }
 
 TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
@@ -306,7 +306,7 @@ TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
   params.Bayes = &bayes;
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_TRUE(AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality));
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality));
 
   // The priors were last prepared without b3, the last individual: its rows must be the
   // likelihoods against A and against B without b3, with those priors.

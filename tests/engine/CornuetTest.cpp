@@ -187,7 +187,7 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
     percents.push_back(percent);
   });
   ASSERT_TRUE(AssignmentAvailable(SelfParams()));
-  ASSERT_TRUE(AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
   ASSERT_EQ(table->Count(), 24);
   int home = 0;
   for (int i = 0; i < table->Count(); ++i) {
@@ -217,7 +217,8 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
     TScopedProgressHook stop([](int, const std::string& panel, const std::string&, bool& abort) {
       abort = panel == "Ref=\"C\",  Loc=\"L2\"";
     });
-    EXPECT_FALSE(AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
+    EXPECT_EQ(TRunResult::Stopped,
+              AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
   }
   // No probabilities for this criterion.
   TAssignmentParams simulated = SelfParams();
@@ -225,6 +226,7 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
   simulated.SimulatedCount = 100;
   simulated.SimulationAlgorithm = 2;
   EXPECT_FALSE(AssignmentAvailable(simulated));
-  EXPECT_FALSE(AssignIndividuals(*ds, *ds, MatchOf(*ds), simulated, table, quality));
+  EXPECT_EQ(TRunResult::Unavailable,
+            AssignIndividuals(*ds, *ds, MatchOf(*ds), simulated, table, quality));
   ClearCornuetMemories();
 }

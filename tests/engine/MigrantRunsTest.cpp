@@ -31,10 +31,11 @@ struct TDetection {
 TDetection Detect(const TPGDSStructure& ds, const TMigrantParams& p, int option) {
   SimulationGenerator().SetSeeds(21, 22, 23, 24);
   TDetection d;
-  d.Completed = option == 0
-                    ? DetectMigrantsHome(ds, std::make_unique<TMatchPGDS>(ds, ds, p.LocusNames), p,
-                                         d.Table, d.Flagged)
-                    : DetectMigrantsRatio(ds, p, option == 2, d.Table, d.Flagged);
+  d.Completed = (option == 0 ? DetectMigrantsHome(ds,
+                                                  std::make_unique<TMatchPGDS>(ds, ds, p.LocusNames),
+                                                  p, d.Table, d.Flagged)
+                              : DetectMigrantsRatio(ds, p, option == 2, d.Table, d.Flagged)) ==
+                TRunResult::Completed;
   return d;
 }
 

@@ -33,7 +33,7 @@ TMigrantParams Params(const TPGDSStructure& ds, std::uint8_t criterion) {
 }
 
 struct TDetection {
-  bool Completed = false;
+  TRunResult Result = TRunResult::Unavailable;
   std::unique_ptr<TTableResultats> Table;
   std::int32_t Flagged = -1;
 };
@@ -41,7 +41,7 @@ struct TDetection {
 // option 0: L_home, 1: L_home / L_max, 2: L_home / L_max_not_home.
 TDetection Detect(const TPGDSStructure& ds, const TMigrantParams& params, int option) {
   TDetection d;
-  d.Completed =
+  d.Result =
       option == 0 ? DetectMigrantsHome(ds, std::make_unique<TMatchPGDS>(ds, ds, params.LocusNames),
                                        params, d.Table, d.Flagged)
                   : DetectMigrantsRatio(ds, params, option == 2, d.Table, d.Flagged);
@@ -65,7 +65,7 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
   // a1 against A without it (p1 = 1/2) and B (p1 = 1/6); a4 against A without it (p2 = 1/6) and
   // B (p2 = 5/6); b3 against B without it (no allele 1: default frequency 0.01).
   TDetection home = Detect(*ds, params, 0);
-  ASSERT_TRUE(home.Completed);
+  ASSERT_EQ(home.Result, TRunResult::Completed);
   const TResultats& a1 = home.Table->Item(0);
   EXPECT_EQ(a1.Caption, "A/A_0");
   EXPECT_NEAR(static_cast<double>(a1.Row(0).Value), 0.25, 1e-15);
@@ -83,7 +83,7 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
   // Ratios: a1 is best at home (R = 1 over all, 9 over the others), a4 is not (R = 1/25).
   for (int option : {1, 2}) {
     TDetection ratio = Detect(*ds, params, option);
-    ASSERT_TRUE(ratio.Completed);
+    ASSERT_EQ(ratio.Result, TRunResult::Completed);
     EXPECT_NEAR(static_cast<double>(ratio.Table->Item(0).SortedRow(0).Value),
                 option == 1 ? 1.0 : 9.0, 1e-12);
     EXPECT_FALSE(ratio.Table->Item(0).IsMigrant);
@@ -96,7 +96,7 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
 
   // Distances: the home is farther than the nearest population when R = D_home / D_min > 1.
   TDetection distance = Detect(*ds, Params(*ds, criterion::Rogers), 1);
-  ASSERT_TRUE(distance.Completed);
+  ASSERT_EQ(distance.Result, TRunResult::Completed);
   EXPECT_EQ(distance.Table->Item(0).SortedRow(0).Value, 1);
   EXPECT_GT(distance.Table->Item(3).SortedRow(0).Value, 1);
   EXPECT_TRUE(distance.Table->Item(3).IsMigrant);
@@ -106,18 +106,18 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
 TEST(Migrants, RefusedCriteria) {
   auto ds = Residents();
   TMigrantParams params = Params(*ds, 42);
-  EXPECT_FALSE(Detect(*ds, params, 0).Completed);
-  EXPECT_FALSE(Detect(*ds, params, 2).Completed);
+  EXPECT_EQ(Detect(*ds, params, 0).Result, TRunResult::Unavailable);
+  EXPECT_EQ(Detect(*ds, params, 2).Result, TRunResult::Unavailable);
   // The stepwise-mutation criterion has no ratio and no simulated values; L_home alone leaves
   // its rows empty.
   params.Criterion = criterion::Cornuet;
-  EXPECT_FALSE(Detect(*ds, params, 1).Completed);
+  EXPECT_EQ(Detect(*ds, params, 1).Result, TRunResult::Unavailable);
   TDetection home = Detect(*ds, params, 0);
-  EXPECT_TRUE(home.Completed);
+  EXPECT_EQ(home.Result, TRunResult::Completed);
   EXPECT_EQ(home.Table->Item(0).Count, 0);
   EXPECT_EQ(home.Flagged, 0);
   params.SimulationOn = true;
-  EXPECT_FALSE(Detect(*ds, params, 0).Completed);
+  EXPECT_EQ(Detect(*ds, params, 0).Result, TRunResult::Unavailable);
 }
 
 TEST(Migrants, SimulationFlagsAlphaOfResidentsAndMostMigrants) {
@@ -142,7 +142,7 @@ TEST(Migrants, SimulationFlagsAlphaOfResidentsAndMostMigrants) {
     params.SimulationAlgorithm = c.Algorithm;
     params.SimulatedCount = 100;
     TDetection d = Detect(*ds, params, c.Option);
-    ASSERT_TRUE(d.Completed);
+    ASSERT_EQ(d.Result, TRunResult::Completed);
     int residents = 0, migrants = 0;
     for (int k = 0; k < 3; ++k) {
       residents += FlaggedAmong(*d.Table, 42 * k, 42 * k + 40);
@@ -168,7 +168,7 @@ TEST(Migrants, StoppedDetectionKeepsItsCount) {
     abort = detail == "4/7";
   });
   TDetection d = Detect(*ds, params, 2);
-  EXPECT_FALSE(d.Completed);
+  EXPECT_EQ(d.Result, TRunResult::Stopped);
   EXPECT_EQ(d.Flagged, 1);
   EXPECT_TRUE(d.Table->Item(3).IsMigrant);
   EXPECT_EQ(d.Table->Item(4).Count, 0);
@@ -176,6 +176,6 @@ TEST(Migrants, StoppedDetectionKeepsItsCount) {
   params.SimulationAlgorithm = simulation::Paetkau2004;
   params.SimulatedCount = 20;
   d = Detect(*ds, params, 2);
-  EXPECT_FALSE(d.Completed);
+  EXPECT_EQ(d.Result, TRunResult::Stopped);
   EXPECT_EQ(ds->SampleAt(0)->SimulationData, nullptr);
 }

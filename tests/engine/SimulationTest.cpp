@@ -108,7 +108,7 @@ TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
     percents.clear();
     panels.clear();
     SimulationGenerator().SetSeeds(1, 2, 3, 4);
-    ASSERT_TRUE(Presimulate(*ds, match, args, simulation::Paetkau2004, 1000));
+    ASSERT_EQ(TRunResult::Completed, Presimulate(*ds, match, args, simulation::Paetkau2004, 1000));
     EXPECT_EQ(panels.back(), kStatusPresimulation());
     EXPECT_EQ(percents.back(), 100);
     ASSERT_NE(PresimulatedList(*ds->SampleAt(0)), nullptr);
@@ -186,10 +186,10 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
     SimulationGenerator().SetSeeds(21, 22, 23, 24);
     TAssignmentParams params = SimulatedParams(c.Criterion, c.Algorithm, 100, true);
     auto match = std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds));
-    ASSERT_TRUE(Presimulate(*ds, *match, {c.Criterion, 0.01L, nullptr}, c.Algorithm, 100));
+    ASSERT_EQ(TRunResult::Completed, Presimulate(*ds, *match, {c.Criterion, 0.01L, nullptr}, c.Algorithm, 100));
     std::unique_ptr<TTableResultats> table;
     TAssignmentQuality quality;
-    ASSERT_TRUE(AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
+    ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
     // Residents of A, B and C against their home (left out), migrants against A.
     const double residents =
         (ExclusionRate(*table, 0, 40, 0, alpha) + ExclusionRate(*table, 44, 84, 1, alpha) +
@@ -252,13 +252,13 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   // Lists left by a run over L1 only must not serve a run over all four loci.
   const TMatchPGDS l1(*reference, *target, {"L1"});
   const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
-  ASSERT_TRUE(Presimulate(*reference, l1, args, simulation::Cornuet1999, 100));
+  ASSERT_EQ(TRunResult::Completed, Presimulate(*reference, l1, args, simulation::Cornuet1999, 100));
 
   TAssignmentParams params =
       SimulatedParams(criterion::RannalaMountain, simulation::Cornuet1999, 100, false);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_TRUE(AssignIndividuals(*reference, *target,
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target,
                                 std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
                                 table, quality));
   const TMatchPGDS match(*reference, *target, loci);
@@ -292,7 +292,7 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   // the run's count.
   params.Criterion = criterion::NeiDA;
   std::unique_ptr<TTableResultats> groups;
-  ASSERT_TRUE(AssignGroups(*reference, *target,
+  ASSERT_EQ(TRunResult::Completed, AssignGroups(*reference, *target,
                            std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
                            groups));
   for (int g = 0; g < 2; ++g) {
@@ -316,7 +316,7 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
     int calls = 0;
     TScopedProgressHook hook(
         [&](int, const std::string&, const std::string&, bool& abort) { abort = ++calls == 3; });
-    EXPECT_FALSE(Presimulate(*ds, match, args, simulation::Paetkau2004, 50));
+    EXPECT_EQ(TRunResult::Stopped, Presimulate(*ds, match, args, simulation::Paetkau2004, 50));
     EXPECT_EQ(PresimulatedList(*ds->SampleAt(0)), nullptr);
   }
   // Stopped when the second individual starts: the first result is complete, the others empty.
@@ -325,7 +325,7 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   });
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  EXPECT_FALSE(AssignIndividuals(
+  EXPECT_EQ(TRunResult::Stopped, AssignIndividuals(
       *ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci),
       SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true), table, quality));
   ASSERT_EQ(table->Count(), 20);
@@ -340,8 +340,9 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   });
   TAssignmentParams p = SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true);
   p.Threads = 1;
-  EXPECT_FALSE(
-      AssignIndividuals(*ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci), p, table, quality));
+  EXPECT_EQ(TRunResult::Stopped, AssignIndividuals(*ds, *ds,
+                                                   std::make_unique<TMatchPGDS>(*ds, *ds, loci), p,
+                                                   table, quality));
   EXPECT_EQ(table->Item(0).Count, 0);
 }
 
@@ -358,7 +359,7 @@ TEST(Simulation, UndefinedHomeProbabilitiesAreNotCountedAsCorrect) {
       SimulatedParams(criterion::RannalaMountain, simulation::Paetkau2004, 50, true);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_TRUE(AssignIndividuals(*ds, *ds,
+  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds,
                                 std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
                                 params, table, quality));
   for (int i = 0; i < table->Count(); ++i) {

@@ -14,7 +14,7 @@ TEST(ParallelUnits, FollowsEveryUnitInOrderAndStopsWhereAsked) {
   for (int threads : {1, 2, 3}) {
     std::vector<int> treated(50, 0);
     std::vector<int> followed;
-    const bool done = ParallelUnits(
+    const TRunResult done = ParallelUnits(
         50, threads, [&](int i) { treated[static_cast<size_t>(i)] = i * i; },
         [](int) { return false; },
         [&](int i) {
@@ -24,19 +24,19 @@ TEST(ParallelUnits, FollowsEveryUnitInOrderAndStopsWhereAsked) {
           return false;
         },
         [] { return false; });
-    EXPECT_TRUE(done);
+    EXPECT_EQ(done, TRunResult::Completed);
     ASSERT_EQ(followed.size(), 50u) << threads;
     for (int i = 0; i < 50; ++i)
       EXPECT_EQ(followed[static_cast<size_t>(i)], i);
 
     followed.clear();
-    EXPECT_FALSE(ParallelUnits(
-        50, threads, [](int) {}, [](int) { return false; },
-        [&](int i) {
-          followed.push_back(i);
-          return i == 9;
-        },
-        [] { return false; }));
+    EXPECT_EQ(TRunResult::Stopped, ParallelUnits(
+                                       50, threads, [](int) {}, [](int) { return false; },
+                                       [&](int i) {
+                                         followed.push_back(i);
+                                         return i == 9;
+                                       },
+                                       [] { return false; }));
     EXPECT_EQ(followed.size(), 10u) << threads;
   }
 }
