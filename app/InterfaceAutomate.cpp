@@ -6,7 +6,7 @@
 
 #include "app/AppTexts.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/Criteria.h"
+#include "engine/criteria/Criteria.h"
 #include "base/Texts.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "app/ResultsGrid.h"
 #include "dataset/TextWriter.h"
-#include "engine/EngineTexts.h"
-#include "engine/ResultTables.h"
+#include "engine/common/EngineTexts.h"
+#include "engine/results/ResultTables.h"
 
 void ForEachExportLine(const TTableResultats* table, const TResultsGrid& grid,
                        const std::function<void(const std::string&)>& line) {

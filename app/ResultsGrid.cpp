@@ -10,9 +10,9 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "engine/Criteria.h"
-#include "engine/EngineTexts.h"
-#include "engine/ResultTables.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/common/EngineTexts.h"
+#include "engine/results/ResultTables.h"
 #include "model/FixedFormat.h"
 
 namespace {

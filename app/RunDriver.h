@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Assignment.h"
-#include "engine/ResultTables.h"
+#include "engine/runs/Assignment.h"
+#include "engine/results/ResultTables.h"
 #include "base/Real.h"
 
 class TInterfaceAutomate;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "bench/AssignBench.h"
-#include "engine/ThreadPool.h"
+#include "engine/common/ThreadPool.h"
 
 void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
   const TGeneratorParams small = SnpData(100, options); // 1,000 individuals

@@ -15,8 +15,8 @@
 #include <optional>
 
 #include "dataset/PGDSStructure.h"
-#include "engine/GenMars.h"
-#include "engine/ThreadPool.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/ThreadPool.h"
 
 extern char** environ;
 

@@ -6,10 +6,10 @@
 
 #include "bench/SimulationBench.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/Match.h"
-#include "engine/Migrants.h"
-#include "engine/ResultTables.h"
-#include "engine/Simulation.h"
+#include "engine/common/Match.h"
+#include "engine/runs/Migrants.h"
+#include "engine/results/ResultTables.h"
+#include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 
 namespace {

@@ -14,7 +14,7 @@
 
 #include "app/window/PlotPainter.h"
 #include "bench/BenchSupport.h"
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/PlotKinds.h"
 #include "plots/SvgWriter.h"
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "dataset/PGDSStructure.h"
-#include "engine/Assignment.h"
-#include "engine/CompactSimulation.h"
-#include "engine/Match.h"
-#include "engine/ResultTables.h"
-#include "engine/Simulation.h"
+#include "engine/runs/Assignment.h"
+#include "engine/simulation/CompactSimulation.h"
+#include "engine/common/Match.h"
+#include "engine/results/ResultTables.h"
+#include "engine/simulation/Simulation.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 

@@ -16,11 +16,11 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/CornuetEstimator.h"
-#include "engine/Criteria.h"
-#include "engine/EngineTexts.h"
-#include "engine/GenMars.h"
-#include "engine/MatchTexts.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/common/EngineTexts.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/MatchTexts.h"
 #include "base/Texts.h"
 
 namespace {

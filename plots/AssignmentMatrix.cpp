@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/Palette.h"
 #include "plots/PlotTexts.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/Palette.h"
 #include "plots/PlotTexts.h"
 

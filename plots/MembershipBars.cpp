@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/Palette.h"
 #include "plots/PlotTexts.h"
 

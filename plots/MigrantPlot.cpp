@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/ResultsGrid.h"
-#include "engine/Criteria.h"
-#include "engine/ResultTables.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/results/ResultTables.h"
 #include "plots/Palette.h"
 #include "plots/PlotTexts.h"
 

@@ -6,8 +6,8 @@
 #include "app/InterfaceAutomate.h"
 #include "app/ResultsGrid.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/Migrants.h"
-#include "engine/ResultTables.h"
+#include "engine/runs/Migrants.h"
+#include "engine/results/ResultTables.h"
 
 TPlotRun PlotRunOf(const TInterfaceAutomate& a, bool samplesUsed) {
   TPlotRun run;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/PlotInput.h"
 
 class TInterfaceAutomate;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/PrintLayout.h"
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "stats/StatisticsGrid.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "base/Texts.h"
 
 namespace {

@@ -3,12 +3,12 @@
 // do not depend on the number of threads.
 #include <gtest/gtest.h>
 
-#include "engine/Assignment.h"
-#include "engine/Bayesien2.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/ResultTables.h"
-#include "engine/Simulation.h"
+#include "engine/runs/Assignment.h"
+#include "engine/criteria/Bayesien2.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
+#include "engine/results/ResultTables.h"
+#include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 #include "tests/engine/CriterionOracle.h"
 #include "tests/engine/RandomDataSupport.h"

@@ -1,11 +1,11 @@
-#include "engine/Assignment.h"
+#include "engine/runs/Assignment.h"
 
-#include "engine/Bayesien2.h"
+#include "engine/criteria/Bayesien2.h"
 
 #include "dataset/PGDSStructure.h"
-#include "engine/Match.h"
+#include "engine/common/Match.h"
 #include "base/Progress.h"
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "tests/engine/KernelValues.h"
 #include "tests/support/DataSetBuilders.h"
 

@@ -1,4 +1,4 @@
-#include "engine/CompactSimulation.h"
+#include "engine/simulation/CompactSimulation.h"
 
 #include <gtest/gtest.h>
 
@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "engine/CompactTallies.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/ScoreTables.h"
+#include "engine/criteria/CompactTallies.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
+#include "engine/criteria/ScoreTables.h"
 #include "base/Real.h"
 #include "model/Sample.h"
 #include "tests/engine/MatchTestSupport.h"

@@ -18,10 +18,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/CornuetEstimator.h"
-#include "engine/GenMars.h"
-#include "engine/Memorize.h"
-#include "engine/Stepwise.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/common/GenMars.h"
+#include "engine/criteria/Memorize.h"
+#include "engine/criteria/Stepwise.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Assignment.h"
-#include "engine/CornuetEstimator.h"
-#include "engine/Criteria.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/Memorize.h"
+#include "engine/runs/Assignment.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
+#include "engine/criteria/Memorize.h"
 #include "base/Progress.h"
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "tests/engine/KernelValues.h"
 #include "tests/engine/MatchTestSupport.h"
 

@@ -1,4 +1,4 @@
-#include "engine/Criteria.h"
+#include "engine/criteria/Criteria.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Bayesien2.h"
-#include "engine/Match.h"
+#include "engine/criteria/Bayesien2.h"
+#include "engine/common/Match.h"
 #include "tests/engine/KernelValues.h"
 #include "tests/engine/CriterionOracle.h"
 #include "tests/engine/MatchTestSupport.h"

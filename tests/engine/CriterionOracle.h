@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/Real.h"
-#include "engine/Match.h"
+#include "engine/common/Match.h"
 #include "tests/engine/MatchTestSupport.h"
 
 namespace oracle {

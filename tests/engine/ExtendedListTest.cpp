@@ -1,4 +1,4 @@
-#include "engine/ExtendedList.h"
+#include "engine/common/ExtendedList.h"
 
 #include <gtest/gtest.h>
 

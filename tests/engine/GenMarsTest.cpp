@@ -1,4 +1,4 @@
-#include "engine/GenMars.h"
+#include "engine/common/GenMars.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/CompactTallies.h"
-#include "engine/Cornuet.h"
-#include "engine/Criteria.h"
-#include "engine/Match.h"
+#include "engine/criteria/CompactTallies.h"
+#include "engine/criteria/Cornuet.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/common/Match.h"
 #include "model/GroupAbstract.h"
 
 namespace kernel {

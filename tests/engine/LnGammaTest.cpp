@@ -1,4 +1,4 @@
-#include "engine/Criteria.h"
+#include "engine/criteria/Criteria.h"
 
 #include <gtest/gtest.h>
 

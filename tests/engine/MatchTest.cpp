@@ -1,11 +1,11 @@
-#include "engine/Match.h"
+#include "engine/common/Match.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/MatchTexts.h"
+#include "engine/common/MatchTexts.h"
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "tests/engine/MatchTestSupport.h"

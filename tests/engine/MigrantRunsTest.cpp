@@ -7,12 +7,12 @@
 #include <string>
 
 #include "base/Progress.h"
-#include "engine/Bayesien2.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/Migrants.h"
-#include "engine/ResultTables.h"
-#include "engine/Simulation.h"
+#include "engine/criteria/Bayesien2.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
+#include "engine/runs/Migrants.h"
+#include "engine/results/ResultTables.h"
+#include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 #include "tests/engine/CriterionOracle.h"
 #include "tests/engine/RandomDataSupport.h"

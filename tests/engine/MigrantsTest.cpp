@@ -1,4 +1,4 @@
-#include "engine/Migrants.h"
+#include "engine/runs/Migrants.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/GenMars.h"
-#include "engine/Match.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
 #include "base/Progress.h"
-#include "engine/ResultTables.h"
-#include "engine/Simulation.h"
+#include "engine/results/ResultTables.h"
+#include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 #include "tests/engine/MatchTestSupport.h"
 #include "tests/engine/SimulationTestSupport.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "tests/engine/MatchTestSupport.h"
 
 namespace randomdata {

@@ -1,6 +1,6 @@
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 
-#include "engine/EngineTexts.h"
+#include "engine/common/EngineTexts.h"
 
 #include <gtest/gtest.h>
 

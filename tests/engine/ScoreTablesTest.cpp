@@ -1,13 +1,13 @@
 // The score tables against the direct evaluation of the compact criteria, unit by unit.
-#include "engine/ScoreTables.h"
+#include "engine/criteria/ScoreTables.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <optional>
 
-#include "engine/Criteria.h"
-#include "engine/Match.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/common/Match.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 #include "tests/engine/RandomDataSupport.h"

@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/GenMars.h"
-#include "engine/SharedLists.h"
+#include "engine/common/GenMars.h"
+#include "engine/simulation/SharedLists.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/Simulation.h"
+#include "engine/simulation/Simulation.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "base/Progress.h"
-#include "engine/Assignment.h"
-#include "engine/CompactSimulation.h"
-#include "engine/EngineTexts.h"
-#include "engine/GenMars.h"
-#include "engine/Match.h"
-#include "engine/ResultTables.h"
+#include "engine/runs/Assignment.h"
+#include "engine/simulation/CompactSimulation.h"
+#include "engine/common/EngineTexts.h"
+#include "engine/common/GenMars.h"
+#include "engine/common/Match.h"
+#include "engine/results/ResultTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 #include "tests/engine/KernelValues.h"

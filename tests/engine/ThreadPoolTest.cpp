@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "engine/ThreadPool.h"
+#include "engine/common/ThreadPool.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/ResultTables.h"
+#include "engine/results/ResultTables.h"
 #include "plots/PlotInput.h"
 #include "plots/PlotPrimitives.h"
 

@@ -14,8 +14,8 @@
 #include "WindowTestSupport.h"
 #include "app/AppTexts.h"
 #include "dataset/DataSetTexts.h"
-#include "engine/CornuetEstimator.h"
-#include "engine/GenMars.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/common/GenMars.h"
 
 using namespace wtest;
 
