@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "engine/Criteria.h"
+#include "engine/criteria/Criteria.h"
 
 namespace {
 
