@@ -5,9 +5,8 @@
 #include <cstdlib>
 
 #include "app/AppTexts.h"
-#include "dataset/PGDSStructure.h"
-#include "engine/criteria/Criteria.h"
 #include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
 
 namespace {
 // Decimal logarithms of the thresholds are taken as exact when within this margin of an
@@ -24,27 +23,27 @@ void TInterfaceAutomate::Compute() {
 
   // 1. The criterion of the checked radio button.
   if (in.Rannala)
-    Criterion = criterion::RannalaMountain;
+    Criterion = TCriterion::RannalaMountain;
   else if (in.NeiStandard)
-    Criterion = criterion::NeiStandard;
+    Criterion = TCriterion::NeiStandard;
   else if (in.NeiMinimum)
-    Criterion = criterion::NeiMinimum;
+    Criterion = TCriterion::NeiMinimum;
   else if (in.NeiDa)
-    Criterion = criterion::NeiDA;
+    Criterion = TCriterion::NeiDA;
   else if (in.CavalliSforza)
-    Criterion = criterion::CavalliSforza;
+    Criterion = TCriterion::CavalliSforza;
   else if (in.Goldstein)
-    Criterion = criterion::Goldstein;
+    Criterion = TCriterion::Goldstein;
   else if (in.Rogers)
-    Criterion = criterion::Rogers;
+    Criterion = TCriterion::Rogers;
   else if (in.Baudouin)
-    Criterion = criterion::BaudouinLebrun;
+    Criterion = TCriterion::BaudouinLebrun;
   else if (in.Baudouin2)
-    Criterion = criterion::Baudouin2;
+    Criterion = TCriterion::Baudouin2;
   else if (in.Cornuet)
-    Criterion = criterion::Cornuet;
+    Criterion = TCriterion::Cornuet;
   else if (in.Paetkau) {
-    Criterion = criterion::Paetkau;
+    Criterion = TCriterion::Paetkau;
     DefaultFrequency = DisplayValue(in.DefaultFrequencyText);
   }
 
@@ -59,11 +58,11 @@ void TInterfaceAutomate::Compute() {
     GroupAssignment = false;
     UseSamples = false; // migrant detection always works on the reference data set
     if (in.LHome)
-      LikelihoodOption = 0;
+      LikelihoodOption = TMigrantStatistic::Home;
     else if (in.LMaxWithHome)
-      LikelihoodOption = 1;
+      LikelihoodOption = TMigrantStatistic::HomeOverMax;
     else if (in.LMaxNotHome)
-      LikelihoodOption = 2;
+      LikelihoodOption = TMigrantStatistic::HomeOverMaxNotHome;
   } else {
     MigrantMode = false;
     AssignmentMode = true;
@@ -77,7 +76,7 @@ void TInterfaceAutomate::Compute() {
   // 5. Probability computation: not for groups of individuals, not for a reference with mixed
   // levels of ploidy, not with the Cornuet criterion.
   SimulationAllowed =
-      !((in.Groups && !in.MigrantDetection) || in.MixedPloidy || Criterion == criterion::Cornuet);
+      !((in.Groups && !in.MigrantDetection) || in.MixedPloidy || Criterion == TCriterion::Cornuet);
 
   // 6. Simulation settings and the threshold. A box that stays checked while disabled does not
   // switch the computation on: the window shows it as unavailable, so the run must not use it.
@@ -86,11 +85,11 @@ void TInterfaceAutomate::Compute() {
     SimulatedCount = static_cast<std::int32_t>(DisplayValue(in.SimulatedIndividualsText));
     Threshold = DisplayValue(in.PvalueText);
     if (in.AlgorithmCornuet99)
-      SimulationAlgorithm = 0;
+      SimulationAlgorithm = TSimulationAlgorithm::Cornuet1999;
     else if (in.AlgorithmRannala97)
-      SimulationAlgorithm = 1;
+      SimulationAlgorithm = TSimulationAlgorithm::Rannala1997;
     else if (in.AlgorithmPaetkau)
-      SimulationAlgorithm = 2;
+      SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
     ProbabilityFormat = ProbabilityFormatFor(SimulatedCount);
   } else {
     SimulationOn = false;

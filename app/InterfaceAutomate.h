@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/runs/Migrants.h"
+#include "engine/simulation/Simulation.h"
 
 class TPGDSStructure;
 
@@ -58,17 +61,17 @@ public:
   TAutomateInputs Inputs;
 
   // Outputs; the values before the first Compute are those of a freshly shown window.
-  std::uint8_t Criterion = 2;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L;
   bool MigrantMode = false;
   bool AssignmentMode = true;
-  std::uint8_t LikelihoodOption = 1;
+  TMigrantStatistic LikelihoodOption = TMigrantStatistic::HomeOverMax;
   bool UseSamples = false;
   bool GroupsEnabled = true;
   bool GroupAssignment = false;
   bool SimulationAllowed = true;
   bool SimulationOn = false;
-  std::uint8_t SimulationAlgorithm = 2;
+  TSimulationAlgorithm SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   std::int32_t SimulatedCount = 1000;
   Extended Threshold = 0.05L;
   int ThresholdDigits = 3;

@@ -248,7 +248,7 @@ void TFormPrinc::ApplyAutomaton() {
   TextBrowserInformation2->setHtml(ToQt(CriterionReference(out.Criterion)));
 
   // 3. The default frequency belongs to Paetkau et al.'s criterion.
-  const bool paetkau = out.Criterion == 3;
+  const bool paetkau = out.Criterion == TCriterion::Paetkau;
   SetAllEnabled({LabelPaetkau, TrackBarPaetkau, LCDNumberPaetkau}, paetkau);
   if (paetkau) Parameters.DefaultFrequency = out.DefaultFrequency;
 

@@ -27,7 +27,7 @@ TEST(InterfaceAutomate, StartNeedsAReferenceAndAChoice) {
   a.Compute();
   EXPECT_TRUE(a.StartEnabled) << "a samples file is never required";
   EXPECT_TRUE(a.RefStatsEnabled);
-  EXPECT_EQ(a.Criterion, 2);
+  EXPECT_EQ(a.Criterion, TCriterion::RannalaMountain);
   EXPECT_FALSE(a.UseSamples);
   EXPECT_EQ(a.Threshold, 0.05L);
 
@@ -65,7 +65,7 @@ TEST(InterfaceAutomate, ThresholdAndProbabilityFormats) {
   EXPECT_EQ(a.ThresholdFormat, "%.3f");
   EXPECT_EQ(a.SimulatedCount, 100);
   EXPECT_EQ(a.ProbabilityFormat, "%.2f");
-  EXPECT_EQ(a.SimulationAlgorithm, 1);
+  EXPECT_EQ(a.SimulationAlgorithm, TSimulationAlgorithm::Rannala1997);
 
   // Values no track bar offers.
   a.SetThreshold(0.02L);
@@ -101,7 +101,7 @@ TEST(InterfaceAutomate, WhenProbabilitiesAreAllowed) {
   a.Inputs.Rannala = false;
   a.Inputs.Cornuet = true;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 9);
+  EXPECT_EQ(a.Criterion, TCriterion::Cornuet);
   EXPECT_FALSE(a.SimulationAllowed);
 }
 
@@ -112,7 +112,7 @@ TEST(InterfaceAutomate, CriterionGoalAndStatistic) {
   a.Inputs.DefaultFrequencyText = DefaultFrequencyText(5);
   a.Inputs.SamplesLoaded = true;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 3);
+  EXPECT_EQ(a.Criterion, TCriterion::Paetkau);
   EXPECT_EQ(a.DefaultFrequency, 1e-5L);
   EXPECT_TRUE(a.UseSamples);
 
@@ -122,10 +122,10 @@ TEST(InterfaceAutomate, CriterionGoalAndStatistic) {
   a.Inputs.LMaxWithHome = false;
   a.Inputs.LMaxNotHome = true;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 8);
+  EXPECT_EQ(a.Criterion, TCriterion::Goldstein);
   EXPECT_TRUE(a.MigrantMode);
   EXPECT_FALSE(a.UseSamples);
-  EXPECT_EQ(a.LikelihoodOption, 2);
+  EXPECT_EQ(a.LikelihoodOption, TMigrantStatistic::HomeOverMaxNotHome);
 }
 
 TEST(InterfaceAutomate, TrackBarTexts) {
