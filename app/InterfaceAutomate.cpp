@@ -22,29 +22,9 @@ void TInterfaceAutomate::Compute() {
   const TAutomateInputs& in = Inputs;
 
   // 1. The criterion of the checked radio button.
-  if (in.Rannala)
-    Criterion = TCriterion::RannalaMountain;
-  else if (in.NeiStandard)
-    Criterion = TCriterion::NeiStandard;
-  else if (in.NeiMinimum)
-    Criterion = TCriterion::NeiMinimum;
-  else if (in.NeiDa)
-    Criterion = TCriterion::NeiDA;
-  else if (in.CavalliSforza)
-    Criterion = TCriterion::CavalliSforza;
-  else if (in.Goldstein)
-    Criterion = TCriterion::Goldstein;
-  else if (in.Rogers)
-    Criterion = TCriterion::Rogers;
-  else if (in.Baudouin)
-    Criterion = TCriterion::BaudouinLebrun;
-  else if (in.Baudouin2)
-    Criterion = TCriterion::Baudouin2;
-  else if (in.Cornuet)
-    Criterion = TCriterion::Cornuet;
-  else if (in.Paetkau) {
-    Criterion = TCriterion::Paetkau;
-    DefaultFrequency = DisplayValue(in.DefaultFrequencyText);
+  if (in.Criterion) {
+    Criterion = *in.Criterion;
+    if (Criterion == TCriterion::Paetkau) DefaultFrequency = DisplayValue(in.DefaultFrequencyText);
   }
 
   // 2. Statistics of the reference.
@@ -57,12 +37,7 @@ void TInterfaceAutomate::Compute() {
     GroupsEnabled = false;
     GroupAssignment = false;
     UseSamples = false; // migrant detection always works on the reference data set
-    if (in.LHome)
-      LikelihoodOption = TMigrantStatistic::Home;
-    else if (in.LMaxWithHome)
-      LikelihoodOption = TMigrantStatistic::HomeOverMax;
-    else if (in.LMaxNotHome)
-      LikelihoodOption = TMigrantStatistic::HomeOverMaxNotHome;
+    if (in.LikelihoodOption) LikelihoodOption = *in.LikelihoodOption;
   } else {
     MigrantMode = false;
     AssignmentMode = true;
@@ -84,12 +59,7 @@ void TInterfaceAutomate::Compute() {
     SimulationOn = true;
     SimulatedCount = static_cast<std::int32_t>(DisplayValue(in.SimulatedIndividualsText));
     Threshold = DisplayValue(in.PvalueText);
-    if (in.AlgorithmCornuet99)
-      SimulationAlgorithm = TSimulationAlgorithm::Cornuet1999;
-    else if (in.AlgorithmRannala97)
-      SimulationAlgorithm = TSimulationAlgorithm::Rannala1997;
-    else if (in.AlgorithmPaetkau)
-      SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
+    if (in.SimulationAlgorithm) SimulationAlgorithm = *in.SimulationAlgorithm;
     ProbabilityFormat = ProbabilityFormatFor(SimulatedCount);
   } else {
     SimulationOn = false;
@@ -101,12 +71,8 @@ void TInterfaceAutomate::Compute() {
   ThresholdFormat = ThresholdFormatFor(Threshold);
 
   // 8. Start: a reference, and a complete choice of what to compute.
-  const bool anyCriterion = in.Rannala || in.Baudouin || in.Baudouin2 || in.Cornuet || in.Paetkau ||
-                            in.NeiStandard || in.NeiMinimum || in.NeiDa || in.CavalliSforza ||
-                            in.Goldstein || in.Rogers;
-  const bool anyStatistic = in.LHome || in.LMaxWithHome || in.LMaxNotHome;
-  StartEnabled = in.RefLoaded && (((in.Groups || in.Individuals) && anyCriterion) ||
-                                  (in.MigrantDetection && anyStatistic));
+  StartEnabled = in.RefLoaded && (((in.Groups || in.Individuals) && in.Criterion) ||
+                                  (in.MigrantDetection && in.LikelihoodOption));
 }
 
 void TInterfaceAutomate::SetThreshold(Extended threshold) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,30 +26,16 @@ struct TAutomateInputs {
   bool MixedPloidy = false;
   bool SamplesLoaded = false;
   bool SimulationChecked = false;
-  // Criterion radio buttons (siblings: exactly one is checked in the window).
-  bool Rannala = true;
-  bool Baudouin = false;
-  bool Baudouin2 = false;
-  bool Cornuet = false;
-  bool Paetkau = false;
-  bool NeiStandard = false;
-  bool NeiMinimum = false;
-  bool NeiDa = false;
-  bool CavalliSforza = false;
-  bool Goldstein = false;
-  bool Rogers = false;
+  // The checked criterion radio button (exactly one in the window; none: no choice yet).
+  std::optional<TCriterion> Criterion = TCriterion::RannalaMountain;
   // "Affecter les :" and the goal.
   bool Groups = false;
   bool Individuals = true;
   bool MigrantDetection = false;
-  // Statistic of migrant detection.
-  bool LHome = false;
-  bool LMaxWithHome = true;
-  bool LMaxNotHome = false;
-  // Simulation algorithm.
-  bool AlgorithmCornuet99 = false;
-  bool AlgorithmRannala97 = false;
-  bool AlgorithmPaetkau = true;
+  // The checked statistic of migrant detection.
+  std::optional<TMigrantStatistic> LikelihoodOption = TMigrantStatistic::HomeOverMax;
+  // The checked simulation algorithm.
+  std::optional<TSimulationAlgorithm> SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   // Texts of the number displays.
   std::string SimulatedIndividualsText = "1000";
   std::string AssignmentThresholdText = "0.05";

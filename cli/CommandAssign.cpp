@@ -182,21 +182,6 @@ int Refuse(const std::string& message) {
   return kExitFailure;
 }
 
-// The radio buttons of the window for the chosen criterion.
-void SelectCriterion(TAutomateInputs& in, std::optional<TCriterion> criterion) {
-  in.Rannala = criterion == TCriterion::RannalaMountain;
-  in.Baudouin = criterion == TCriterion::BaudouinLebrun;
-  in.Baudouin2 = criterion == TCriterion::Baudouin2;
-  in.Paetkau = criterion == TCriterion::Paetkau;
-  in.NeiStandard = criterion == TCriterion::NeiStandard;
-  in.NeiMinimum = criterion == TCriterion::NeiMinimum;
-  in.NeiDa = criterion == TCriterion::NeiDA;
-  in.CavalliSforza = criterion == TCriterion::CavalliSforza;
-  in.Goldstein = criterion == TCriterion::Goldstein;
-  in.Cornuet = criterion == TCriterion::Cornuet;
-  in.Rogers = criterion == TCriterion::Rogers;
-}
-
 // Why the window would not let the probability computation be switched on.
 std::string SimulationRefusal(const TInterfaceAutomate& a) {
   if (a.Inputs.Groups && !a.Inputs.MigrantDetection) return kCliNoSimulationForGroups();
@@ -323,17 +308,14 @@ int RunComputation(const TRunCommandOptions& options) {
   in.MixedPloidy = HasMixedPloidy(reference);
   in.SamplesLoaded = samples != nullptr;
   in.SimulationChecked = !options.Simulate.empty();
-  SelectCriterion(in, CriterionFromCode(CriterionNameCode(options.Criterion)));
+  in.Criterion = CriterionFromCode(CriterionNameCode(options.Criterion));
   in.MigrantDetection = options.Migrants;
   in.Groups = !options.Migrants && options.Groups;
   in.Individuals = !in.Groups;
-  in.LHome = options.Statistic == 0;
-  in.LMaxWithHome = options.Statistic == 1;
-  in.LMaxNotHome = options.Statistic == 2;
-  const int algorithm = in.SimulationChecked ? AlgorithmNameCode(options.Simulate) : 2;
-  in.AlgorithmCornuet99 = algorithm == 0;
-  in.AlgorithmRannala97 = algorithm == 1;
-  in.AlgorithmPaetkau = algorithm == 2;
+  in.LikelihoodOption = MigrantStatisticFromCode(options.Statistic);
+  in.SimulationAlgorithm = in.SimulationChecked
+                               ? SimulationAlgorithmFromCode(AlgorithmNameCode(options.Simulate))
+                               : TSimulationAlgorithm::Paetkau2004;
   automaton.Compute();
   if (in.SimulationChecked && !automaton.SimulationAllowed)
     return Refuse(SimulationRefusal(automaton));

@@ -31,13 +31,13 @@ TEST(InterfaceAutomate, StartNeedsAReferenceAndAChoice) {
   EXPECT_FALSE(a.UseSamples);
   EXPECT_EQ(a.Threshold, 0.05L);
 
-  a.Inputs.Rannala = false; // no criterion radio checked
+  a.Inputs.Criterion = std::nullopt; // no criterion radio checked
   a.Compute();
   EXPECT_FALSE(a.StartEnabled);
   a.Inputs.MigrantDetection = true; // migrant detection only needs a statistic
   a.Compute();
   EXPECT_TRUE(a.StartEnabled);
-  a.Inputs.LMaxWithHome = false;
+  a.Inputs.LikelihoodOption = std::nullopt;
   a.Compute();
   EXPECT_FALSE(a.StartEnabled);
 }
@@ -57,8 +57,7 @@ TEST(InterfaceAutomate, ThresholdAndProbabilityFormats) {
   a.Inputs.SimulationChecked = true;
   a.Inputs.PvalueText = "0.01";
   a.Inputs.SimulatedIndividualsText = "100";
-  a.Inputs.AlgorithmPaetkau = false;
-  a.Inputs.AlgorithmRannala97 = true;
+  a.Inputs.SimulationAlgorithm = TSimulationAlgorithm::Rannala1997;
   a.Compute();
   EXPECT_TRUE(a.SimulationOn);
   EXPECT_EQ(a.Threshold, 0.01L);
@@ -98,8 +97,7 @@ TEST(InterfaceAutomate, WhenProbabilitiesAreAllowed) {
   EXPECT_FALSE(a.SimulationAllowed);
 
   a = Loaded();
-  a.Inputs.Rannala = false;
-  a.Inputs.Cornuet = true;
+  a.Inputs.Criterion = TCriterion::Cornuet;
   a.Compute();
   EXPECT_EQ(a.Criterion, TCriterion::Cornuet);
   EXPECT_FALSE(a.SimulationAllowed);
@@ -107,8 +105,7 @@ TEST(InterfaceAutomate, WhenProbabilitiesAreAllowed) {
 
 TEST(InterfaceAutomate, CriterionGoalAndStatistic) {
   TInterfaceAutomate a = Loaded();
-  a.Inputs.Rannala = false;
-  a.Inputs.Paetkau = true;
+  a.Inputs.Criterion = TCriterion::Paetkau;
   a.Inputs.DefaultFrequencyText = DefaultFrequencyText(5);
   a.Inputs.SamplesLoaded = true;
   a.Compute();
@@ -116,11 +113,9 @@ TEST(InterfaceAutomate, CriterionGoalAndStatistic) {
   EXPECT_EQ(a.DefaultFrequency, 1e-5L);
   EXPECT_TRUE(a.UseSamples);
 
-  a.Inputs.Paetkau = false;
-  a.Inputs.Goldstein = true;
+  a.Inputs.Criterion = TCriterion::Goldstein;
   a.Inputs.MigrantDetection = true;
-  a.Inputs.LMaxWithHome = false;
-  a.Inputs.LMaxNotHome = true;
+  a.Inputs.LikelihoodOption = TMigrantStatistic::HomeOverMaxNotHome;
   a.Compute();
   EXPECT_EQ(a.Criterion, TCriterion::Goldstein);
   EXPECT_TRUE(a.MigrantMode);
