@@ -5,9 +5,8 @@
 #include <cstdlib>
 
 #include "app/AppTexts.h"
-#include "dataset/PGDSStructure.h"
-#include "engine/criteria/Criteria.h"
 #include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
 
 namespace {
 // Decimal logarithms of the thresholds are taken as exact when within this margin of an
@@ -23,29 +22,9 @@ void TInterfaceAutomate::Compute() {
   const TAutomateInputs& in = Inputs;
 
   // 1. The criterion of the checked radio button.
-  if (in.Rannala)
-    Criterion = criterion::RannalaMountain;
-  else if (in.NeiStandard)
-    Criterion = criterion::NeiStandard;
-  else if (in.NeiMinimum)
-    Criterion = criterion::NeiMinimum;
-  else if (in.NeiDa)
-    Criterion = criterion::NeiDA;
-  else if (in.CavalliSforza)
-    Criterion = criterion::CavalliSforza;
-  else if (in.Goldstein)
-    Criterion = criterion::Goldstein;
-  else if (in.Rogers)
-    Criterion = criterion::Rogers;
-  else if (in.Baudouin)
-    Criterion = criterion::BaudouinLebrun;
-  else if (in.Baudouin2)
-    Criterion = criterion::Baudouin2;
-  else if (in.Cornuet)
-    Criterion = criterion::Cornuet;
-  else if (in.Paetkau) {
-    Criterion = criterion::Paetkau;
-    DefaultFrequency = DisplayValue(in.DefaultFrequencyText);
+  if (in.Criterion) {
+    Criterion = *in.Criterion;
+    if (Criterion == TCriterion::Paetkau) DefaultFrequency = DisplayValue(in.DefaultFrequencyText);
   }
 
   // 2. Statistics of the reference.
@@ -58,12 +37,7 @@ void TInterfaceAutomate::Compute() {
     GroupsEnabled = false;
     GroupAssignment = false;
     UseSamples = false; // migrant detection always works on the reference data set
-    if (in.LHome)
-      LikelihoodOption = 0;
-    else if (in.LMaxWithHome)
-      LikelihoodOption = 1;
-    else if (in.LMaxNotHome)
-      LikelihoodOption = 2;
+    if (in.LikelihoodOption) LikelihoodOption = *in.LikelihoodOption;
   } else {
     MigrantMode = false;
     AssignmentMode = true;
@@ -77,7 +51,7 @@ void TInterfaceAutomate::Compute() {
   // 5. Probability computation: not for groups of individuals, not for a reference with mixed
   // levels of ploidy, not with the Cornuet criterion.
   SimulationAllowed =
-      !((in.Groups && !in.MigrantDetection) || in.MixedPloidy || Criterion == criterion::Cornuet);
+      !((in.Groups && !in.MigrantDetection) || in.MixedPloidy || Criterion == TCriterion::Cornuet);
 
   // 6. Simulation settings and the threshold. A box that stays checked while disabled does not
   // switch the computation on: the window shows it as unavailable, so the run must not use it.
@@ -85,12 +59,7 @@ void TInterfaceAutomate::Compute() {
     SimulationOn = true;
     SimulatedCount = static_cast<std::int32_t>(DisplayValue(in.SimulatedIndividualsText));
     Threshold = DisplayValue(in.PvalueText);
-    if (in.AlgorithmCornuet99)
-      SimulationAlgorithm = 0;
-    else if (in.AlgorithmRannala97)
-      SimulationAlgorithm = 1;
-    else if (in.AlgorithmPaetkau)
-      SimulationAlgorithm = 2;
+    if (in.SimulationAlgorithm) SimulationAlgorithm = *in.SimulationAlgorithm;
     ProbabilityFormat = ProbabilityFormatFor(SimulatedCount);
   } else {
     SimulationOn = false;
@@ -102,12 +71,8 @@ void TInterfaceAutomate::Compute() {
   ThresholdFormat = ThresholdFormatFor(Threshold);
 
   // 8. Start: a reference, and a complete choice of what to compute.
-  const bool anyCriterion = in.Rannala || in.Baudouin || in.Baudouin2 || in.Cornuet || in.Paetkau ||
-                            in.NeiStandard || in.NeiMinimum || in.NeiDa || in.CavalliSforza ||
-                            in.Goldstein || in.Rogers;
-  const bool anyStatistic = in.LHome || in.LMaxWithHome || in.LMaxNotHome;
-  StartEnabled = in.RefLoaded && (((in.Groups || in.Individuals) && anyCriterion) ||
-                                  (in.MigrantDetection && anyStatistic));
+  StartEnabled = in.RefLoaded && (((in.Groups || in.Individuals) && in.Criterion) ||
+                                  (in.MigrantDetection && in.LikelihoodOption));
 }
 
 void TInterfaceAutomate::SetThreshold(Extended threshold) {

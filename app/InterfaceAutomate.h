@@ -9,10 +9,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Real.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/runs/Migrants.h"
+#include "engine/simulation/Simulation.h"
 
 class TPGDSStructure;
 
@@ -22,30 +26,16 @@ struct TAutomateInputs {
   bool MixedPloidy = false;
   bool SamplesLoaded = false;
   bool SimulationChecked = false;
-  // Criterion radio buttons (siblings: exactly one is checked in the window).
-  bool Rannala = true;
-  bool Baudouin = false;
-  bool Baudouin2 = false;
-  bool Cornuet = false;
-  bool Paetkau = false;
-  bool NeiStandard = false;
-  bool NeiMinimum = false;
-  bool NeiDa = false;
-  bool CavalliSforza = false;
-  bool Goldstein = false;
-  bool Rogers = false;
+  // The checked criterion radio button (exactly one in the window; none: no choice yet).
+  std::optional<TCriterion> Criterion = TCriterion::RannalaMountain;
   // "Affecter les :" and the goal.
   bool Groups = false;
   bool Individuals = true;
   bool MigrantDetection = false;
-  // Statistic of migrant detection.
-  bool LHome = false;
-  bool LMaxWithHome = true;
-  bool LMaxNotHome = false;
-  // Simulation algorithm.
-  bool AlgorithmCornuet99 = false;
-  bool AlgorithmRannala97 = false;
-  bool AlgorithmPaetkau = true;
+  // The checked statistic of migrant detection.
+  std::optional<TMigrantStatistic> LikelihoodOption = TMigrantStatistic::HomeOverMax;
+  // The checked simulation algorithm.
+  std::optional<TSimulationAlgorithm> SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   // Texts of the number displays.
   std::string SimulatedIndividualsText = "1000";
   std::string AssignmentThresholdText = "0.05";
@@ -58,17 +48,17 @@ public:
   TAutomateInputs Inputs;
 
   // Outputs; the values before the first Compute are those of a freshly shown window.
-  std::uint8_t Criterion = 2;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L;
   bool MigrantMode = false;
   bool AssignmentMode = true;
-  std::uint8_t LikelihoodOption = 1;
+  TMigrantStatistic LikelihoodOption = TMigrantStatistic::HomeOverMax;
   bool UseSamples = false;
   bool GroupsEnabled = true;
   bool GroupAssignment = false;
   bool SimulationAllowed = true;
   bool SimulationOn = false;
-  std::uint8_t SimulationAlgorithm = 2;
+  TSimulationAlgorithm SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   std::int32_t SimulatedCount = 1000;
   Extended Threshold = 0.05L;
   int ThresholdDigits = 3;

@@ -18,10 +18,10 @@
 namespace {
 
 // The unit of the values of the population block, by criterion.
-std::string UnitLabel(int criterion) {
-  if (criterion >= 0 && criterion <= criterion::Paetkau) return kGridLikelihoodUnit();
-  if (criterion == criterion::Cornuet) return kGridCornuetUnit();
-  if (criterion::IsDistance(static_cast<std::uint8_t>(criterion))) return kGridDistanceUnit();
+std::string UnitLabel(TCriterion criterion) {
+  if (criterion == TCriterion::Cornuet) return kGridCornuetUnit();
+  if (IsLikelihood(criterion)) return kGridLikelihoodUnit();
+  if (IsDistance(criterion)) return kGridDistanceUnit();
   return std::string();
 }
 
@@ -41,30 +41,36 @@ void AppendLocusNames(std::string& text, const TResultats& result, const TLocusS
 
 } // namespace
 
-std::string MigrantStatisticLabel(int criterion, int option) {
-  if (criterion >= 0 && criterion <= criterion::Paetkau) {
-    switch (option) {
-    case 0:
+std::string MigrantStatisticLabel(TCriterion criterion, TMigrantStatistic statistic) {
+  if (criterion == TCriterion::Cornuet) {
+    switch (statistic) {
+    case TMigrantStatistic::Home:
+      return kMigrantCornuetHome();
+    case TMigrantStatistic::HomeOverMax:
+      return kMigrantCornuetRatioMax();
+    case TMigrantStatistic::HomeOverMaxNotHome:
+      return std::string();
+    }
+    return std::string();
+  }
+  if (IsLikelihood(criterion)) {
+    switch (statistic) {
+    case TMigrantStatistic::Home:
       return kMigrantLogHome();
-    case 1:
+    case TMigrantStatistic::HomeOverMax:
       return kMigrantLogRatioMax();
-    case 2:
+    case TMigrantStatistic::HomeOverMaxNotHome:
       return kGridLogRatioMaxNotHome();
     }
     return std::string();
   }
-  if (criterion == criterion::Cornuet) {
-    if (option == 0) return kMigrantCornuetHome();
-    if (option == 1) return kMigrantCornuetRatioMax();
-    return std::string();
-  }
-  if (criterion::IsDistance(static_cast<std::uint8_t>(criterion))) {
-    switch (option) {
-    case 0:
+  if (IsDistance(criterion)) {
+    switch (statistic) {
+    case TMigrantStatistic::Home:
       return kMigrantHome();
-    case 1:
+    case TMigrantStatistic::HomeOverMax:
       return kMigrantRatioMax();
-    case 2:
+    case TMigrantStatistic::HomeOverMaxNotHome:
       return kMigrantRatioMaxNotHome();
     }
   }
@@ -156,8 +162,8 @@ TResultsGrid TResultsGrid::Frame(const TTableResultats& table, int first,
   return grid;
 }
 
-TResultsGrid FillAssignmentGrid(const TTableResultats& table, int criterion, bool simulationOn,
-                                const TGridSettings& settings) {
+TResultsGrid FillAssignmentGrid(const TTableResultats& table, TCriterion criterion,
+                                bool simulationOn, const TGridSettings& settings) {
   const int scores = simulationOn ? 0 : std::max(0, settings.Scores);
   TResultsGrid grid = TResultsGrid::Frame(table, 1 + 3 * scores, settings,
                                 simulationOn ? kGridProbabilityUnit() : UnitLabel(criterion));
@@ -174,8 +180,8 @@ TResultsGrid FillAssignmentGrid(const TTableResultats& table, int criterion, boo
   return grid;
 }
 
-TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int migrantCount,
-                             bool simulationOn, int likelihoodOption,
+TResultsGrid FillMigrantGrid(const TTableResultats& table, TCriterion criterion, int migrantCount,
+                             bool simulationOn, TMigrantStatistic statistic,
                              const TGridSettings& settings) {
   (void)migrantCount; // shown in the summary line above the grid, not in it
   TResultsGrid grid = TResultsGrid::Frame(table, 4, settings, UnitLabel(criterion));
@@ -183,7 +189,7 @@ TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int mi
   grid.criterion_ = criterion;
   grid.simulationOn_ = simulationOn;
   grid.Header(1, 1) = kGridHome();
-  grid.Header(2, 1) = MigrantStatisticLabel(criterion, likelihoodOption);
+  grid.Header(2, 1) = MigrantStatisticLabel(criterion, statistic);
   if (simulationOn) grid.Header(3, 1) = kGridProbabilityUnit();
   return grid;
 }
@@ -248,10 +254,10 @@ TGridCell TResultsGrid::AssignmentCell(std::string& text, int column,
   // The raw value: -log10 of a likelihood, a Cornuet likelihood as it is, a distance.
   if (IsUndefined(value))
     text += "NaN";
-  else if (criterion_ >= 0 && criterion_ <= criterion::Paetkau)
-    value > 0 ? AppendValue(text, false, -std::log10(value)) : ::AppendValue(text, "%f", value);
-  else if (criterion_ == criterion::Cornuet)
+  else if (criterion_ == TCriterion::Cornuet)
     ::AppendValue(text, "%g", value);
+  else if (IsLikelihood(criterion_))
+    value > 0 ? AppendValue(text, false, -std::log10(value)) : ::AppendValue(text, "%f", value);
   else
     AppendValue(text, false, value);
   return Value(TCellColor::Black);

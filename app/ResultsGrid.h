@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/runs/Migrants.h"
 
 class TPGDSStructure;
 class TResultats;
@@ -67,9 +69,10 @@ public:
   TGridCell AppendCell(std::string& text, int column, int row) const;
 
 private:
-  friend TResultsGrid FillAssignmentGrid(const TTableResultats&, int, bool, const TGridSettings&);
-  friend TResultsGrid FillMigrantGrid(const TTableResultats&, int, int, bool, int,
-                                      const TGridSettings&);
+  friend TResultsGrid FillAssignmentGrid(const TTableResultats&, TCriterion, bool,
+                                         const TGridSettings&);
+  friend TResultsGrid FillMigrantGrid(const TTableResultats&, TCriterion, int, bool,
+                                      TMigrantStatistic, const TGridSettings&);
 
   enum class TLayout { Assignment, Migrant };
 
@@ -88,7 +91,7 @@ private:
 
   const TTableResultats* table_ = nullptr;
   TLayout layout_ = TLayout::Assignment;
-  int criterion_ = 0;
+  TCriterion criterion_ = TCriterion::BaudouinLebrun;
   bool simulationOn_ = false;
   int scores_ = 0;      // score triples (assignment)
   int first_ = 0;       // first column of the population block
@@ -106,17 +109,18 @@ std::vector<std::string> PopulationNames(const TPGDSStructure& reference);
 
 // Assignment layout. With simulation on there are no score triples and the population block
 // shows probabilities.
-TResultsGrid FillAssignmentGrid(const TTableResultats& table, int criterion, bool simulationOn,
-                                const TGridSettings& settings);
+TResultsGrid FillAssignmentGrid(const TTableResultats& table, TCriterion criterion,
+                                bool simulationOn, const TGridSettings& settings);
 // Migrant layout: one triple (home population, statistic, probability), the population block
 // with the scores of every population.
-TResultsGrid FillMigrantGrid(const TTableResultats& table, int criterion, int migrantCount,
-                             bool simulationOn, int likelihoodOption,
+TResultsGrid FillMigrantGrid(const TTableResultats& table, TCriterion criterion, int migrantCount,
+                             bool simulationOn, TMigrantStatistic statistic,
                              const TGridSettings& settings);
 
 // The name of the migrant statistic, as the migrant layout heads its column, by criterion and
-// likelihood option (0 L_home, 1 L_home / L_max, 2 L_home / L_max_not_home).
-std::string MigrantStatisticLabel(int criterion, int option);
+// statistic; empty for the stepwise-mutation criterion's L_home / L_max_not_home, which it does
+// not offer.
+std::string MigrantStatisticLabel(TCriterion criterion, TMigrantStatistic statistic);
 
 // A value written with a printf format of one real ("%.3f", "%g", ...), in extended precision;
 // "NaN" when undefined, "INF" or "-INF" when infinite.

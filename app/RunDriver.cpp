@@ -33,13 +33,13 @@ class ECriterionNotAvailable : public EBase {
 void RequireCriterion(const TAssignmentParams& params, bool migrants = false) {
   TAssignmentParams probe = params;
   probe.SimulationOn = false;
-  if (!AssignmentAvailable(probe) || (migrants && params.Criterion == criterion::Cornuet))
+  if (!AssignmentAvailable(probe) || (migrants && params.Criterion == TCriterion::Cornuet))
     throw ECriterionNotAvailable(
         Format(kCriterionNotAvailable(), NameOfCriterion(params.Criterion).c_str()));
 }
 
 // What the engine answered: a refusal is an error, not a stop.
-bool Completed(TRunResult result, std::uint8_t criterion) {
+bool Completed(TRunResult result, TCriterion criterion) {
   if (result == TRunResult::Unavailable)
     throw ECriterionNotAvailable(
         Format(kCriterionNotAvailable(), NameOfCriterion(criterion).c_str()));
@@ -47,9 +47,9 @@ bool Completed(TRunResult result, std::uint8_t criterion) {
 }
 
 // The priors of criterion 1, prepared with nobody left out; none for the other criteria.
-std::unique_ptr<TBayesien2Data>
-PreparedBayes(std::uint8_t criterion, const TPGDSStructure& reference, const TMatchPGDS& match) {
-  if (criterion != criterion::Baudouin2) return nullptr;
+std::unique_ptr<TBayesien2Data> PreparedBayes(TCriterion criterion, const TPGDSStructure& reference,
+                                              const TMatchPGDS& match) {
+  if (criterion != TCriterion::Baudouin2) return nullptr;
   auto bayes = std::make_unique<TBayesien2Data>();
   bayes->Prepare(reference, match, nullptr);
   return bayes;
@@ -59,7 +59,7 @@ PreparedBayes(std::uint8_t criterion, const TPGDSStructure& reference, const TMa
 // frequency.
 void CriterionLines(const TInterfaceAutomate& a, std::vector<std::string>& block) {
   block.push_back(Format(kCriterionLine(), NameOfCriterion(a.Criterion).c_str()));
-  if (a.Criterion == criterion::Paetkau)
+  if (a.Criterion == TCriterion::Paetkau)
     block.push_back(Format(kDefaultFrequencyLine(), static_cast<double>(a.DefaultFrequency)));
 }
 
@@ -310,13 +310,13 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
     block.push_back(Format(kUsedLociLine(), lociText.c_str()));
     block.push_back(kMigrantDetection());
     switch (a.LikelihoodOption) {
-    case 0:
+    case TMigrantStatistic::Home:
       block.push_back(kLikelihoodHome());
       break;
-    case 1:
+    case TMigrantStatistic::HomeOverMax:
       block.push_back(kLikelihoodRatioMax());
       break;
-    default:
+    case TMigrantStatistic::HomeOverMaxNotHome:
       block.push_back(kLikelihoodRatioMaxNotHome());
       break;
     }
@@ -360,10 +360,11 @@ TRunOutcome TRunDriver::RunMigrantDetection(const TInterfaceAutomate& a, const T
                                     bool& abort) { EngineProgress(percent, text2, text3, abort); });
     std::int32_t flagged = 0;
     const bool completed = Completed(
-        a.LikelihoodOption == 0
+        a.LikelihoodOption == TMigrantStatistic::Home
             ? DetectMigrantsHome(*reference, std::move(match), params, ResultTable, flagged)
-            : DetectMigrantsRatio(*reference, params, a.LikelihoodOption == 2, ResultTable,
-                                  flagged),
+            : DetectMigrantsRatio(*reference, params,
+                                  a.LikelihoodOption == TMigrantStatistic::HomeOverMaxNotHome,
+                                  ResultTable, flagged),
         a.Criterion);
     sink_.SetStatus(1, "");
     if (!ResultTable) ResultTable = std::make_unique<TTableResultats>();

@@ -32,10 +32,10 @@ std::string FileFingerprint(const std::string& path) {
 
 TMeasure MeasureSelfAssignment(const TSelfAssignment& run, const TBenchOptions& options) {
   const std::string path = DataFile(run.Data, options);
-  const std::string exportPath =
-      (std::filesystem::path(options.DataDir) /
-       ("assign-" + std::to_string(run.Criterion) + "-" + std::to_string(getpid()) + ".csv"))
-          .string();
+  const std::string exportPath = (std::filesystem::path(options.DataDir) /
+                                  ("assign-" + std::to_string(CriterionCode(run.Criterion)) + "-" +
+                                   std::to_string(getpid()) + ".csv"))
+                                     .string();
   TMeasure m;
   TStopwatch watch;
   TPGDSStructure ds;
@@ -103,11 +103,13 @@ void AddAssignScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& 
   const TGeneratorParams reduced = AssignData(Sized(options, 10, 2));
   const int threads = ThreadCount(options.Threads);
   const char* const names[] = {"Rannala & Mountain", "Paetkau et al.", "Nei standard distance"};
-  for (std::uint8_t criterion = 2; criterion <= 4; ++criterion) {
+  for (TCriterion criterion :
+       {TCriterion::RannalaMountain, TCriterion::Paetkau, TCriterion::NeiStandard}) {
+    const int code = CriterionCode(criterion);
     TScenario s;
-    s.Name = "assign-c" + std::to_string(criterion);
-    s.Title = "self-assignment, criterion " + std::to_string(criterion) + " (" +
-              names[criterion - 2] + "), no simulation, " + full.Shape() +
+    s.Name = "assign-c" + std::to_string(code);
+    s.Title = "self-assignment, criterion " + std::to_string(code) + " (" + names[code - 2] +
+              "), no simulation, " + full.Shape() +
               " (populations x individuals x loci): load + match + run + export";
     s.Unit = "loc-eval";
     s.Data = {reduced, full};

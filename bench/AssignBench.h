@@ -6,10 +6,11 @@
 #include <cstdint>
 
 #include "bench/BenchSupport.h"
+#include "engine/criteria/Criteria.h"
 
 struct TSelfAssignment {
   TGeneratorParams Data;
-  std::uint8_t Criterion = 2;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   int Threads = 1;
 };
 

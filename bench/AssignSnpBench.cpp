@@ -24,7 +24,7 @@ void AddAssignSnpScenarios(std::vector<TScenario>& scenarios, const TBenchOption
                 {"large", ThreadsText(threads), size(large), "", "", ""}};
   s.Run = [=](const std::string& variant, const TBenchOptions& o) {
     TSelfAssignment run;
-    run.Criterion = 2;
+    run.Criterion = TCriterion::RannalaMountain;
     run.Data = variant == "small" ? small : large;
     run.Threads = threads;
     return MeasureSelfAssignment(run, o);

@@ -23,7 +23,7 @@ void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions&
   s.Run = [=](const std::string& variant, const TBenchOptions& o) {
     TSelfAssignment run;
     run.Data = data;
-    run.Criterion = criterion::Cornuet;
+    run.Criterion = TCriterion::Cornuet;
     run.Threads = variant == "one" ? 1 : threads;
     return MeasureSelfAssignment(run, o);
   };

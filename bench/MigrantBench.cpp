@@ -61,9 +61,9 @@ TMeasure MeasureMigrants(const TMigrantRun& run, const TBenchOptions& options) {
   TMigrantParams params;
   params.LocusNames = AllLocusNames(ds);
   params.Threshold = 0.01L;
-  params.Criterion = criterion::RannalaMountain;
+  params.Criterion = TCriterion::RannalaMountain;
   params.SimulationOn = run.SimulationOn;
-  params.SimulationAlgorithm = simulation::Paetkau2004;
+  params.SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   params.SimulatedCount = run.SimulatedCount;
   params.ReferenceSampleCount = ds.SamplesCount();
   params.Threads = run.Threads;

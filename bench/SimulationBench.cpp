@@ -30,9 +30,9 @@ TGeneratorParams ReducedSimulationData(const TBenchOptions& options) {
   return SimulationData(Sized(options, 10, 5));
 }
 
-double SimulatedPerList(std::uint8_t algorithm, int count, int size) {
+double SimulatedPerList(TSimulationAlgorithm algorithm, int count, int size) {
   if (size <= 0) return 0;
-  if (algorithm != simulation::Paetkau2004) return count;
+  if (algorithm != TSimulationAlgorithm::Paetkau2004) return count;
   return static_cast<double>((count + size - 1) / size) * size;
 }
 
@@ -47,7 +47,7 @@ namespace {
 // list per set of missing loci and population that is not the home of all of them (untyped
 // individuals are not simulated for).
 double SimulatedIndividuals(const TPGDSStructure& ds, const TMatchPGDS& match,
-                            std::uint8_t algorithm, int count) {
+                            TSimulationAlgorithm algorithm, int count) {
   double total = 0;
   const int populations = ds.SamplesCount();
   for (int k = 0; k < populations; ++k)
@@ -86,7 +86,7 @@ double KeptValues(const TPGDSStructure& ds, double& bytes) {
 
 struct TSimulatedAssignment {
   TGeneratorParams Data;
-  std::uint8_t Algorithm = simulation::Paetkau2004;
+  TSimulationAlgorithm Algorithm = TSimulationAlgorithm::Paetkau2004;
   bool SimulationOn = true;
   int SimulatedCount = 0;
   int Threads = 1;
@@ -99,7 +99,7 @@ TMeasure MeasureSimulatedAssignment(const TSimulatedAssignment& run, const TBenc
   TAssignmentParams params;
   params.Threshold = 0.01L;
   params.LocusNames = AllLocusNames(ds);
-  params.Criterion = criterion::RannalaMountain;
+  params.Criterion = TCriterion::RannalaMountain;
   params.SelfAssignment = true;
   params.SimulationOn = run.SimulationOn;
   params.SimulationAlgorithm = run.Algorithm;
@@ -166,12 +166,15 @@ void AddSimulationScenarios(std::vector<TScenario>& scenarios, const TBenchOptio
   const int threads = ComparisonThreads(options);
   const char* const names[] = {"Cornuet et al. 1999", "Rannala & Mountain 1997",
                                "Paetkau et al. 2004"};
-  for (std::uint8_t algorithm : {std::uint8_t{2}, std::uint8_t{0}, std::uint8_t{1}}) {
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Paetkau2004, TSimulationAlgorithm::Cornuet1999,
+        TSimulationAlgorithm::Rannala1997}) {
+    const int code = SimulationAlgorithmCode(algorithm);
     TScenario s;
-    s.Name = "simulate-a" + std::to_string(algorithm);
-    s.Title = "self-assignment with probabilities, algorithm " + std::to_string(algorithm) + " (" +
-              names[algorithm] + "), criterion 2, " + data.Shape() + " (and " + small.Shape() +
-              ")" + ": match + pre-simulation + run (file loaded before)";
+    s.Name = "simulate-a" + std::to_string(code);
+    s.Title = "self-assignment with probabilities, algorithm " + std::to_string(code) + " (" +
+              names[code] + "), criterion 2, " + data.Shape() + " (and " + small.Shape() + ")" +
+              ": match + pre-simulation + run (file loaded before)";
     s.Unit = "loc-eval";
     s.Data = {small, data};
     const std::string fullSize = Count(data.Individuals()) + " ind " + Count(full) + " sim";

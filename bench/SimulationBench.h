@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "bench/BenchSupport.h"
+#include "engine/simulation/Simulation.h"
 
 class TMatchPGDS;
 
@@ -16,7 +17,7 @@ TGeneratorParams ReducedSimulationData(const TBenchOptions& options);
 // Simulated individuals drawn for one list of `count` values from a population of `size`
 // individuals: `count`, or with algorithm 2 whole simulated populations of `size` offspring,
 // enough of them to reach `count`.
-double SimulatedPerList(std::uint8_t algorithm, int count, int size);
+double SimulatedPerList(TSimulationAlgorithm algorithm, int count, int size);
 
 // The threads of the thread comparison: --threads, else 2.
 int ComparisonThreads(const TBenchOptions& options);

@@ -12,16 +12,18 @@
 #include "app/InterfaceAutomate.h"
 #include "app/ResultsGrid.h"
 #include "app/RunDriver.h"
+#include "base/Texts.h"
 #include "cli/CommandPlot.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/criteria/CornuetEstimator.h"
-#include "engine/criteria/Criteria.h"
 #include "engine/common/EngineTexts.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/MatchTexts.h"
-#include "base/Texts.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/runs/Migrants.h"
+#include "engine/simulation/Simulation.h"
 
 namespace {
 
@@ -105,10 +107,10 @@ CLI::Validator NameValidator(const char* what, int (*code)(const std::string&)) 
       what);
 }
 
-int CriterionCode(const std::string& text) {
+int CriterionNameCode(const std::string& text) {
   return CodeOf(text, kCriterionNames);
 }
-int AlgorithmCode(const std::string& text) {
+int AlgorithmNameCode(const std::string& text) {
   return CodeOf(text, kAlgorithmNames);
 }
 
@@ -180,21 +182,6 @@ int Refuse(const std::string& message) {
   return kExitFailure;
 }
 
-// The radio buttons of the window for the chosen criterion.
-void SelectCriterion(TAutomateInputs& in, int code) {
-  in.Rannala = code == criterion::RannalaMountain;
-  in.Baudouin = code == criterion::BaudouinLebrun;
-  in.Baudouin2 = code == criterion::Baudouin2;
-  in.Paetkau = code == criterion::Paetkau;
-  in.NeiStandard = code == criterion::NeiStandard;
-  in.NeiMinimum = code == criterion::NeiMinimum;
-  in.NeiDa = code == criterion::NeiDA;
-  in.CavalliSforza = code == criterion::CavalliSforza;
-  in.Goldstein = code == criterion::Goldstein;
-  in.Cornuet = code == criterion::Cornuet;
-  in.Rogers = code == criterion::Rogers;
-}
-
 // Why the window would not let the probability computation be switched on.
 std::string SimulationRefusal(const TInterfaceAutomate& a) {
   if (a.Inputs.Groups && !a.Inputs.MigrantDetection) return kCliNoSimulationForGroups();
@@ -238,7 +225,7 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
                   "Criterion, by code or name: baudouin 0, baudouin2 1, rannala 2, paetkau 3, "
                   "nei-standard 4, nei-minimum 5, nei-da 6, cavalli-sforza 7, goldstein 8, "
                   "cornuet 9, rogers 10")
-      ->check(NameValidator("criterion", CriterionCode))
+      ->check(NameValidator("criterion", CriterionNameCode))
       ->capture_default_str();
   options.DefaultFrequency = "0.01";
   command
@@ -261,7 +248,7 @@ void AddRunOptions(CLI::App& command, TRunCommandOptions& options) {
                       "Monte-Carlo probabilities with this algorithm: 0 or cornuet (Cornuet "
                       "et al. 1999), 1 or rannala (Rannala & Mountain 1997), 2 or paetkau "
                       "(Paetkau et al. 2004)")
-          ->check(NameValidator("algorithm", AlgorithmCode));
+          ->check(NameValidator("algorithm", AlgorithmNameCode));
   options.Simulated = 1000;
   command
       .add_option("--simulated", options.Simulated,
@@ -321,17 +308,14 @@ int RunComputation(const TRunCommandOptions& options) {
   in.MixedPloidy = HasMixedPloidy(reference);
   in.SamplesLoaded = samples != nullptr;
   in.SimulationChecked = !options.Simulate.empty();
-  SelectCriterion(in, CriterionCode(options.Criterion));
+  in.Criterion = CriterionFromCode(CriterionNameCode(options.Criterion));
   in.MigrantDetection = options.Migrants;
   in.Groups = !options.Migrants && options.Groups;
   in.Individuals = !in.Groups;
-  in.LHome = options.Statistic == 0;
-  in.LMaxWithHome = options.Statistic == 1;
-  in.LMaxNotHome = options.Statistic == 2;
-  const int algorithm = in.SimulationChecked ? AlgorithmCode(options.Simulate) : 2;
-  in.AlgorithmCornuet99 = algorithm == 0;
-  in.AlgorithmRannala97 = algorithm == 1;
-  in.AlgorithmPaetkau = algorithm == 2;
+  in.LikelihoodOption = MigrantStatisticFromCode(options.Statistic);
+  in.SimulationAlgorithm = in.SimulationChecked
+                               ? SimulationAlgorithmFromCode(AlgorithmNameCode(options.Simulate))
+                               : TSimulationAlgorithm::Paetkau2004;
   automaton.Compute();
   if (in.SimulationChecked && !automaton.SimulationAllowed)
     return Refuse(SimulationRefusal(automaton));
@@ -341,7 +325,7 @@ int RunComputation(const TRunCommandOptions& options) {
   ParseProbability(in.SimulationChecked ? options.Alpha : options.Threshold, value);
   automaton.SetThreshold(value);
   if (automaton.SimulationOn) automaton.SetSimulatedCount(options.Simulated);
-  if (automaton.Criterion == criterion::Paetkau) {
+  if (automaton.Criterion == TCriterion::Paetkau) {
     ParseProbability(options.DefaultFrequency, value);
     automaton.DefaultFrequency = value;
   }

@@ -75,9 +75,9 @@ TPlot MigrantPlot(const TTableResultats& table, const TPlotUnits& units, const T
     lower.Top = area.Bottom() + 25;
     lower.Height = whole.Bottom() - lower.Top;
   }
-  const bool distance = criterion::IsDistance(run.Criterion);
+  const bool distance = IsDistance(run.Criterion);
   // Without simulation the ratios flag at a ratio of 1: -log10 of it is 0, a distance ratio 1.
-  const bool ratioLine = !run.SimulationOn && run.LikelihoodOption != 0;
+  const bool ratioLine = !run.SimulationOn && run.LikelihoodOption != TMigrantStatistic::Home;
   const Extended ratioAt = distance ? 1 : 0;
   if (ratioLine) high = std::max(high, ratioAt);
   const TValueAxis axis = LinearAxis(low, high);

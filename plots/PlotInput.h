@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/runs/Migrants.h"
 
 class TInterfaceAutomate;
 class TPGDSStructure;
@@ -19,8 +21,8 @@ struct TPlotRun {
   bool SelfAssignment = false; // the reference individuals assigned to the reference
   bool Groups = false;         // every unit is a whole sample
   bool SimulationOn = false;   // the rows hold Monte-Carlo probabilities
-  std::uint8_t Criterion = 2;
-  std::uint8_t LikelihoodOption = 1; // migrant statistic: 0 L_home, 1 L_home / L_max, 2 not home
+  TCriterion Criterion = TCriterion::RannalaMountain;
+  TMigrantStatistic LikelihoodOption = TMigrantStatistic::HomeOverMax; // migrant statistic
   // The assignment threshold of the scores, or alpha with simulation.
   Extended Threshold = 0.05L;
 };

@@ -22,6 +22,8 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <optional>
+#include <utility>
 
 #include "app/AppTexts.h"
 #include "app/Browser.h"
@@ -189,32 +191,48 @@ void TFormPrinc::TrackBarSimulatedIndividualsChange() {
 
 // ---- the parameter automaton
 
+namespace {
+// What the checked radio button of a list stands for; none when none is checked.
+template <typename TChoice, size_t N>
+std::optional<TChoice> CheckedChoice(const std::pair<QRadioButton*, TChoice> (&buttons)[N]) {
+  for (const auto& [button, choice] : buttons)
+    if (button->isChecked()) return choice;
+  return std::nullopt;
+}
+} // namespace
+
 TAutomateInputs TFormPrinc::ReadInputs() const {
   TAutomateInputs in;
   in.RefLoaded = RefLoaded;
   in.MixedPloidy = RefLoaded && mixedPloidy_;
   in.SamplesLoaded = SamplesLoaded;
   in.SimulationChecked = CheckBoxSimulation->isChecked();
-  in.Rannala = RadioButtonRannala->isChecked();
-  in.Baudouin = RadioButtonBaudouin->isChecked();
-  in.Baudouin2 = RadioButtonBaudouin2->isChecked();
-  in.Cornuet = RadioButtonCornuet->isChecked();
-  in.Paetkau = RadioButtonPaetkau->isChecked();
-  in.NeiStandard = RadioButtonNeiStandard->isChecked();
-  in.NeiMinimum = RadioButtonNeiMinimum->isChecked();
-  in.NeiDa = RadioButtonNeiDa->isChecked();
-  in.CavalliSforza = RadioButtonCavalliSforza->isChecked();
-  in.Goldstein = RadioButtonGoldstein->isChecked();
-  in.Rogers = RadioButtonRogers->isChecked();
+  const std::pair<QRadioButton*, TCriterion> criteria[] = {
+      {RadioButtonBaudouin, TCriterion::BaudouinLebrun},
+      {RadioButtonBaudouin2, TCriterion::Baudouin2},
+      {RadioButtonRannala, TCriterion::RannalaMountain},
+      {RadioButtonPaetkau, TCriterion::Paetkau},
+      {RadioButtonNeiStandard, TCriterion::NeiStandard},
+      {RadioButtonNeiMinimum, TCriterion::NeiMinimum},
+      {RadioButtonNeiDa, TCriterion::NeiDA},
+      {RadioButtonCavalliSforza, TCriterion::CavalliSforza},
+      {RadioButtonGoldstein, TCriterion::Goldstein},
+      {RadioButtonCornuet, TCriterion::Cornuet},
+      {RadioButtonRogers, TCriterion::Rogers}};
+  const std::pair<QRadioButton*, TMigrantStatistic> statistics[] = {
+      {RadioButtonLhome, TMigrantStatistic::Home},
+      {RadioButtonLmaxWithHome, TMigrantStatistic::HomeOverMax},
+      {RadioButtonLmaxNotHome, TMigrantStatistic::HomeOverMaxNotHome}};
+  const std::pair<QRadioButton*, TSimulationAlgorithm> algorithms[] = {
+      {RadioButtonASCornuet99, TSimulationAlgorithm::Cornuet1999},
+      {RadioButtonASRannala97, TSimulationAlgorithm::Rannala1997},
+      {RadioButtonASPaetkau03, TSimulationAlgorithm::Paetkau2004}};
+  in.Criterion = CheckedChoice(criteria);
   in.Groups = RadioButtonAssignPopulations->isChecked();
   in.Individuals = RadioButtonAssignIndividuals->isChecked();
   in.MigrantDetection = RadioButtonMigrantsDetection->isChecked();
-  in.LHome = RadioButtonLhome->isChecked();
-  in.LMaxWithHome = RadioButtonLmaxWithHome->isChecked();
-  in.LMaxNotHome = RadioButtonLmaxNotHome->isChecked();
-  in.AlgorithmCornuet99 = RadioButtonASCornuet99->isChecked();
-  in.AlgorithmRannala97 = RadioButtonASRannala97->isChecked();
-  in.AlgorithmPaetkau = RadioButtonASPaetkau03->isChecked();
+  in.LikelihoodOption = CheckedChoice(statistics);
+  in.SimulationAlgorithm = CheckedChoice(algorithms);
   in.SimulatedIndividualsText = LCDNumberSimulatedIndividuals->Text();
   in.AssignmentThresholdText = LCDNumberAssignmentThreshold->Text();
   in.PvalueText = LCDNumberPvalue->Text();
@@ -248,7 +266,7 @@ void TFormPrinc::ApplyAutomaton() {
   TextBrowserInformation2->setHtml(ToQt(CriterionReference(out.Criterion)));
 
   // 3. The default frequency belongs to Paetkau et al.'s criterion.
-  const bool paetkau = out.Criterion == 3;
+  const bool paetkau = out.Criterion == TCriterion::Paetkau;
   SetAllEnabled({LabelPaetkau, TrackBarPaetkau, LCDNumberPaetkau}, paetkau);
   if (paetkau) Parameters.DefaultFrequency = out.DefaultFrequency;
 

@@ -53,13 +53,13 @@ struct TRunParameters {
   bool UseSamples = false;
   bool GroupAssignment = false;
   bool SimulationOn = false;
-  std::uint8_t SimulationAlgorithm = 2;
+  TSimulationAlgorithm SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   std::int32_t SimulatedCount = 1000;
   Extended Threshold = 0.05L;
   std::string ThresholdFormat = "%.3f";
   std::string ProbabilityFormat = "%.3f";
-  std::uint8_t Criterion = 2;
-  std::uint8_t LikelihoodOption = 1;
+  TCriterion Criterion = TCriterion::RannalaMountain;
+  TMigrantStatistic LikelihoodOption = TMigrantStatistic::HomeOverMax;
   Extended DefaultFrequency = 0.01L;
 };
 
@@ -67,9 +67,9 @@ struct TRunParameters {
 // kept so that changing the number of scores redraws that run's table as it was computed.
 struct TShownRun {
   bool Migrants = false;
-  int Criterion = 2;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   bool SimulationOn = false;
-  int LikelihoodOption = 1;
+  TMigrantStatistic LikelihoodOption = TMigrantStatistic::HomeOverMax;
   int MigrantCount = 0;
   TGridSettings Settings;
 };

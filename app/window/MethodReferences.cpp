@@ -26,64 +26,62 @@ std::string Paetkau2004() {
 
 } // namespace
 
-std::string CriterionReference(int code) {
-  switch (code) {
-  case 0:
+std::string CriterionReference(TCriterion criterion) {
+  switch (criterion) {
+  case TCriterion::BaudouinLebrun:
     return Reference("Baudouin &amp; Lebrun", "Baudouin &amp; Lebrun (2001)",
                      "An Operational Bayesian Approach for the Identification of Sexually "
                      "Reproduced Cross-Fertilized Populations using Molecular Markers",
                      "Acta Hort. 546: 81-94");
-  case 1:
+  case TCriterion::Baudouin2:
     return Latin1("<b>Baudouin2</b><br>TEST");
-  case 2:
+  case TCriterion::RannalaMountain:
     return RannalaMountain();
-  case 3:
+  case TCriterion::Paetkau:
     return Reference("Paetkau et al.", "Paetkau et al. (1995)",
                      "Microsatellite analysis of population structure in Canadian polar bears",
                      "Mol. Ecol. 4:347-354");
-  case 4:
+  case TCriterion::NeiStandard:
     return Reference("Nei Standard", "Nei (1972)", "Genetic distance between populations",
                      "Amer. Nat. 106:283-291");
-  case 5:
+  case TCriterion::NeiMinimum:
     return Reference("Nei Minimum", "Nei (1973)", "The theory and estimation of genetic distance",
                      "pp. 45-54 in Genetic Structure of Populations");
-  case 6:
+  case TCriterion::NeiDA:
     return Reference("Nei DA", "Nei et al. (1983)",
                      "Accuracy of estimated phylogenetic trees from molecular data",
                      "J. Mol. Evol. 19:153-170");
-  case 7:
+  case TCriterion::CavalliSforza:
     return Reference("Cavalli-Sforza &amp; Edwards", "Cavalli-Sforza &amp; Edwards (1967)",
                      "Phylogenetic analysis: Models and estimation procedures",
                      "Am. J. Hum. Genet. 19:233-257");
-  case 8:
+  case TCriterion::Goldstein:
     return Reference("Goldstein et al.", "Goldstein et al. (1995)",
                      "Genetic absolute dating based on microsatellites and origin of modern humans",
                      "Proc. Natl. Acad. Sci. USA 92: 6723-6727");
-  case 9:
+  case TCriterion::Cornuet:
     return Latin1("<b>Cornuet</b><br>Uniquement pour microsatellites<br>"
                   "<i>Méthode non encore publiée.</i>");
-  case 10:
+  case TCriterion::Rogers:
     return Reference("Rogers", "Rogers (1972)", "Measure of similarities and genetic distances",
                      "Studies in Genetics VII, Univ. Texas Publ. 7213:145-153");
-  default:
-    return {};
   }
+  return {};
 }
 
-std::string AlgorithmReference(int code) {
-  switch (code) {
-  case 0:
+std::string AlgorithmReference(TSimulationAlgorithm algorithm) {
+  switch (algorithm) {
+  case TSimulationAlgorithm::Cornuet1999:
     return Reference("Cornuet et al.", "Cornuet et al. (1999)",
                      "New methods employing multilocus genotypes to select or exclude "
                      "populations as origins of individuals",
                      "Genetics 153(4): 1989-2000");
-  case 1:
+  case TSimulationAlgorithm::Rannala1997:
     return RannalaMountain();
-  case 2:
+  case TSimulationAlgorithm::Paetkau2004:
     return Paetkau2004();
-  default:
-    return {};
   }
+  return {};
 }
 
 std::string MigrantDetectionReference() {

@@ -5,10 +5,12 @@
 
 #include <string>
 
-// The reference of criterion `code` (0 to 10); empty for any other code.
-std::string CriterionReference(int code);
-// The reference of simulation algorithm `code` (0 Cornuet et al. 1999, 1 Rannala & Mountain
-// 1997, 2 Paetkau et al. 2004); empty for any other code.
-std::string AlgorithmReference(int code);
+#include "engine/criteria/Criteria.h"
+#include "engine/simulation/Simulation.h"
+
+// The reference of a criterion; empty for a value that names no criterion.
+std::string CriterionReference(TCriterion criterion);
+// The reference of a simulation algorithm; empty for a value that names no algorithm.
+std::string AlgorithmReference(TSimulationAlgorithm algorithm);
 // Paetkau et al. (2004), the reference of first-generation migrant detection.
 std::string MigrantDetectionReference();

@@ -73,9 +73,3 @@ inline const TText kMigrantSummary{"%d individus avec une probabilité inférieu
 // A criterion whose computation the engine does not offer (its display name).
 inline const TText kCriterionNotAvailable{"Le critère %s n'est pas disponible",
                                           "Criterion %s is not available"};
-
-// Display name of a criterion code, in the current language; "<inconnue>" for other codes.
-const std::string& NameOfCriterion(int code);
-// Display name of a simulation algorithm code, in the current language; "<inconnue>" for other
-// codes.
-const std::string& NameOfSimulation(int code);

@@ -226,10 +226,10 @@ void TCompactPopulation::Add(const TCompactMatch& m, const TCompactUnit& unit, i
 
 // ---- criteria
 
-TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion,
+TCompactCriterion::TCompactCriterion(const TCompactMatch& m, TCriterion criterion,
                                      Extended defaultFrequency, int maxCount,
                                      const TBayesien2Data* priors)
-    : m_(m), criterion_(criterion), distance_(criterion::IsDistance(criterion)),
+    : m_(m), criterion_(criterion), distance_(::IsDistance(criterion)),
       maxCount_(std::max(maxCount, 2)), priors_(priors) {
   const size_t n = At(maxCount_) + 1;
   lnFact_.assign(n, 0);
@@ -239,11 +239,11 @@ TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criter
     lnFact_[c] = lnFact_[c - 1] + lnInt_[c];
   }
   lnDefault_ = static_cast<double>(std::log(defaultFrequency));
-  if (criterion != criterion::BaudouinLebrun && criterion != criterion::RannalaMountain) return;
+  if (criterion != TCriterion::BaudouinLebrun && criterion != TCriterion::RannalaMountain) return;
   for (const TCompactLocus& c : m.Loci) {
     // The prior of each allele is a/K: 1 (criterion 0) or 1/K (criterion 2).
     const Extended K = c.K;
-    const Extended a = criterion == criterion::BaudouinLebrun ? K : 1;
+    const Extended a = criterion == TCriterion::BaudouinLebrun ? K : 1;
     const Extended prior = c.K > 0 ? a / K : 0;
     std::vector<double> lnPrior(n), lnTotal(n);
     for (size_t i = 0; i < n; ++i) {
@@ -255,8 +255,8 @@ TCompactCriterion::TCompactCriterion(const TCompactMatch& m, std::uint8_t criter
   }
 }
 
-bool TCompactCriterion::Covers(std::uint8_t c) {
-  return (criterion::IsLikelihood(c) && c != criterion::Cornuet) || criterion::IsDistance(c);
+bool TCompactCriterion::Covers(TCriterion c) {
+  return (IsLikelihood(c) && c != TCriterion::Cornuet) || ::IsDistance(c);
 }
 
 Extended TCompactCriterion::Value(Extended score) const {
@@ -374,7 +374,7 @@ enum class TDistanceTerms { Moments, Roots, Sizes, Differences };
 
 // The sums of one kind of distance between `unit` and `pop` over the used loci.
 template <TDistanceTerms Terms>
-TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
+TDistanceSums DistanceSums(const TCompactMatch& m, TCriterion distance,
                            const TCompactPopulation& pop, const TCompactUnit& unit,
                            const std::int32_t* used, int nUsed, bool leaveOut) {
   const Extended* frequencies = pop.Frequencies.empty() ? nullptr : pop.Frequencies.data();
@@ -418,7 +418,7 @@ TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
       r.Jy += spp + others;
       r.Jxy += sqp;
     } else if constexpr (Terms == TDistanceTerms::Roots) {
-      if (distance == criterion::NeiDA)
+      if (distance == TCriterion::NeiDA)
         r.S += sroot;
       else // Cavalli-Sforza; rounding may push the sum of the geometric means above 1
         r.S += std::sqrt(2 * (1 - std::min<Extended>(sroot, 1)));
@@ -441,7 +441,7 @@ TDistanceSums DistanceSums(const TCompactMatch& m, std::uint8_t distance,
 Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactUnit& unit,
                                   const std::int32_t* used, int nUsed, bool leaveOut) const {
   if (nUsed == 0) return kNaN;
-  if (criterion_ == criterion::Baudouin2) {
+  if (criterion_ == TCriterion::Baudouin2) {
     Extended s = 0;
     bool undefined = priors_ == nullptr;
     for (int k = 0; k < nUsed && !undefined; ++k)
@@ -451,7 +451,7 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
   if (!distance_) {
     double s = 0;
     bool undefined = false;
-    const bool dirichlet = criterion_ != criterion::Paetkau;
+    const bool dirichlet = criterion_ != TCriterion::Paetkau;
     for (int k = 0; k < nUsed && !undefined; ++k)
       s += dirichlet ? DirichletLocus(pop, unit, used[k], leaveOut, undefined)
                      : FrequencyLocus(pop, unit, used[k], leaveOut, undefined);
@@ -463,22 +463,26 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
   // rest of the locus), each distance with a loop of its own.
   TDistanceSums sums;
   switch (criterion_) {
-  case criterion::NeiStandard:
-  case criterion::NeiMinimum:
+  case TCriterion::NeiStandard:
+  case TCriterion::NeiMinimum:
     sums = DistanceSums<TDistanceTerms::Moments>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
     break;
-  case criterion::NeiDA:
-  case criterion::CavalliSforza:
+  case TCriterion::NeiDA:
+  case TCriterion::CavalliSforza:
     sums = DistanceSums<TDistanceTerms::Roots>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
     break;
-  case criterion::Goldstein:
+  case TCriterion::Goldstein:
     sums = DistanceSums<TDistanceTerms::Sizes>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
     break;
-  case criterion::Rogers:
+  case TCriterion::Rogers:
     sums =
         DistanceSums<TDistanceTerms::Differences>(m_, criterion_, pop, unit, used, nUsed, leaveOut);
     break;
-  default:
+  case TCriterion::BaudouinLebrun:
+  case TCriterion::Baudouin2:
+  case TCriterion::RannalaMountain:
+  case TCriterion::Paetkau:
+  case TCriterion::Cornuet:
     return kNaN;
   }
   if (sums.Undefined) return kNaN;
@@ -486,21 +490,26 @@ Extended TCompactCriterion::Score(const TCompactPopulation& pop, const TCompactU
   const Extended jx = sums.Jx, jy = sums.Jy, jxy = sums.Jxy, s = sums.S;
   if (L == 0) return kNaN;
   switch (criterion_) {
-  case criterion::NeiStandard:
+  case TCriterion::NeiStandard:
     // No allele in common at any locus: the identity is 0 and the distance is not finite.
     if (jx * jy <= 0 || jxy == 0) return kNaN;
     return -std::log((jxy / L) / std::sqrt((jx / L) * (jy / L)));
-  case criterion::NeiMinimum:
+  case TCriterion::NeiMinimum:
     return (jx / L + jy / L) / 2 - jxy / L;
-  case criterion::NeiDA:
+  case TCriterion::NeiDA:
     return 1 - s / L;
-  case criterion::CavalliSforza:
+  case TCriterion::CavalliSforza:
     return 2 / (kPi * L) * s;
-  case criterion::Goldstein:
+  case TCriterion::Goldstein:
     return s / L;
-  case criterion::Rogers:
+  case TCriterion::Rogers:
     return s / L;
-  default:
+  case TCriterion::BaudouinLebrun:
+  case TCriterion::Baudouin2:
+  case TCriterion::RannalaMountain:
+  case TCriterion::Paetkau:
+  case TCriterion::Cornuet:
     return kNaN;
   }
+  return kNaN; // a value that names no criterion
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Real.h"
+#include "engine/criteria/Criteria.h"
 
 class TBioCalculable;
 class TGroupAbstract;
@@ -122,11 +123,11 @@ class TCompactCriterion {
 public:
   // maxCount bounds every count plus copies the tables will be asked for. Criterion 1 reads the
   // priors `priors` (per matched locus of `m` and entry), which must outlive it.
-  TCompactCriterion(const TCompactMatch& m, std::uint8_t criterion, Extended defaultFrequency,
+  TCompactCriterion(const TCompactMatch& m, TCriterion criterion, Extended defaultFrequency,
                     int maxCount, const TBayesien2Data* priors = nullptr);
 
   // Whether the kernels cover this criterion: every code but 9.
-  static bool Covers(std::uint8_t criterion);
+  static bool Covers(TCriterion criterion);
   // The same criterion with other priors (criterion 1, priors estimated without one individual).
   TCompactCriterion WithPriors(const TBayesien2Data* priors) const {
     TCompactCriterion c = *this;
@@ -145,7 +146,7 @@ public:
   // The 8-byte key under which a simulated score is kept and compared (NaN: not kept).
   static double Key(Extended score) { return static_cast<double>(score); }
   bool IsDistance() const { return distance_; }
-  std::uint8_t Code() const { return criterion_; }
+  TCriterion Code() const { return criterion_; }
 
 private:
   friend class TScoreTable; // built from the logarithm tables below
@@ -158,7 +159,7 @@ private:
                        bool leaveOut, bool& undefined) const;
 
   const TCompactMatch& m_;
-  std::uint8_t criterion_;
+  TCriterion criterion_;
   bool distance_;
   int maxCount_;
   double lnDefault_ = 0;

@@ -4,23 +4,77 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/Real.h"
 
 class TBayesien2Data;
 
-namespace criterion {
-constexpr std::uint8_t BaudouinLebrun = 0, Baudouin2 = 1, RannalaMountain = 2, Paetkau = 3,
-                       NeiStandard = 4, NeiMinimum = 5, NeiDA = 6, CavalliSforza = 7, Goldstein = 8,
-                       Cornuet = 9, Rogers = 10;
-inline bool IsLikelihood(std::uint8_t c) {
-  return c <= 3 || c == 9;
+enum class TCriterion : std::uint8_t {
+  BaudouinLebrun = 0,
+  Baudouin2 = 1,
+  RannalaMountain = 2,
+  Paetkau = 3,
+  NeiStandard = 4,
+  NeiMinimum = 5,
+  NeiDA = 6,
+  CavalliSforza = 7,
+  Goldstein = 8,
+  Cornuet = 9,
+  Rogers = 10
+};
+
+// Whether the criterion gives a likelihood, a distance; neither for a value that names no
+// criterion.
+constexpr bool IsLikelihood(TCriterion c) {
+  switch (c) {
+  case TCriterion::BaudouinLebrun:
+  case TCriterion::Baudouin2:
+  case TCriterion::RannalaMountain:
+  case TCriterion::Paetkau:
+  case TCriterion::Cornuet:
+    return true;
+  case TCriterion::NeiStandard:
+  case TCriterion::NeiMinimum:
+  case TCriterion::NeiDA:
+  case TCriterion::CavalliSforza:
+  case TCriterion::Goldstein:
+  case TCriterion::Rogers:
+    return false;
+  }
+  return false;
 }
-inline bool IsDistance(std::uint8_t c) {
-  return (c >= 4 && c <= 8) || c == 10;
+constexpr bool IsDistance(TCriterion c) {
+  switch (c) {
+  case TCriterion::BaudouinLebrun:
+  case TCriterion::Baudouin2:
+  case TCriterion::RannalaMountain:
+  case TCriterion::Paetkau:
+  case TCriterion::Cornuet:
+    return false;
+  case TCriterion::NeiStandard:
+  case TCriterion::NeiMinimum:
+  case TCriterion::NeiDA:
+  case TCriterion::CavalliSforza:
+  case TCriterion::Goldstein:
+  case TCriterion::Rogers:
+    return true;
+  }
+  return false;
 }
-} // namespace criterion
+
+// The criterion of a code (the command line's numbers, the codes files and journals print);
+// none for a code that names no criterion.
+std::optional<TCriterion> CriterionFromCode(int code);
+// The code of a criterion.
+constexpr int CriterionCode(TCriterion c) {
+  return static_cast<int>(c);
+}
+
+// Display name of a criterion, in the current language; "<inconnue>" for a value that names no
+// criterion.
+const std::string& NameOfCriterion(TCriterion c);
 
 // ln Γ(x) in extended precision.
 Extended LnGamma(Extended x);
@@ -44,7 +98,7 @@ struct TCornuetProgress {
 
 // The arguments a run passes to every criterion.
 struct TCriterionArgs {
-  std::uint8_t Criterion = criterion::RannalaMountain;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L;
   const TBayesien2Data* Bayes = nullptr; // criterion 1 only
 };

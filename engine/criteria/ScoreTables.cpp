@@ -48,9 +48,9 @@ void TUnitCodes::Fill(const TCompactMatch& m, const TCompactUnit& unit) {
   }
 }
 
-bool TScoreTable::Covers(std::uint8_t criterion, bool leaveOut) {
-  return criterion == criterion::BaudouinLebrun || criterion == criterion::RannalaMountain ||
-         (criterion == criterion::Paetkau && !leaveOut);
+bool TScoreTable::Covers(TCriterion criterion, bool leaveOut) {
+  return criterion == TCriterion::BaudouinLebrun || criterion == TCriterion::RannalaMountain ||
+         (criterion == TCriterion::Paetkau && !leaveOut);
 }
 
 // Per locus, three constants (for 0, 1 and 2 copies) and 2K + 1 slots: the term of one copy of
@@ -76,7 +76,7 @@ void TScoreTable::Build(const TCompactMatch& m, const TCompactCriterion& criteri
   // Every slot is written below but the empty one of each locus, which holds 0.
   values_.resize(At(slotCount));
   base_.resize(3 * At(L));
-  const bool dirichlet = criterion.criterion_ != criterion::Paetkau;
+  const bool dirichlet = criterion.criterion_ != TCriterion::Paetkau;
   // Taking a unit out lowers each count by its copies: by one for a copy of a heterozygote or
   // a haploid, by two for a homozygote, and the genes by the unit's copies.
   const std::int32_t out = leaveOut ? 1 : 0;

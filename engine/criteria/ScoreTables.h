@@ -32,7 +32,7 @@ class TScoreTable {
 public:
   // Whether the criterion is scored from tables (`leaveOut`: units taken out of the population,
   // the Dirichlet criteria only).
-  static bool Covers(std::uint8_t criterion, bool leaveOut = false);
+  static bool Covers(TCriterion criterion, bool leaveOut = false);
   // With `leaveOut`, each unit scored is one of the population's and is scored against the
   // population without it.
   TScoreTable(const TCompactMatch& m, const TCompactCriterion& criterion,

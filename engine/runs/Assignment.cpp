@@ -89,14 +89,14 @@ TCriterionArgs CriterionArgsOf(const TAssignmentParams& params) {
 }
 
 bool AssignmentAvailable(const TAssignmentParams& params) {
-  const std::uint8_t c = params.Criterion;
+  const TCriterion c = params.Criterion;
   // The stepwise-mutation criterion has no simulated values.
-  if (c == criterion::Cornuet) return !params.SimulationOn;
-  if (c > criterion::Paetkau && !criterion::IsDistance(c)) return false; // unknown codes
-  if (c == criterion::Baudouin2 && !params.Bayes) return false;
+  if (c == TCriterion::Cornuet) return !params.SimulationOn;
+  if (!IsLikelihood(c) && !IsDistance(c)) return false; // a value that names no criterion
+  if (c == TCriterion::Baudouin2 && !params.Bayes) return false;
   // Probabilities need a known algorithm and simulated individuals to compare with.
   if (params.SimulationOn)
-    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
+    return IsSimulationAlgorithm(params.SimulationAlgorithm) && params.SimulatedCount > 0;
   return true;
 }
 

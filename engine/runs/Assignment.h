@@ -13,6 +13,7 @@
 #include "base/Real.h"
 #include "base/RunResult.h"
 #include "engine/criteria/Criteria.h"
+#include "engine/simulation/Simulation.h"
 
 class TBayesien2Data;
 class TBioCalculable;
@@ -27,7 +28,7 @@ struct TAssignmentParams {
   // results grid greys out what lies below it.
   Extended Threshold = 0;
   std::vector<std::string> LocusNames; // the selected loci
-  std::uint8_t Criterion = criterion::RannalaMountain;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L; // criterion 3: frequency of an allele a population lacks
   // Criterion 1: the priors estimated from the reference samples. The run needs them present but
   // estimates its own: over its match, and without each individual in self-assignment.
@@ -36,7 +37,7 @@ struct TAssignmentParams {
   bool SelfAssignment = false;
   // Monte-Carlo probabilities instead of raw values.
   bool SimulationOn = false;
-  std::uint8_t SimulationAlgorithm = 0;
+  TSimulationAlgorithm SimulationAlgorithm = TSimulationAlgorithm::Cornuet1999;
   std::int32_t SimulatedCount = 0;       // individuals simulated on the fly
   std::int32_t ReferenceSampleCount = 0; // number of reference populations
   // The number of threads (0: all cores); never changes what the run finds.

@@ -42,7 +42,7 @@ struct TAssignment {
     const TPreparedUnit prepared(Context, *u.Unit);
     const TAssignmentParams& p = Run.Params;
     std::vector<Extended> values, probabilities;
-    if (p.Criterion == criterion::Cornuet) {
+    if (p.Criterion == TCriterion::Cornuet) {
       if (!CornuetValues(i, u, prepared, values)) return false;
     } else {
       // Criterion 1 in self-assignment estimates its priors without the individual.
@@ -56,7 +56,7 @@ struct TAssignment {
     if (Lists.Shared) Lists.Shared->Done(i);
     TResultats& result = Table.Item(i);
     const bool typed = prepared.Used.Count() > 0;
-    if (criterion::IsDistance(p.Criterion))
+    if (IsDistance(p.Criterion))
       RankDistances(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
     else
       RankLikelihoods(Run, *u.Unit, typed, values, u.Home, result, Verdicts[At(i)]);
@@ -114,12 +114,12 @@ TRunResult RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTa
     DrawUnitSeeds(units);
     // Criterion 1 in self-assignment estimates its priors again without each individual: its
     // lists then depend on the individual, not only on the population and the loci.
-    if (!(p.Criterion == criterion::Baudouin2 && p.SelfAssignment))
+    if (!(p.Criterion == TCriterion::Baudouin2 && p.SelfAssignment))
       ShareLists(context, units, shared, assignment.Lists);
   }
   // Criterion 9 keeps process-wide caches and draws its histories from one generator: its units
   // are treated one after the other, each estimate on the run's threads.
-  const int threads = p.Criterion == criterion::Cornuet ? 1 : p.Threads;
+  const int threads = p.Criterion == TCriterion::Cornuet ? 1 : p.Threads;
   const int n = static_cast<int>(units.size());
   const TRunResult result =
       TreatInOrder(n, threads, table, [&](int i) { return assignment.Treat(i); }, followed);
@@ -130,7 +130,7 @@ TRunResult RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTa
 } // namespace
 
 TRunResult Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
-                       const TCriterionArgs& criterion, std::uint8_t algorithm,
+                       const TCriterionArgs& criterion, TSimulationAlgorithm algorithm,
                        std::int32_t simulatedCount, int threads) {
   if (!HasSimulatedValues(criterion.Criterion)) return TRunResult::Unavailable;
   if (ReportProgress(" ", " ", 0)) return TRunResult::Stopped;

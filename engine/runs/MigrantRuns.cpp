@@ -157,7 +157,7 @@ public:
   // Algorithm 2: the simulated populations of every reference population, each with a stream of
   // its own drawn in population order, simulated in parallel.
   TRunResult Prepare() {
-    if (!params_.SimulationOn || params_.SimulationAlgorithm != simulation::Paetkau2004)
+    if (!params_.SimulationOn || params_.SimulationAlgorithm != TSimulationAlgorithm::Paetkau2004)
       return TRunResult::Completed;
     const int populations = context_.PopulationCount();
     batches_ = PaetkauBatches(context_.Reference, params_.SimulatedCount);
@@ -200,8 +200,7 @@ public:
       values[At(k)] = criterion->Value(scores[At(k)]);
     }
     int best = -1;
-    const Extended r =
-        HomeRatio(values, u.Home, notHome_, criterion::IsLikelihood(params_.Criterion), best);
+    const Extended r = HomeRatio(values, u.Home, notHome_, IsLikelihood(params_.Criterion), best);
     Extended probability = Undefined();
     if (params_.SimulationOn && !IsUndefined(r)) {
       std::vector<double> keys;
@@ -236,7 +235,7 @@ private:
     const int populations = context_.PopulationCount();
     std::vector<Extended> scores(At(populations), kNaN);
 
-    if (params_.SimulationAlgorithm == simulation::Paetkau2004) {
+    if (params_.SimulationAlgorithm == TSimulationAlgorithm::Paetkau2004) {
       // Whole home populations afresh, the others from their stored simulated populations.
       const int offspring = Size(home);
       std::vector<TCompactUnit> children(At(offspring));
@@ -350,7 +349,7 @@ TRunResult DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<T
     // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates
     // its priors again without each individual: its lists depend on the individual, and are not
     // shared.
-    if (params.Criterion != criterion::Baudouin2)
+    if (params.Criterion != TCriterion::Baudouin2)
       ShareLists(detection.Context, detection.Units, shared, lists);
   }
   TTableResultats& table = *resultTable;
@@ -367,8 +366,8 @@ TRunResult DetectMigrantsRatio(const TPGDSStructure& reference, const TMigrantPa
   if (!MigrantDetectionAvailable(params, true)) return TRunResult::Unavailable;
   const TMatchPGDS match(reference, reference, params.LocusNames);
   resultTable->SetNames(ResultNamesOf(reference, match));
-  const TEmptySlots slots(reference, params.SimulationOn &&
-                                         params.SimulationAlgorithm == simulation::Paetkau2004);
+  const TEmptySlots slots(reference, params.SimulationOn && params.SimulationAlgorithm ==
+                                                                TSimulationAlgorithm::Paetkau2004);
   TDetection detection(reference, match, params);
   TRatioDetection ratio(detection, notHome);
   const TRunResult prepared = ratio.Prepare();

@@ -35,7 +35,7 @@ TBest BestOf(const std::vector<Extended>& values, bool likelihood, int skip) {
 }
 
 // Rows 0 .. P-1 with the population names, the values shown and the scores of the raw values.
-void FillRows(TResultats& result, const TPGDSStructure& reference, std::uint8_t c,
+void FillRows(TResultats& result, const TPGDSStructure& reference, TCriterion c,
               const std::vector<Extended>& raw, const std::vector<Extended>& shown) {
   result.SetCount(reference.SamplesCount());
   for (int k = 0; k < reference.SamplesCount(); ++k)
@@ -58,19 +58,25 @@ bool SetVerdict(TResultats& result, bool migrant, int likeliest) {
 
 } // namespace
 
+std::optional<TMigrantStatistic> MigrantStatisticFromCode(int code) {
+  if (code < 0 || code > MigrantStatisticCode(TMigrantStatistic::HomeOverMaxNotHome))
+    return std::nullopt;
+  return static_cast<TMigrantStatistic>(code);
+}
+
 bool MigrantDetectionAvailable(const TMigrantParams& params, bool ratio) {
-  const std::uint8_t c = params.Criterion;
-  if (!criterion::IsLikelihood(c) && !criterion::IsDistance(c)) return false;
-  if (c == criterion::Baudouin2 && !params.Bayes) return false;
-  if (c == criterion::Cornuet && (ratio || params.SimulationOn)) return false;
+  const TCriterion c = params.Criterion;
+  if (!IsLikelihood(c) && !IsDistance(c)) return false;
+  if (c == TCriterion::Baudouin2 && !params.Bayes) return false;
+  if (c == TCriterion::Cornuet && (ratio || params.SimulationOn)) return false;
   if (params.SimulationOn)
-    return params.SimulationAlgorithm <= simulation::Paetkau2004 && params.SimulatedCount > 0;
+    return IsSimulationAlgorithm(params.SimulationAlgorithm) && params.SimulatedCount > 0;
   return true;
 }
 
-Extended MigrantScore(std::uint8_t c, Extended value) {
+Extended MigrantScore(TCriterion c, Extended value) {
   if (IsUndefined(value)) return Undefined();
-  if (criterion::IsDistance(c)) return value;
+  if (IsDistance(c)) return value;
   return value > 0 ? -std::log10(value) : std::numeric_limits<Extended>::infinity();
 }
 
@@ -115,8 +121,8 @@ void FillMigrantLoci(const TMatchPGDS& match, const TIntegerList& used, const TI
 bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
                const std::vector<Extended>& raw, const std::vector<Extended>& shown,
                const TMigrantParams& params) {
-  const std::uint8_t c = params.Criterion;
-  const bool likelihood = criterion::IsLikelihood(c);
+  const TCriterion c = params.Criterion;
+  const bool likelihood = IsLikelihood(c);
   FillRows(result, reference, c, raw, shown);
   const TBest best = BestOf(raw, likelihood, -1);
   const Extended homeValue = home >= 0 ? result.Row(home).Value : Undefined();
@@ -134,7 +140,7 @@ bool JudgeHome(TResultats& result, const TPGDSStructure& reference, int home,
 bool JudgeRatio(TResultats& result, const TPGDSStructure& reference, int home,
                 const std::vector<Extended>& values, Extended ratio, Extended probability,
                 int bestPosition, const TMigrantParams& params) {
-  const std::uint8_t c = params.Criterion;
+  const TCriterion c = params.Criterion;
   FillRows(result, reference, c, values, values);
   bool migrant;
   Extended homeValue = ratio;
@@ -143,7 +149,7 @@ bool JudgeRatio(TResultats& result, const TPGDSStructure& reference, int home,
     migrant = !IsUndefined(homeValue) && homeValue < params.Threshold;
   } else {
     // Small ratios of likelihoods, large ratios of distances mark migrants.
-    migrant = !IsUndefined(ratio) && (criterion::IsLikelihood(c) ? ratio < 1 : ratio > 1);
+    migrant = !IsUndefined(ratio) && (IsLikelihood(c) ? ratio < 1 : ratio > 1);
   }
   SetHomeRow(result, home, homeValue, MigrantScore(c, ratio));
   return SetVerdict(result, migrant, bestPosition);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "base/Real.h"
 #include "base/RunResult.h"
 #include "engine/criteria/Criteria.h"
+#include "engine/simulation/Simulation.h"
 
 class TBayesien2Data;
 class TIndividual;
@@ -20,19 +22,25 @@ class TPGDSStructure;
 class TResultats;
 class TTableResultats;
 
-namespace likelihood {
-// The statistic: L_home, L_home / L_max, L_home / L_max_not_home.
-constexpr std::uint8_t Home = 0, HomeOverMax = 1, HomeOverMaxNotHome = 2;
-} // namespace likelihood
+// The statistic of a detection (its "likelihood option"): L_home, L_home / L_max,
+// L_home / L_max_not_home.
+enum class TMigrantStatistic : std::uint8_t { Home = 0, HomeOverMax = 1, HomeOverMaxNotHome = 2 };
+
+// The statistic of a code (the command line's numbers); none for a code that names no statistic.
+std::optional<TMigrantStatistic> MigrantStatisticFromCode(int code);
+// The code of a statistic.
+constexpr int MigrantStatisticCode(TMigrantStatistic s) {
+  return static_cast<int>(s);
+}
 
 struct TMigrantParams {
   std::vector<std::string> LocusNames;
   Extended Threshold = 0.01L; // type I error with simulation
-  std::uint8_t Criterion = criterion::RannalaMountain;
+  TCriterion Criterion = TCriterion::RannalaMountain;
   Extended DefaultFrequency = 0.01L;
   TBayesien2Data* Bayes = nullptr;
   bool SimulationOn = false;
-  std::uint8_t SimulationAlgorithm = 2;
+  TSimulationAlgorithm SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   std::int32_t SimulatedCount = 1000;
   std::int32_t ReferenceSampleCount = 0;
   // As for assignment, the number of threads (0: all cores); never changes what the run finds.
@@ -70,7 +78,7 @@ bool MigrantDetectionAvailable(const TMigrantParams& params, bool ratio);
 
 // The score of a row: -log10 of a likelihood (infinite for a likelihood of 0), a distance
 // itself; undefined for an undefined value.
-Extended MigrantScore(std::uint8_t criterion, Extended value);
+Extended MigrantScore(TCriterion criterion, Extended value);
 
 // Where a reference individual was sampled: its home sample and its position there.
 struct TMigrantHome {

@@ -19,7 +19,7 @@ size_t At(std::int32_t i) {
 // Criterion 1: its priors estimated from every reference sample over the loci of `match`.
 std::unique_ptr<TBayesien2Data> PriorsOf(const TCriterionArgs& args, const TPGDSStructure& reference,
                                          const TMatchPGDS& match) {
-  if (args.Criterion != criterion::Baudouin2) return nullptr;
+  if (args.Criterion != TCriterion::Baudouin2) return nullptr;
   auto priors = std::make_unique<TBayesien2Data>();
   priors->Prepare(reference, match, nullptr);
   return priors;
@@ -35,8 +35,7 @@ std::vector<std::int32_t> AllLoci(int n) {
 
 TRunContext::TRunContext(const TPGDSStructure& reference, const TMatchPGDS& match,
                          const TCriterionArgs& args, bool simulation, int largestUnit)
-    : Reference(reference), Match(match), distance_(criterion::IsDistance(args.Criterion)),
-      run_(match) {
+    : Reference(reference), Match(match), distance_(IsDistance(args.Criterion)), run_(match) {
   for (int k = 0; k < reference.SamplesCount(); ++k) {
     runPops_.push_back(TCompactPopulation::Of(run_, *reference.SampleAt(k)));
     if (distance_) runPops_.back().ComputeFrequencies();
@@ -172,7 +171,7 @@ TPreparedUnit::TPreparedUnit(const TRunContext& context, const TBioCalculable& u
 }
 
 TUnitCriterion::TUnitCriterion(const TRunContext& context, const TIndividual* excluded) {
-  if (context.RunCriterion() && context.RunCriterion()->Code() == criterion::Baudouin2 &&
+  if (context.RunCriterion() && context.RunCriterion()->Code() == TCriterion::Baudouin2 &&
       excluded) {
     priors_.emplace().Prepare(context.Reference, context.Match, excluded);
     own_.emplace(context.RunCriterion()->WithPriors(&*priors_));

@@ -29,7 +29,7 @@ class TTableResultats;
 // The Monte-Carlo settings of a run.
 struct TSimulationSettings {
   bool On = false;
-  std::uint8_t Algorithm = 0;
+  TSimulationAlgorithm Algorithm = TSimulationAlgorithm::Cornuet1999;
   std::int32_t Count = 0;
 };
 

@@ -27,7 +27,8 @@ constexpr size_t kPairedSumsMaxAlleles = 64;
 // A population's tally at each used locus in tally order (alleles present only), with the
 // cumulative frequencies algorithm 0 draws with, summed as the tallies hold them.
 std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulation& population,
-                                  const std::vector<std::int32_t>& used, std::uint8_t algorithm) {
+                                  const std::vector<std::int32_t>& used,
+                                  TSimulationAlgorithm algorithm) {
   std::vector<TTallyDraw> tallies(m.Loci.size());
   for (std::int32_t l : used) {
     TTallyDraw& t = tallies[At(l)];
@@ -46,7 +47,8 @@ std::vector<TTallyDraw> TalliesOf(const TCompactMatch& m, const TCompactPopulati
     }
     // The second copy's sums take K × K values: kept for the usual numbers of alleles only.
     const size_t K = t.Entry.size();
-    if (algorithm != simulation::Rannala1997 || K == 0 || K > kPairedSumsMaxAlleles) continue;
+    if (algorithm != TSimulationAlgorithm::Rannala1997 || K == 0 || K > kPairedSumsMaxAlleles)
+      continue;
     const Extended prior = 1.0L / static_cast<Extended>(K);
     auto threshold = [](Extended sum) {
       return static_cast<std::int64_t>(std::floor(std::ldexp(sum, 24)));
@@ -189,7 +191,7 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
                                                const TCompactPopulation& population,
                                                const TCompactMembers& members,
                                                const std::vector<std::int32_t>& used,
-                                               std::uint8_t algorithm)
+                                               TSimulationAlgorithm algorithm)
     : members_(members), algorithm_(algorithm), loci_(m.LocusCount()),
       isUsed_(At(m.LocusCount()), 0), tallies_(TalliesOf(m, population, used, algorithm)) {
   for (const TCompactLocus& locus : m.Loci)
@@ -204,7 +206,7 @@ TCompactIndividualDraw::TCompactIndividualDraw(const TCompactMatch& m,
 bool TCompactIndividualDraw::DrawPair(int present, const TTallyDraw& t, TGenMarsCursor& random,
                                       std::int16_t& first, std::int16_t& second) const {
   if (!PairDrawn(present, t)) return false;
-  if (algorithm_ == simulation::Cornuet1999) {
+  if (algorithm_ == TSimulationAlgorithm::Cornuet1999) {
     // A diploid or haploid genotype (or none), the copies in the order drawn.
     first = present > 0 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
     second = present > 1 ? DrawFromFrequencies(t, random.NextUnits()) : -1;
@@ -242,7 +244,7 @@ void TCompactIndividualDraw::Draw(TCompactUnit& individual, TGenMarsCursor& rand
         individual.AddLocus(first, second);
         continue;
       }
-      if (algorithm_ == simulation::Cornuet1999) {
+      if (algorithm_ == TSimulationAlgorithm::Cornuet1999) {
         for (int c = 0; c < present; ++c) {
           const std::int16_t entry = DrawFromFrequencies(t, random.NextUnits());
           if (entry >= 0) individual.AddCopy(entry);
@@ -347,7 +349,7 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
 
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
                   const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
-                  std::uint8_t algorithm, TGenMars& random, bool sortKeys) {
+                  TSimulationAlgorithm algorithm, TGenMars& random, bool sortKeys) {
   keys.clear();
   const int size = source.Members.Count();
   if (size == 0 || simulatedCount <= 0) return true;
@@ -358,7 +360,8 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
   for (std::int32_t l : used)
     isUsed[At(l)] = 1;
 
-  if (algorithm == simulation::Cornuet1999 || algorithm == simulation::Rannala1997) {
+  if (algorithm == TSimulationAlgorithm::Cornuet1999 ||
+      algorithm == TSimulationAlgorithm::Rannala1997) {
     TCompactIndividualDraw draw(m, source.Population, source.Members, used, algorithm);
     keys.reserve(At(simulatedCount));
     TCompactUnit individual;
@@ -383,7 +386,7 @@ bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
                 distance);
       if ((i + 1) % kIndividualsPerReport == 0 && ReportProgress(" ", " ", -1)) return false;
     }
-  } else if (algorithm == simulation::Paetkau2004) {
+  } else if (algorithm == TSimulationAlgorithm::Paetkau2004) {
     // Whole populations of offspring, each individual against its population without it.
     const int batches = (simulatedCount + size - 1) / size;
     keys.reserve(At(batches) * At(size));

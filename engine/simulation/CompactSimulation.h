@@ -75,7 +75,7 @@ class TCompactIndividualDraw {
 public:
   TCompactIndividualDraw(const TCompactMatch& m, const TCompactPopulation& population,
                          const TCompactMembers& members, const std::vector<std::int32_t>& used,
-                         std::uint8_t algorithm);
+                         TSimulationAlgorithm algorithm);
   // Draws `individual` afresh (every locus of the match; untouched ones stay empty) from the
   // stream of `random`. The population must have members.
   void Draw(TCompactUnit& individual, TGenMarsCursor& random);
@@ -106,14 +106,14 @@ private:
   // paired sums of the locus, kept up to 64 alleles) rather than copy by copy.
   bool PairDrawn(int present, const TTally& t) const {
     return present <= 2 &&
-           (algorithm_ == simulation::Cornuet1999 || t.Entry.empty() || !t.First.empty());
+           (algorithm_ == TSimulationAlgorithm::Cornuet1999 || t.Entry.empty() || !t.First.empty());
   }
   // The pair at a locus when PairDrawn, the copies -1 where none is drawn; false otherwise.
   bool DrawPair(int present, const TTally& t, TGenMarsCursor& random, std::int16_t& first,
                 std::int16_t& second) const;
 
   const TCompactMembers& members_;
-  std::uint8_t algorithm_;
+  TSimulationAlgorithm algorithm_;
   int loci_;
   std::vector<std::int32_t> alleles_; // per locus, the match's K (its table's slots)
   bool simple_ = true;
@@ -135,7 +135,7 @@ void DrawOffspring(const TCompactMatch& m, const TCompactMembers& parents,
 // are processed now and then (progress -1). False when stopped.
 bool SimulateKeys(std::vector<double>& keys, const TCompactSource& source,
                   const std::vector<std::int32_t>& used, std::int32_t simulatedCount,
-                  std::uint8_t algorithm, TGenMars& random, bool sortKeys = true);
+                  TSimulationAlgorithm algorithm, TGenMars& random, bool sortKeys = true);
 
 // CountBelow / Count (likelihoods) or CountAbove / Count (distances) of `score` among the keys,
 // ties counting half; undefined for an empty list or an undefined score. Sorted keys are

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "base/Real.h"
@@ -17,28 +19,44 @@ class TMatchPGDS;
 class TPGDSStructure;
 class TSample;
 
-namespace simulation {
-constexpr std::uint8_t Cornuet1999 = 0, Rannala1997 = 1, Paetkau2004 = 2;
+// How the individuals of a reference population are simulated.
+enum class TSimulationAlgorithm : std::uint8_t {
+  Cornuet1999 = 0,
+  Rannala1997 = 1,
+  Paetkau2004 = 2
+};
+
+// The algorithm of a code (the command line's numbers); none for a code that names no algorithm.
+std::optional<TSimulationAlgorithm> SimulationAlgorithmFromCode(int code);
+// The code of an algorithm.
+constexpr int SimulationAlgorithmCode(TSimulationAlgorithm a) {
+  return static_cast<int>(a);
 }
+// Whether the value names an algorithm (a run refuses one that does not).
+bool IsSimulationAlgorithm(TSimulationAlgorithm a);
+
+// Display name of an algorithm, in the current language; "<inconnue>" for a value that names no
+// algorithm.
+const std::string& NameOfSimulation(TSimulationAlgorithm a);
 
 // Whether the criterion has simulated values: all but the stepwise-mutation criterion.
-bool HasSimulatedValues(std::uint8_t criterion);
+bool HasSimulatedValues(TCriterion criterion);
 
 // What a list of simulated values was made for: the reference loci (positions in the reference
 // data set, in match order), the criterion and the simulation. A run reuses a list only when it
 // asks for the same.
 struct TSimulationKey {
   std::vector<std::int32_t> ReferenceLoci;
-  std::uint8_t Criterion = 0;
+  TCriterion Criterion = TCriterion::BaudouinLebrun;
   Extended DefaultFrequency = 0;
-  std::uint8_t Algorithm = 0;
+  TSimulationAlgorithm Algorithm = TSimulationAlgorithm::Cornuet1999;
   std::int32_t SimulatedCount = 0;
 
   bool operator==(const TSimulationKey& other) const = default;
 };
 
 TSimulationKey SimulationKeyOf(const TMatchPGDS& match, const TIntegerList& used,
-                               const TCriterionArgs& criterion, std::uint8_t algorithm,
+                               const TCriterionArgs& criterion, TSimulationAlgorithm algorithm,
                                std::int32_t simulatedCount);
 
 // The pre-simulated list a reference sample carries in its SimulationData slot: the sorted keys
@@ -60,5 +78,5 @@ const std::vector<double>* PresimulatedList(const TSample& sample, const TSimula
 // stopped it (the samples not simulated then carry no list); Unavailable when the criterion has
 // no simulated values (criterion 9, unknown codes).
 TRunResult Presimulate(const TPGDSStructure& reference, const TMatchPGDS& match,
-                       const TCriterionArgs& criterion, std::uint8_t algorithm,
+                       const TCriterionArgs& criterion, TSimulationAlgorithm algorithm,
                        std::int32_t simulatedCount, int threads = 1);

@@ -27,17 +27,17 @@ TEST(InterfaceAutomate, StartNeedsAReferenceAndAChoice) {
   a.Compute();
   EXPECT_TRUE(a.StartEnabled) << "a samples file is never required";
   EXPECT_TRUE(a.RefStatsEnabled);
-  EXPECT_EQ(a.Criterion, 2);
+  EXPECT_EQ(a.Criterion, TCriterion::RannalaMountain);
   EXPECT_FALSE(a.UseSamples);
   EXPECT_EQ(a.Threshold, 0.05L);
 
-  a.Inputs.Rannala = false; // no criterion radio checked
+  a.Inputs.Criterion = std::nullopt; // no criterion radio checked
   a.Compute();
   EXPECT_FALSE(a.StartEnabled);
   a.Inputs.MigrantDetection = true; // migrant detection only needs a statistic
   a.Compute();
   EXPECT_TRUE(a.StartEnabled);
-  a.Inputs.LMaxWithHome = false;
+  a.Inputs.LikelihoodOption = std::nullopt;
   a.Compute();
   EXPECT_FALSE(a.StartEnabled);
 }
@@ -57,15 +57,14 @@ TEST(InterfaceAutomate, ThresholdAndProbabilityFormats) {
   a.Inputs.SimulationChecked = true;
   a.Inputs.PvalueText = "0.01";
   a.Inputs.SimulatedIndividualsText = "100";
-  a.Inputs.AlgorithmPaetkau = false;
-  a.Inputs.AlgorithmRannala97 = true;
+  a.Inputs.SimulationAlgorithm = TSimulationAlgorithm::Rannala1997;
   a.Compute();
   EXPECT_TRUE(a.SimulationOn);
   EXPECT_EQ(a.Threshold, 0.01L);
   EXPECT_EQ(a.ThresholdFormat, "%.3f");
   EXPECT_EQ(a.SimulatedCount, 100);
   EXPECT_EQ(a.ProbabilityFormat, "%.2f");
-  EXPECT_EQ(a.SimulationAlgorithm, 1);
+  EXPECT_EQ(a.SimulationAlgorithm, TSimulationAlgorithm::Rannala1997);
 
   // Values no track bar offers.
   a.SetThreshold(0.02L);
@@ -98,34 +97,30 @@ TEST(InterfaceAutomate, WhenProbabilitiesAreAllowed) {
   EXPECT_FALSE(a.SimulationAllowed);
 
   a = Loaded();
-  a.Inputs.Rannala = false;
-  a.Inputs.Cornuet = true;
+  a.Inputs.Criterion = TCriterion::Cornuet;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 9);
+  EXPECT_EQ(a.Criterion, TCriterion::Cornuet);
   EXPECT_FALSE(a.SimulationAllowed);
 }
 
 TEST(InterfaceAutomate, CriterionGoalAndStatistic) {
   TInterfaceAutomate a = Loaded();
-  a.Inputs.Rannala = false;
-  a.Inputs.Paetkau = true;
+  a.Inputs.Criterion = TCriterion::Paetkau;
   a.Inputs.DefaultFrequencyText = DefaultFrequencyText(5);
   a.Inputs.SamplesLoaded = true;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 3);
+  EXPECT_EQ(a.Criterion, TCriterion::Paetkau);
   EXPECT_EQ(a.DefaultFrequency, 1e-5L);
   EXPECT_TRUE(a.UseSamples);
 
-  a.Inputs.Paetkau = false;
-  a.Inputs.Goldstein = true;
+  a.Inputs.Criterion = TCriterion::Goldstein;
   a.Inputs.MigrantDetection = true;
-  a.Inputs.LMaxWithHome = false;
-  a.Inputs.LMaxNotHome = true;
+  a.Inputs.LikelihoodOption = TMigrantStatistic::HomeOverMaxNotHome;
   a.Compute();
-  EXPECT_EQ(a.Criterion, 8);
+  EXPECT_EQ(a.Criterion, TCriterion::Goldstein);
   EXPECT_TRUE(a.MigrantMode);
   EXPECT_FALSE(a.UseSamples);
-  EXPECT_EQ(a.LikelihoodOption, 2);
+  EXPECT_EQ(a.LikelihoodOption, TMigrantStatistic::HomeOverMaxNotHome);
 }
 
 TEST(InterfaceAutomate, TrackBarTexts) {

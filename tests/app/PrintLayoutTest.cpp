@@ -78,7 +78,8 @@ TEST(PrintLayout, GridsBecomeSourcesWithTheirFixedCells) {
   migrant.IsMigrant = true;
   TGridSettings settings;
   settings.Populations = {"A"};
-  const TResultsGrid results = FillMigrantGrid(table, 2, 1, false, 0, settings);
+  const TResultsGrid results = FillMigrantGrid(table, TCriterion::RannalaMountain, 1, false,
+                                               TMigrantStatistic::Home, settings);
   const TPrintSource source = ResultsPrintSource({"journal"}, results, {50, 30}, 18);
   ASSERT_EQ(source.Cells.size(), 3u);
   EXPECT_TRUE(source.Cells[1][1].Fixed);  // second header row

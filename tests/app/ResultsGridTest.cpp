@@ -45,7 +45,8 @@ TEST(ResultsGrid, AssignmentLayout) {
   Fill(table, 0, "A/a1", {1e-3L, 0, Undefined(), 1e-10L, 0.5L},
        {99.0L, 0.01L, Undefined(), 0, 0});
   Fill(table, 1, "A/a2", {1, 1, 1, 1, 1}, {20, 20, 20, 20, 20});
-  const TResultsGrid grid = FillAssignmentGrid(table, 2, false, Settings(5, 5));
+  const TResultsGrid grid =
+      FillAssignmentGrid(table, TCriterion::RannalaMountain, false, Settings(5, 5));
   ASSERT_EQ(grid.ColumnCount(), 24);
   ASSERT_EQ(grid.RowCount(), 4);
   EXPECT_EQ(grid.Text(0, 1), Latin1("Echantillon assigné"));
@@ -77,9 +78,12 @@ TEST(ResultsGrid, AssignmentLayout) {
   EXPECT_EQ(grid.Cell(22, 2).Alignment, TCellAlignment::None);
 
   // Distances and criterion 9.
-  EXPECT_EQ(FillAssignmentGrid(table, 7, false, Settings(5, 0)).Text(1, 2), "0.001");
-  EXPECT_EQ(FillAssignmentGrid(table, 7, false, Settings(5, 0)).Text(1, 1), "distance");
-  EXPECT_EQ(FillAssignmentGrid(table, 9, false, Settings(5, 0)).Text(4, 2), "1e-10");
+  EXPECT_EQ(FillAssignmentGrid(table, TCriterion::CavalliSforza, false, Settings(5, 0)).Text(1, 2),
+            "0.001");
+  EXPECT_EQ(FillAssignmentGrid(table, TCriterion::CavalliSforza, false, Settings(5, 0)).Text(1, 1),
+            "distance");
+  EXPECT_EQ(FillAssignmentGrid(table, TCriterion::Cornuet, false, Settings(5, 0)).Text(4, 2),
+            "1e-10");
 }
 
 TEST(ResultsGrid, ProbabilitiesAndEmptyTable) {
@@ -88,7 +92,7 @@ TEST(ResultsGrid, ProbabilitiesAndEmptyTable) {
   TGridSettings s = Settings(3, 5);
   s.Threshold = 0.01L;
   s.ProbabilityFormat = "%.2f";
-  const TResultsGrid grid = FillAssignmentGrid(table, 2, true, s);
+  const TResultsGrid grid = FillAssignmentGrid(table, TCriterion::RannalaMountain, true, s);
   ASSERT_EQ(grid.ColumnCount(), 1 + 3 + 3) << "no score triples with simulation";
   EXPECT_EQ(grid.Text(1, 1), Latin1("probabilité"));
   EXPECT_EQ(grid.Text(1, 2), "0.00");
@@ -98,7 +102,8 @@ TEST(ResultsGrid, ProbabilitiesAndEmptyTable) {
   EXPECT_EQ(grid.Cell(3, 2).Color, TCellColor::Black) << "undefined is not below alpha";
 
   const TTableResultats empty;
-  const TResultsGrid none = FillAssignmentGrid(empty, 2, false, Settings(2, 2));
+  const TResultsGrid none =
+      FillAssignmentGrid(empty, TCriterion::RannalaMountain, false, Settings(2, 2));
   ASSERT_EQ(none.RowCount(), 3);
   const std::string text = ResultsExportText(&empty, none);
   EXPECT_EQ(text.substr(text.size() - 13), "\n" + std::string(11, ';') + "\n")
@@ -113,7 +118,8 @@ TEST(ResultsGrid, MigrantLayout) {
   table.Item(0).LikeliestPopulation = 1;
   Fill(table, 1, "A/a2", {0.9L, 0.1L}, {});
   table.Item(1).SetSortedScore(0, Undefined());
-  const TResultsGrid grid = FillMigrantGrid(table, 2, 1, false, 1, Settings(2, 3));
+  const TResultsGrid grid = FillMigrantGrid(table, TCriterion::RannalaMountain, 1, false,
+                                            TMigrantStatistic::HomeOverMax, Settings(2, 3));
   ASSERT_EQ(grid.ColumnCount(), 1 + 3 + 2 + 3);
   EXPECT_EQ(grid.Text(1, 1), "origine");
   EXPECT_EQ(grid.Text(2, 1), "-Log10(L_origine / L_max)");
@@ -127,13 +133,22 @@ TEST(ResultsGrid, MigrantLayout) {
   EXPECT_EQ(grid.Cell(2, 3).Color, TCellColor::Grey) << "undefined statistic";
   EXPECT_EQ(FormatValue("%.3f", -std::log10(1.0L)), "0.000") << "not -0.000";
 
-  EXPECT_EQ(FillMigrantGrid(table, 2, 1, true, 2, Settings(2, 3)).Text(2, 1),
+  EXPECT_EQ(FillMigrantGrid(table, TCriterion::RannalaMountain, 1, true,
+                            TMigrantStatistic::HomeOverMaxNotHome, Settings(2, 3))
+                .Text(2, 1),
             "-Log10(L_origine / L_max_non_origine)");
-  EXPECT_EQ(FillMigrantGrid(table, 2, 1, true, 2, Settings(2, 3)).Text(3, 1),
+  EXPECT_EQ(FillMigrantGrid(table, TCriterion::RannalaMountain, 1, true,
+                            TMigrantStatistic::HomeOverMaxNotHome, Settings(2, 3))
+                .Text(3, 1),
             Latin1("probabilité"));
-  EXPECT_EQ(FillMigrantGrid(table, 5, 1, false, 0, Settings(2, 3)).Text(2, 1), "L_origine");
+  EXPECT_EQ(FillMigrantGrid(table, TCriterion::NeiMinimum, 1, false, TMigrantStatistic::Home,
+                            Settings(2, 3))
+                .Text(2, 1),
+            "L_origine");
   SetCurrentLanguage(lang::English);
-  EXPECT_EQ(FillMigrantGrid(table, 5, 1, false, 2, Settings(2, 3)).Text(2, 1),
+  EXPECT_EQ(FillMigrantGrid(table, TCriterion::NeiMinimum, 1, false,
+                            TMigrantStatistic::HomeOverMaxNotHome, Settings(2, 3))
+                .Text(2, 1),
             "L_home / L_max_not_home");
   SetCurrentLanguage(lang::French);
 }
@@ -142,18 +157,19 @@ TEST(ResultsGrid, Export) {
   TTableResultats table(1);
   Fill(table, 0, "x", {1e-2L}, {100});
   table.Journal = {"j1", "j2"};
-  const std::string french =
-      ResultsExportText(&table, FillAssignmentGrid(table, 0, false, Settings(1, 1)));
+  const std::string french = ResultsExportText(
+      &table, FillAssignmentGrid(table, TCriterion::BaudouinLebrun, false, Settings(1, 1)));
   EXPECT_EQ(french, Latin1("j1\nj2\n"
                            ";rang;score;;P1;Nb. de locus;Locus utilisés;Locus manquants\n"
                            "Echantillon assigné;1;%;;'-Log10(L);;;\n"
                            "x;P1;100.000;;2.000;2 ;L1  L2  ;L3  \n"));
 
   SetCurrentLanguage(lang::English);
-  const std::string english =
-      ResultsExportText(nullptr, FillAssignmentGrid(table, 0, false, Settings(1, 0)));
+  const std::string english = ResultsExportText(
+      nullptr, FillAssignmentGrid(table, TCriterion::BaudouinLebrun, false, Settings(1, 0)));
   const std::string migrants =
-      ResultsExportText(nullptr, FillMigrantGrid(table, 0, 0, false, 0, Settings(1, 0)));
+      ResultsExportText(nullptr, FillMigrantGrid(table, TCriterion::BaudouinLebrun, 0, false,
+                                                 TMigrantStatistic::Home, Settings(1, 0)));
   SetCurrentLanguage(lang::French);
   EXPECT_EQ(english.substr(0, english.find('\n', english.find('\n') + 1) + 1),
             ";P1;Nb. of loci;Used loci;Missing loci\nAssigned sample;'-log(L);;;\n");

@@ -98,8 +98,7 @@ TEST(RunDriver, SamplesGroupsAndLanguage) {
   a.Inputs.RefLoaded = a.Inputs.SamplesLoaded = true;
   a.Inputs.Groups = true;
   a.Inputs.Individuals = false;
-  a.Inputs.Rannala = false;
-  a.Inputs.Paetkau = true;
+  a.Inputs.Criterion = TCriterion::Paetkau;
   a.Compute();
   TRecordingSink sink;
   TRunDriver driver(sink);
@@ -159,8 +158,7 @@ TEST(RunDriver, ErrorsEndTheRun) {
   auto reference = support::TwoPopulations();
   TInterfaceAutomate a;
   a.Inputs.RefLoaded = true;
-  a.Inputs.Rannala = false;
-  a.Inputs.Cornuet = true;
+  a.Inputs.Criterion = TCriterion::Cornuet;
   a.Compute();
   // The stepwise-mutation criterion assigns (without probabilities)...
   {
@@ -192,12 +190,10 @@ TEST(RunDriver, MigrantParameterBlock) {
   TInterfaceAutomate a;
   a.Inputs.RefLoaded = true;
   a.Inputs.MigrantDetection = true;
-  a.Inputs.LMaxWithHome = false;
-  a.Inputs.LMaxNotHome = true;
+  a.Inputs.LikelihoodOption = TMigrantStatistic::HomeOverMaxNotHome;
   a.Inputs.SimulationChecked = true;
   a.Inputs.SimulatedIndividualsText = "100";
-  a.Inputs.AlgorithmPaetkau = false;
-  a.Inputs.AlgorithmCornuet99 = true;
+  a.Inputs.SimulationAlgorithm = TSimulationAlgorithm::Cornuet1999;
   a.Compute();
   TRecordingSink sink;
   TRunDriver driver(sink);

@@ -39,7 +39,7 @@ TRun Assign(const TPGDSStructure& reference, const TPGDSStructure& target, TAssi
   return run;
 }
 
-TAssignmentParams Params(std::uint8_t criterion, bool self,
+TAssignmentParams Params(TCriterion criterion, bool self,
                          std::vector<std::string> loci = {"L1", "L2", "L3", "L4", "L5"}) {
   TAssignmentParams p;
   p.LocusNames = std::move(loci);
@@ -77,9 +77,9 @@ TEST(AssignmentRuns, RowsHoldTheCriterionComputedFromTheData) {
                                self ? ExpectedPriors(data.Ref, data.Ref, data.Selection, &ind)
                                     : priors);
       }
-      for (std::uint8_t code : kCodes) {
+      for (TCriterion code : kCodes) {
         const std::string what = "seed " + std::to_string(seed) + " mode " + std::to_string(mode) +
-                                 " criterion " + std::to_string(code);
+                                 " criterion " + std::to_string(CriterionCode(code));
         TAssignmentParams p = Params(code, self, data.Selection);
         p.Bayes = &bayes;
         std::vector<TRun> runs;
@@ -95,7 +95,7 @@ TEST(AssignmentRuns, RowsHoldTheCriterionComputedFromTheData) {
             const TExpectation expected{data.Ref,       rawTarget,
                                         data.Selection, Members(pop, k == home ? unit[0] : nullptr),
                                         unit,           &own};
-            const Extended value = expected.Value(code, p.DefaultFrequency);
+            const Extended value = expected.Value(CriterionCode(code), p.DefaultFrequency);
             for (int t = 0; t < 3; ++t) {
               const TResultats& r = runs[static_cast<size_t>(t)].Table->Item(i);
               const std::string where = what + " threads " + std::to_string(t + 1) + " unit " +
@@ -116,14 +116,19 @@ TEST(AssignmentRuns, SameProbabilitiesWithEveryAlgorithmAndThreadCount) {
   const auto reference = RandomSet(7, 10, 0);
   const auto samples = RandomSet(8, 4, 2);
   TBayesien2Data bayes;
-  bayes.Prepare(*reference, TMatchPGDS(*reference, *reference, Params(0, true).LocusNames),
-                nullptr);
+  bayes.Prepare(
+      *reference,
+      TMatchPGDS(*reference, *reference, Params(TCriterion::BaudouinLebrun, true).LocusNames),
+      nullptr);
   int rows = 0, defined = 0;
-  for (std::uint8_t algorithm : {0, 1, 2})
-    for (std::uint8_t c : oracle::kCodes)
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Rannala1997,
+        TSimulationAlgorithm::Paetkau2004})
+    for (TCriterion c : oracle::kCodes)
       for (bool self : {true, false}) {
-        const std::string what = "algorithm " + std::to_string(algorithm) + " criterion " +
-                                 std::to_string(c) + (self ? " self" : " samples");
+        const std::string what = "algorithm " + std::to_string(SimulationAlgorithmCode(algorithm)) +
+                                 " criterion " + std::to_string(CriterionCode(c)) +
+                                 (self ? " self" : " samples");
         TAssignmentParams p = Params(c, self);
         p.Bayes = &bayes;
         p.SimulationOn = true;
@@ -157,9 +162,10 @@ TEST(AssignmentRuns, IndividualsLackingTheSameLociShareTheirSimulatedLists) {
   h[3] = "";
   const auto target = matchtest::Build(
       matchtest::Raw({"L1", "L2", "L3", "L4", "L5"}, {{"S1", {g, h}}, {"S2", {g}}}));
-  for (std::uint8_t algorithm : {0, 2})
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Paetkau2004})
     for (int threads : {1, 3}) {
-      TAssignmentParams p = Params(criterion::RannalaMountain, false);
+      TAssignmentParams p = Params(TCriterion::RannalaMountain, false);
       p.SimulationOn = true;
       p.SimulationAlgorithm = algorithm;
       p.SimulatedCount = 40;
@@ -169,6 +175,6 @@ TEST(AssignmentRuns, IndividualsLackingTheSameLociShareTheirSimulatedLists) {
       for (int k = 0; k < 3; ++k)
         EXPECT_TRUE(!IsUndefined(run.Table->Item(0).Row(k).Value) &&
                     run.Table->Item(0).Row(k).Value == run.Table->Item(2).Row(k).Value)
-            << int{algorithm} << " " << threads << " population " << k;
+            << SimulationAlgorithmCode(algorithm) << " " << threads << " population " << k;
     }
 }

@@ -55,7 +55,7 @@ std::unique_ptr<TMatchPGDS> MatchOf(const TPGDSStructure& reference, const TPGDS
   return std::make_unique<TMatchPGDS>(reference, target, names);
 }
 
-TAssignmentParams Params(std::uint8_t criterion, bool self) {
+TAssignmentParams Params(TCriterion criterion, bool self) {
   TAssignmentParams p;
   p.Criterion = criterion;
   p.SelfAssignment = self;
@@ -69,7 +69,7 @@ struct TSelfRun {
   bool completed = false;
 };
 
-TSelfRun RunSelf(const TPGDSStructure& ds, std::uint8_t criterion) {
+TSelfRun RunSelf(const TPGDSStructure& ds, TCriterion criterion) {
   TSelfRun run;
   run.completed = AssignIndividuals(ds, ds, MatchOf(ds, ds), Params(criterion, true), run.table,
                                     run.quality) == TRunResult::Completed;
@@ -91,8 +91,9 @@ TEST(Assignment, LikelihoodSharesOfAnotherDataSet) {
   auto target = TDataBuilder({"L1"}).Sample("T").Individual("t1", {"1"}).Loaded();
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
-                                Params(criterion::Paetkau, false), table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
+                              Params(TCriterion::Paetkau, false), table, quality));
   const TResultats& r = table->Item(0);
   EXPECT_EQ(r.Caption, "T/t1");
   ASSERT_EQ(r.Count, 2);
@@ -106,14 +107,14 @@ TEST(Assignment, LikelihoodSharesOfAnotherDataSet) {
   // The sample as a whole gives the same shares, under the sample's name.
   std::unique_ptr<TTableResultats> groups;
   ASSERT_EQ(TRunResult::Completed, AssignGroups(*reference, *target, MatchOf(*reference, *target),
-                           Params(criterion::Paetkau, true), groups));
+                                                Params(TCriterion::Paetkau, true), groups));
   EXPECT_EQ(groups->Item(0).Caption, "T");
   EXPECT_NEAR(static_cast<double>(groups->Item(0).SortedRow(0).Score), 75, 1e-12);
 }
 
 TEST(Assignment, SelfAssignmentLeavesTheIndividualOut) {
   auto ds = SelfData();
-  TSelfRun run = RunSelf(*ds, criterion::Paetkau);
+  TSelfRun run = RunSelf(*ds, TCriterion::Paetkau);
   ASSERT_TRUE(run.completed);
 
   // a1 against A without it: p1 = 3/4 (a2, a3), not 5/6; B keeps all its genes: p1 = 1/6.
@@ -170,8 +171,9 @@ TEST(Assignment, DistanceShares) {
       TDataBuilder({"L1"}).Sample("T").Individual("t1", {"1/1"}).Individual("t2", {"2/2"}).Loaded();
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
-                                Params(criterion::NeiStandard, false), table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*reference, *target, MatchOf(*reference, *target),
+                              Params(TCriterion::NeiStandard, false), table, quality));
   // t1 is at distance 0 from A and D: they share the whole 100 %.
   const TResultats& t1 = table->Item(0);
   EXPECT_EQ(t1.Row(0).Value, 0);
@@ -196,7 +198,7 @@ TEST(Assignment, DistanceShares) {
 
 TEST(Assignment, DistanceRunsHaveQualityFigures) {
   auto ds = SelfData();
-  for (std::uint8_t c : {criterion::NeiMinimum, criterion::Rogers}) {
+  for (TCriterion c : {TCriterion::NeiMinimum, TCriterion::Rogers}) {
     TSelfRun run = RunSelf(*ds, c);
     ASSERT_TRUE(run.completed);
     // The quality index is the mean ranked score of each scored individual's own population.
@@ -228,7 +230,7 @@ TEST(Assignment, ProgressAndAbort) {
           details.push_back(detail);
           percents.push_back(percent);
         });
-    ASSERT_TRUE(RunSelf(*ds, criterion::Paetkau).completed);
+    ASSERT_TRUE(RunSelf(*ds, TCriterion::Paetkau).completed);
   }
   std::vector<std::string> expected;
   for (int i = 0; i < 7; ++i) {
@@ -246,7 +248,7 @@ TEST(Assignment, ProgressAndAbort) {
   {
     TScopedProgressHook hook(
         [&](int, const std::string&, const std::string&, bool& abort) { abort = ++calls == 3; });
-    stopped = RunSelf(*ds, criterion::Paetkau);
+    stopped = RunSelf(*ds, TCriterion::Paetkau);
   }
   EXPECT_FALSE(stopped.completed);
   EXPECT_EQ(calls, 3);
@@ -279,22 +281,23 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
       EXPECT_EQ(table->Item(i).Count, 0);
     return result;
   };
-  EXPECT_TRUE(AssignmentAvailable(Params(criterion::Cornuet, true))); // without probabilities
-  EXPECT_EQ(TRunResult::Unavailable, run(Params(42, true)));
-  EXPECT_EQ(TRunResult::Unavailable, run(Params(criterion::Baudouin2, true))); // no prepared priors
+  EXPECT_TRUE(AssignmentAvailable(Params(TCriterion::Cornuet, true))); // without probabilities
+  EXPECT_EQ(TRunResult::Unavailable, run(Params(static_cast<TCriterion>(42), true)));
+  EXPECT_EQ(TRunResult::Unavailable,
+            run(Params(TCriterion::Baudouin2, true))); // no prepared priors
   // Probabilities are offered for every criterion but 9, with a known algorithm and
   // individuals to simulate.
-  TAssignmentParams simulated = Params(criterion::Paetkau, true);
+  TAssignmentParams simulated = Params(TCriterion::Paetkau, true);
   simulated.SimulationOn = true;
   simulated.SimulatedCount = 100;
   EXPECT_TRUE(AssignmentAvailable(simulated));
-  simulated.SimulationAlgorithm = 3;
+  simulated.SimulationAlgorithm = static_cast<TSimulationAlgorithm>(3);
   EXPECT_EQ(TRunResult::Unavailable, run(simulated));
-  simulated.SimulationAlgorithm = 2;
+  simulated.SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   simulated.SimulatedCount = 0;
   EXPECT_EQ(TRunResult::Unavailable, run(simulated));
   simulated.SimulatedCount = 100;
-  simulated.Criterion = criterion::Cornuet;
+  simulated.Criterion = TCriterion::Cornuet;
   EXPECT_FALSE(AssignmentAvailable(simulated));
   EXPECT_EQ(TRunResult::Unavailable, run(simulated));
 }
@@ -302,7 +305,7 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
 TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
   auto ds = SelfData();
   TBayesien2Data bayes;
-  TAssignmentParams params = Params(criterion::Baudouin2, true);
+  TAssignmentParams params = Params(TCriterion::Baudouin2, true);
   params.Bayes = &bayes;
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
@@ -319,7 +322,9 @@ TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
   const TSample& b = *ds->SampleAt(1);
   auto bWithoutB3 = b.CopyWithout(b.Individuals.IndexOfObject(&b3), false);
   const TResultats& r = table->Item(6);
-  EXPECT_EQ(r.Row(0).Value, kernel::Value({criterion::Baudouin2, 0.01L, &withoutB3}, *ds->SampleAt(0), b3, *match, used));
-  EXPECT_EQ(r.Row(1).Value, kernel::Value({criterion::Baudouin2, 0.01L, &withoutB3}, *bWithoutB3, b3, *match, used));
+  EXPECT_EQ(r.Row(0).Value, kernel::Value({TCriterion::Baudouin2, 0.01L, &withoutB3},
+                                          *ds->SampleAt(0), b3, *match, used));
+  EXPECT_EQ(r.Row(1).Value, kernel::Value({TCriterion::Baudouin2, 0.01L, &withoutB3}, *bWithoutB3,
+                                          b3, *match, used));
   EXPECT_GT(quality.QualityIndex, 0);
 }

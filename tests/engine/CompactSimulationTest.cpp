@@ -55,7 +55,8 @@ TEST(CompactSimulation, SlotsDrawnStraightAreThoseOfTheDrawnIndividual) {
     const TCompactMatch compact(match);
     for (const std::vector<std::int32_t>& used :
          {std::vector<std::int32_t>{0, 1, 2, 3, 4}, std::vector<std::int32_t>{1, 4}}) {
-      for (std::uint8_t algorithm : {simulation::Cornuet1999, simulation::Rannala1997}) {
+      for (TSimulationAlgorithm algorithm :
+           {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Rannala1997}) {
         for (int k = 0; k < ds->SamplesCount(); ++k) {
           const TCompactPopulation population = TCompactPopulation::Of(compact, *ds->SampleAt(k));
           const TCompactMembers members = TCompactMembers::Of(compact, *ds->SampleAt(k), nullptr);
@@ -89,7 +90,8 @@ TEST(CompactSimulation, SlotsDrawnStraightAreThoseOfTheDrawnIndividual) {
   const TCompactMatch compact(match);
   const TCompactPopulation population = TCompactPopulation::Of(compact, *triploid->SampleAt(0));
   const TCompactMembers members = TCompactMembers::Of(compact, *triploid->SampleAt(0), nullptr);
-  for (std::uint8_t algorithm : {simulation::Cornuet1999, simulation::Rannala1997}) {
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Rannala1997}) {
     EXPECT_FALSE(TCompactIndividualDraw(compact, population, members, {0, 1}, algorithm).Simple());
     EXPECT_TRUE(TCompactIndividualDraw(compact, population, members, {0}, algorithm).Simple());
   }

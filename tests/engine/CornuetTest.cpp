@@ -79,7 +79,7 @@ TIntegerList AllLoci(const TMatchPGDS& match) {
 
 TAssignmentParams SelfParams() {
   TAssignmentParams params;
-  params.Criterion = criterion::Cornuet;
+  params.Criterion = TCriterion::Cornuet;
   params.SelfAssignment = true;
   return params;
 }
@@ -224,7 +224,7 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
   TAssignmentParams simulated = SelfParams();
   simulated.SimulationOn = true;
   simulated.SimulatedCount = 100;
-  simulated.SimulationAlgorithm = 2;
+  simulated.SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   EXPECT_FALSE(AssignmentAvailable(simulated));
   EXPECT_EQ(TRunResult::Unavailable,
             AssignIndividuals(*ds, *ds, MatchOf(*ds), simulated, table, quality));

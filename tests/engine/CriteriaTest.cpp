@@ -28,40 +28,40 @@ bool EvaluateCriterion(const TCriterionArgs& args, const TGroupAbstract& pop,
                        const TIntegerList& used, Extended& value) {
   return kernel::Value(args, pop, unit, match, used, value);
 }
-Extended ValueOf(std::uint8_t code, const TGroupAbstract& pop, const TBioCalculable& unit,
+Extended ValueOf(TCriterion code, const TGroupAbstract& pop, const TBioCalculable& unit,
                  const TMatchPGDS& match, const TIntegerList& used,
                  Extended defaultFrequency = 0.01L, const TBayesien2Data* bayes = nullptr) {
   return kernel::Value({code, defaultFrequency, bayes}, pop, unit, match, used);
 }
 Extended DirichletLikelihood(const TGroupAbstract& pop, const TBioCalculable& unit,
-                             const TMatchPGDS& match, const TIntegerList& used, std::uint8_t code) {
+                             const TMatchPGDS& match, const TIntegerList& used, TCriterion code) {
   return ValueOf(code, pop, unit, match, used);
 }
 Extended FrequencyLikelihood(const TGroupAbstract& pop, const TBioCalculable& unit,
                              const TMatchPGDS& match, const TIntegerList& used,
                              Extended defaultFrequency) {
-  return ValueOf(criterion::Paetkau, pop, unit, match, used, defaultFrequency);
+  return ValueOf(TCriterion::Paetkau, pop, unit, match, used, defaultFrequency);
 }
 Extended Bayesien2Likelihood(const TGroupAbstract& pop, const TBioCalculable& unit,
                              const TMatchPGDS& match, const TIntegerList& used,
                              const TBayesien2Data& bayes) {
-  return ValueOf(criterion::Baudouin2, pop, unit, match, used, 0.01L, &bayes);
+  return ValueOf(TCriterion::Baudouin2, pop, unit, match, used, 0.01L, &bayes);
 }
 Extended NeiStandardDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                              const TMatchPGDS& match, const TIntegerList& used) {
-  return ValueOf(criterion::NeiStandard, pop, unit, match, used);
+  return ValueOf(TCriterion::NeiStandard, pop, unit, match, used);
 }
 Extended NeiMinimumDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                             const TMatchPGDS& match, const TIntegerList& used) {
-  return ValueOf(criterion::NeiMinimum, pop, unit, match, used);
+  return ValueOf(TCriterion::NeiMinimum, pop, unit, match, used);
 }
 Extended CavalliSforzaDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                                const TMatchPGDS& match, const TIntegerList& used) {
-  return ValueOf(criterion::CavalliSforza, pop, unit, match, used);
+  return ValueOf(TCriterion::CavalliSforza, pop, unit, match, used);
 }
 Extended RogersDistance(const TGroupAbstract& pop, const TBioCalculable& unit,
                         const TMatchPGDS& match, const TIntegerList& used) {
-  return ValueOf(criterion::Rogers, pop, unit, match, used);
+  return ValueOf(TCriterion::Rogers, pop, unit, match, used);
 }
 
 // Every criterion of `pop` and `unit` through the dispatcher, against the direct computation.
@@ -72,12 +72,13 @@ void CompareEveryCriterion(const TExpectation& expected, const TGroupAbstract& p
   TCriterionArgs args;
   args.Bayes = &bayes;
   args.DefaultFrequency = 0.004L;
-  for (std::uint8_t code : kCodes) {
+  for (TCriterion code : kCodes) {
     args.Criterion = code;
     Extended value;
     ASSERT_TRUE(EvaluateCriterion(args, pop, unit, match, used, value));
-    ExpectClose(value, expected.Value(code, args.DefaultFrequency),
-                label + " " + unit.Name + " / " + pop.Name + ", criterion " + std::to_string(code));
+    ExpectClose(value, expected.Value(CriterionCode(code), args.DefaultFrequency),
+                label + " " + unit.Name + " / " + pop.Name + ", criterion " +
+                    std::to_string(CriterionCode(code)));
   }
 }
 
@@ -94,17 +95,18 @@ TEST(Criteria, WorkedExamples) {
   auto near = [](Extended got, Extended expected) {
     EXPECT_LE(std::fabs(got / expected - 1), 1e-15L) << static_cast<double>(got);
   };
-  near(DirichletLikelihood(pop, ind, match, used, criterion::RannalaMountain), 0.35L);
-  near(DirichletLikelihood(pop, ind, match, used, criterion::BaudouinLebrun), 16.0L / 42);
+  near(DirichletLikelihood(pop, ind, match, used, TCriterion::RannalaMountain), 0.35L);
+  near(DirichletLikelihood(pop, ind, match, used, TCriterion::BaudouinLebrun), 16.0L / 42);
   near(FrequencyLikelihood(pop, ind, match, used, 0.01L), 0.375L);
 
   // The same through the dispatcher; unknown codes fail.
   TCriterionArgs args;
   Extended value;
-  args.Criterion = criterion::RannalaMountain;
+  args.Criterion = TCriterion::RannalaMountain;
   ASSERT_TRUE(EvaluateCriterion(args, pop, ind, match, used, value));
   near(value, 0.35L);
-  for (std::uint8_t code : {9, 11, 255}) {
+  for (TCriterion code :
+       {TCriterion::Cornuet, static_cast<TCriterion>(11), static_cast<TCriterion>(255)}) {
     args.Criterion = code;
     EXPECT_FALSE(EvaluateCriterion(args, pop, ind, match, used, value));
     EXPECT_TRUE(IsUndefined(value));
@@ -130,8 +132,8 @@ TEST(Criteria, EdgeCases) {
   // No genes in B at a used locus: the frequency likelihood is undefined, the Dirichlet ones
   // are not, and the distances skip that locus.
   EXPECT_TRUE(IsUndefined(FrequencyLikelihood(B, x0, match, both, 0.01L)));
-  EXPECT_TRUE(std::isfinite(DirichletLikelihood(B, x0, match, both, 0)));
-  EXPECT_TRUE(std::isfinite(DirichletLikelihood(B, x0, match, both, 2)));
+  EXPECT_TRUE(std::isfinite(DirichletLikelihood(B, x0, match, both, TCriterion::BaudouinLebrun)));
+  EXPECT_TRUE(std::isfinite(DirichletLikelihood(B, x0, match, both, TCriterion::RannalaMountain)));
   TIntegerList first;
   first.Add(0);
   EXPECT_EQ(RogersDistance(B, x0, match, both), RogersDistance(B, x0, match, first));
@@ -153,11 +155,11 @@ TEST(Criteria, EdgeCases) {
   bayes.Prepare(*ref, match, nullptr);
   TCriterionArgs args;
   args.Bayes = &bayes;
-  for (std::uint8_t code : kCodes) {
+  for (TCriterion code : kCodes) {
     args.Criterion = code;
     Extended value = 0;
     ASSERT_TRUE(EvaluateCriterion(args, A, x1, match, none, value));
-    EXPECT_TRUE(IsUndefined(value)) << int(code);
+    EXPECT_TRUE(IsUndefined(value)) << CriterionCode(code);
   }
 
   // No allele shared at any locus: Nei's standard distance is undefined, not infinite.

@@ -17,6 +17,7 @@
 
 #include "base/Real.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/Criteria.h"
 #include "tests/engine/MatchTestSupport.h"
 
 namespace oracle {
@@ -437,6 +438,10 @@ inline std::vector<std::string> Names(const TMatchPGDS& match, const TIntegerLis
   return names;
 }
 
-inline const std::vector<std::uint8_t> kCodes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10};
+inline const std::vector<TCriterion> kCodes = {
+    TCriterion::BaudouinLebrun, TCriterion::Baudouin2,     TCriterion::RannalaMountain,
+    TCriterion::Paetkau,        TCriterion::NeiStandard,   TCriterion::NeiMinimum,
+    TCriterion::NeiDA,          TCriterion::CavalliSforza, TCriterion::Goldstein,
+    TCriterion::Rogers};
 
 } // namespace oracle

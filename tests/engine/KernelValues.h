@@ -25,7 +25,7 @@ inline Extended Score(const TCriterionArgs& args, const TGroupAbstract& pop,
   if (!TCompactCriterion::Covers(args.Criterion)) return Undefined();
   const TCompactMatch m(match);
   TCompactPopulation population = TCompactPopulation::Of(m, pop);
-  if (criterion::IsDistance(args.Criterion)) population.ComputeFrequencies();
+  if (IsDistance(args.Criterion)) population.ComputeFrequencies();
   const TCompactUnit u = TCompactUnit::Of(m, unit, true);
   int maxCount = 0;
   for (std::int32_t n : population.N)
@@ -43,7 +43,7 @@ inline bool Value(const TCriterionArgs& args, const TGroupAbstract& pop, const T
   value = Undefined();
   if (!TCompactCriterion::Covers(args.Criterion)) return false;
   const Extended score = Score(args, pop, unit, match, used);
-  if (!IsUndefined(score)) value = criterion::IsDistance(args.Criterion) ? score : std::exp(score);
+  if (!IsUndefined(score)) value = IsDistance(args.Criterion) ? score : std::exp(score);
   return true;
 }
 

@@ -39,7 +39,7 @@ TDetection Detect(const TPGDSStructure& ds, const TMigrantParams& p, int option)
   return d;
 }
 
-TMigrantParams Params(std::uint8_t criterion,
+TMigrantParams Params(TCriterion criterion,
                       std::vector<std::string> loci = {"L1", "L2", "L3", "L4", "L5"}) {
   TMigrantParams p;
   p.LocusNames = std::move(loci);
@@ -71,13 +71,14 @@ TEST(MigrantRuns, RowsHoldTheCriterionComputedFromTheData) {
       for (const TRawIndividual& ind : data.Ref.Samples[static_cast<size_t>(s)].Individuals)
         units.emplace_back(&ind, s, ExpectedPriors(data.Ref, data.Ref, data.Selection, &ind));
     const int populations = ref->SamplesCount();
-    for (std::uint8_t code : kCodes) {
-      const bool likelihood = criterion::IsLikelihood(code);
+    for (TCriterion code : kCodes) {
+      const bool likelihood = IsLikelihood(code);
       TMigrantParams p = Params(code, data.Selection);
       p.Bayes = &bayes;
       for (int option : {0, 1, 2}) {
         const std::string what = "seed " + std::to_string(seed) + " criterion " +
-                                 std::to_string(code) + " option " + std::to_string(option);
+                                 std::to_string(CriterionCode(code)) + " option " +
+                                 std::to_string(option);
         std::vector<TDetection> runs;
         for (p.Threads = 1; p.Threads <= 3; ++p.Threads) {
           runs.push_back(Detect(*ref, p, option));
@@ -93,7 +94,7 @@ TEST(MigrantRuns, RowsHoldTheCriterionComputedFromTheData) {
                 option != 0 && pop.empty()
                     ? Undefined()
                     : TExpectation{data.Ref, data.Ref, data.Selection, pop, {ind}, &own}.Value(
-                          code, 0.01L);
+                          CriterionCode(code), 0.01L);
             // A distance of 0 up to the rounding of the direct computation is 0.
             if (!likelihood && std::fabs(v) < 1e-17L) v = 0;
             values.push_back(v);
@@ -125,11 +126,15 @@ TEST(MigrantRuns, RowsHoldTheCriterionComputedFromTheData) {
 TEST(MigrantRuns, SameProbabilitiesWithEveryAlgorithmAndThreadCount) {
   const auto ds = Reference(4);
   int flaggedSomewhere = 0;
-  for (std::uint8_t algorithm : {0, 1, 2})
-    for (std::uint8_t c : {2, 3, 5, 8})
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Rannala1997,
+        TSimulationAlgorithm::Paetkau2004})
+    for (TCriterion c : {TCriterion::RannalaMountain, TCriterion::Paetkau, TCriterion::NeiMinimum,
+                         TCriterion::Goldstein})
       for (int option : {0, 1, 2}) {
-        const std::string what = "algorithm " + std::to_string(algorithm) + " criterion " +
-                                 std::to_string(c) + " option " + std::to_string(option);
+        const std::string what = "algorithm " + std::to_string(SimulationAlgorithmCode(algorithm)) +
+                                 " criterion " + std::to_string(CriterionCode(c)) + " option " +
+                                 std::to_string(option);
         TMigrantParams p = Params(c);
         p.SimulationOn = true;
         p.SimulationAlgorithm = algorithm;
@@ -146,7 +151,7 @@ TEST(MigrantRuns, SameProbabilitiesWithEveryAlgorithmAndThreadCount) {
               << what << " threads " << p.Threads;
         }
         // Algorithm 2 leaves no simulated populations behind with the ratios.
-        if (option != 0 && algorithm == simulation::Paetkau2004) {
+        if (option != 0 && algorithm == TSimulationAlgorithm::Paetkau2004) {
           for (int k = 0; k < ds->SamplesCount(); ++k)
             EXPECT_EQ(ds->SampleAt(k)->SimulationData, nullptr) << what;
         }
@@ -160,9 +165,9 @@ TEST(MigrantRuns, StoppedRunKeepsWhatWasTreatedBeforeTheStop) {
   const int n = ds->AllIndividuals.Count();
   for (bool simulation : {false, true}) {
     SCOPED_TRACE(simulation);
-    TMigrantParams p = Params(criterion::RannalaMountain);
+    TMigrantParams p = Params(TCriterion::RannalaMountain);
     p.SimulationOn = simulation;
-    p.SimulationAlgorithm = simulation::Paetkau2004;
+    p.SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
     p.SimulatedCount = 12;
     p.Threads = 3;
     const TDetection complete = Detect(*ds, p, 2);

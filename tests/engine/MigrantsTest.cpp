@@ -24,7 +24,7 @@ std::unique_ptr<TPGDSStructure> Residents() {
       {"L1"}, {{"A", {{"1/1"}, {"1/1"}, {"1/2"}, {"2/2"}}}, {"B", {{"2/2"}, {"2/2"}, {"1/2"}}}}));
 }
 
-TMigrantParams Params(const TPGDSStructure& ds, std::uint8_t criterion) {
+TMigrantParams Params(const TPGDSStructure& ds, TCriterion criterion) {
   TMigrantParams p;
   p.LocusNames = simtest::LocusNames(ds);
   p.Criterion = criterion;
@@ -60,7 +60,7 @@ int FlaggedAmong(const TTableResultats& table, int first, int last) {
 
 TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
   auto ds = Residents();
-  const TMigrantParams params = Params(*ds, criterion::Paetkau);
+  const TMigrantParams params = Params(*ds, TCriterion::Paetkau);
 
   // a1 against A without it (p1 = 1/2) and B (p1 = 1/6); a4 against A without it (p2 = 1/6) and
   // B (p2 = 5/6); b3 against B without it (no allele 1: default frequency 0.01).
@@ -95,7 +95,7 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
   }
 
   // Distances: the home is farther than the nearest population when R = D_home / D_min > 1.
-  TDetection distance = Detect(*ds, Params(*ds, criterion::Rogers), 1);
+  TDetection distance = Detect(*ds, Params(*ds, TCriterion::Rogers), 1);
   ASSERT_EQ(distance.Result, TRunResult::Completed);
   EXPECT_EQ(distance.Table->Item(0).SortedRow(0).Value, 1);
   EXPECT_GT(distance.Table->Item(3).SortedRow(0).Value, 1);
@@ -105,12 +105,12 @@ TEST(Migrants, WithoutSimulationTheBestPopulationDecides) {
 
 TEST(Migrants, RefusedCriteria) {
   auto ds = Residents();
-  TMigrantParams params = Params(*ds, 42);
+  TMigrantParams params = Params(*ds, static_cast<TCriterion>(42));
   EXPECT_EQ(Detect(*ds, params, 0).Result, TRunResult::Unavailable);
   EXPECT_EQ(Detect(*ds, params, 2).Result, TRunResult::Unavailable);
   // The stepwise-mutation criterion has no ratio and no simulated values; L_home alone leaves
   // its rows empty.
-  params.Criterion = criterion::Cornuet;
+  params.Criterion = TCriterion::Cornuet;
   EXPECT_EQ(Detect(*ds, params, 1).Result, TRunResult::Unavailable);
   TDetection home = Detect(*ds, params, 0);
   EXPECT_EQ(home.Result, TRunResult::Completed);
@@ -129,13 +129,14 @@ TEST(Migrants, SimulationFlagsAlphaOfResidentsAndMostMigrants) {
                           78);
   struct TCase {
     int Option;
-    std::uint8_t Criterion, Algorithm;
+    TCriterion Criterion;
+    TSimulationAlgorithm Algorithm;
   };
-  for (const TCase c : {TCase{0, criterion::RannalaMountain, simulation::Paetkau2004},
-                        TCase{2, criterion::RannalaMountain, simulation::Paetkau2004},
-                        TCase{1, criterion::Paetkau, simulation::Cornuet1999},
-                        TCase{2, criterion::NeiDA, simulation::Rannala1997}}) {
-    SCOPED_TRACE(testing::Message() << c.Option << " " << int(c.Criterion));
+  for (const TCase c : {TCase{0, TCriterion::RannalaMountain, TSimulationAlgorithm::Paetkau2004},
+                        TCase{2, TCriterion::RannalaMountain, TSimulationAlgorithm::Paetkau2004},
+                        TCase{1, TCriterion::Paetkau, TSimulationAlgorithm::Cornuet1999},
+                        TCase{2, TCriterion::NeiDA, TSimulationAlgorithm::Rannala1997}}) {
+    SCOPED_TRACE(testing::Message() << c.Option << " " << CriterionCode(c.Criterion));
     SimulationGenerator().SetSeeds(31, 32, 33, 34);
     TMigrantParams params = Params(*ds, c.Criterion);
     params.SimulationOn = true;
@@ -151,7 +152,7 @@ TEST(Migrants, SimulationFlagsAlphaOfResidentsAndMostMigrants) {
     // About alpha (6 of 120) of the residents; resampling the sample frequencies (algorithms 0
     // and 1) errs somewhat more often.
     EXPECT_GE(residents, 1);
-    EXPECT_LE(residents, c.Algorithm == simulation::Paetkau2004 ? 10 : 14);
+    EXPECT_LE(residents, c.Algorithm == TSimulationAlgorithm::Paetkau2004 ? 10 : 14);
     EXPECT_GE(migrants, 5);
     EXPECT_EQ(d.Flagged, residents + migrants);
     // The slots hold no simulated populations once the run is over.
@@ -162,7 +163,7 @@ TEST(Migrants, SimulationFlagsAlphaOfResidentsAndMostMigrants) {
 
 TEST(Migrants, StoppedDetectionKeepsItsCount) {
   auto ds = Residents();
-  TMigrantParams params = Params(*ds, criterion::Paetkau);
+  TMigrantParams params = Params(*ds, TCriterion::Paetkau);
   // Without simulation a4 (the fourth individual) is flagged; stop when the fifth starts.
   TScopedProgressHook hook([&](int, const std::string&, const std::string& detail, bool& abort) {
     abort = detail == "4/7";
@@ -173,7 +174,7 @@ TEST(Migrants, StoppedDetectionKeepsItsCount) {
   EXPECT_TRUE(d.Table->Item(3).IsMigrant);
   EXPECT_EQ(d.Table->Item(4).Count, 0);
   params.SimulationOn = true;
-  params.SimulationAlgorithm = simulation::Paetkau2004;
+  params.SimulationAlgorithm = TSimulationAlgorithm::Paetkau2004;
   params.SimulatedCount = 20;
   d = Detect(*ds, params, 2);
   EXPECT_EQ(d.Result, TRunResult::Stopped);

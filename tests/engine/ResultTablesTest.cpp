@@ -1,6 +1,8 @@
 #include "engine/results/ResultTables.h"
 
 #include "engine/common/EngineTexts.h"
+#include "engine/criteria/Criteria.h"
+#include "engine/simulation/Simulation.h"
 
 #include <gtest/gtest.h>
 
@@ -95,13 +97,13 @@ TEST(ResultTables, StorageTableAndJournal) {
   EXPECT_EQ(table.Journal[2], "        Affectation des individus.");
   EXPECT_EQ(table.Journal[3], "        Lancement du calcul");
 
-  EXPECT_EQ(NameOfCriterion(11), "<inconnue>");
+  EXPECT_EQ(NameOfCriterion(static_cast<TCriterion>(11)), "<inconnue>");
   SetCurrentLanguage(lang::English);
-  EXPECT_EQ(NameOfCriterion(6), "Nei's et al. DA distance (1983)");
-  EXPECT_EQ(NameOfSimulation(2), "Paetkau et al. (2004)");
+  EXPECT_EQ(NameOfCriterion(TCriterion::NeiDA), "Nei's et al. DA distance (1983)");
+  EXPECT_EQ(NameOfSimulation(TSimulationAlgorithm::Paetkau2004), "Paetkau et al. (2004)");
   EXPECT_EQ(kMigrantCornuetHome(), "L_origine");
   SetCurrentLanguage(lang::French);
-  EXPECT_EQ(NameOfSimulation(2), "Paetkau et al. (2003)");
+  EXPECT_EQ(NameOfSimulation(TSimulationAlgorithm::Paetkau2004), "Paetkau et al. (2003)");
 }
 
 TEST(ResultTables, LocusSetsAndHomeRowResolveTheirNames) {

@@ -39,8 +39,8 @@ TEST(ScoreTables, SameScoresAsTheDirectEvaluation) {
     for (int l = 0; l < compact.LocusCount(); ++l)
       all.push_back(l);
     const int nAll = static_cast<int>(all.size());
-    for (std::uint8_t code : {criterion::BaudouinLebrun, criterion::RannalaMountain,
-                              criterion::Paetkau}) {
+    for (TCriterion code :
+         {TCriterion::BaudouinLebrun, TCriterion::RannalaMountain, TCriterion::Paetkau}) {
       const TCompactCriterion criterion(compact, code, 0.01L, 2 * 16 + 4);
       for (int k = 0; k < ds->SamplesCount(); ++k) {
         const TCompactPopulation population = TCompactPopulation::Of(compact, *ds->SampleAt(k));
@@ -53,8 +53,8 @@ TEST(ScoreTables, SameScoresAsTheDirectEvaluation) {
           const TUnitCodes codes = TUnitCodes::Of(compact, unit);
           ASSERT_TRUE(codes.Simple);
           const std::string where = "seed " + std::to_string(seed) + " criterion " +
-                                    std::to_string(code) + " population " + std::to_string(k) +
-                                    " individual " + std::to_string(j);
+                                    std::to_string(CriterionCode(code)) + " population " +
+                                    std::to_string(k) + " individual " + std::to_string(j);
           ExpectSameScore(table.Score(codes, all.data(), nAll),
                           criterion.Score(population, unit, all.data(), nAll, false), where);
           const bool member = ds->SampleAt(k)->Individuals.IndexOfObject(&individual) >= 0;

@@ -39,7 +39,7 @@ std::vector<std::int32_t> AllLoci(const TCompactMatch& m) {
   return all;
 }
 
-TAssignmentParams SimulatedParams(std::uint8_t criterion, std::uint8_t algorithm, int count,
+TAssignmentParams SimulatedParams(TCriterion criterion, TSimulationAlgorithm algorithm, int count,
                                   bool self) {
   TAssignmentParams p;
   p.Criterion = criterion;
@@ -79,7 +79,7 @@ TEST(Simulation, ProbabilityIsTheRankAmongSimulatedValues) {
 
 TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
   const auto freqs = simtest::Populations(1, 4, 5, 11);
-  const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
+  const TCriterionArgs args{TCriterion::RannalaMountain, 0.01L, nullptr};
   for (const auto& [size, batches, values] : {std::tuple{25, 40, 1000}, std::tuple{30, 34, 1020}}) {
     auto ds = simtest::Draw({{"A", &freqs[0], size}}, 5);
     const TMatchPGDS match(*ds, *ds, simtest::LocusNames(*ds));
@@ -98,7 +98,7 @@ TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
     TGenMars random(DrawStreamSeeds(SimulationGenerator()));
     std::vector<double> keys;
     ASSERT_TRUE(SimulateKeys(keys, {m, criterion, population, members}, AllLoci(m), 1000,
-                             simulation::Paetkau2004, random));
+                             TSimulationAlgorithm::Paetkau2004, random));
     // One chance to stop per simulated population, nothing to show.
     EXPECT_EQ(percents, std::vector<int>(static_cast<size_t>(batches), -1));
     EXPECT_EQ(panels, std::vector<std::string>(static_cast<size_t>(batches), " "));
@@ -108,7 +108,8 @@ TEST(Simulation, PaetkauBatchesCoverTheSimulatedCount) {
     percents.clear();
     panels.clear();
     SimulationGenerator().SetSeeds(1, 2, 3, 4);
-    ASSERT_EQ(TRunResult::Completed, Presimulate(*ds, match, args, simulation::Paetkau2004, 1000));
+    ASSERT_EQ(TRunResult::Completed,
+              Presimulate(*ds, match, args, TSimulationAlgorithm::Paetkau2004, 1000));
     EXPECT_EQ(panels.back(), kStatusPresimulation());
     EXPECT_EQ(percents.back(), 100);
     ASSERT_NE(PresimulatedList(*ds->SampleAt(0)), nullptr);
@@ -132,7 +133,8 @@ TEST(Simulation, SimulatedIndividualsFollowThePopulation) {
   const std::int16_t allele1 = m.Loci[1].RefEntry[0];
   TGenMars random(TGenMarsSeeds{7, 8, 9, 10});
   TGenMarsCursor stream(random);
-  for (std::uint8_t algorithm : {simulation::Cornuet1999, simulation::Rannala1997}) {
+  for (TSimulationAlgorithm algorithm :
+       {TSimulationAlgorithm::Cornuet1999, TSimulationAlgorithm::Rannala1997}) {
     TCompactIndividualDraw draw(m, population, members, AllLoci(m), algorithm);
     TCompactUnit individual;
     int drawn1 = 0;
@@ -146,7 +148,7 @@ TEST(Simulation, SimulatedIndividualsFollowThePopulation) {
       drawn1 += individual.Entry[static_cast<size_t>(individual.Begin[1])] == allele1;
     }
     // Frequencies 3/4; posterior predictive (3 + 1/2) / (4 + 1).
-    const double expected = algorithm == simulation::Cornuet1999 ? 0.75 : 0.7;
+    const double expected = algorithm == TSimulationAlgorithm::Cornuet1999 ? 0.75 : 0.7;
     EXPECT_NEAR(static_cast<double>(drawn1) / draws, expected, 0.025);
   }
   // Offspring: one copy from each diploid parent, one from either haploid parent; untyped
@@ -177,12 +179,14 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
       {{"A", &freqs[0], 40, &freqs[1], 4}, {"B", &freqs[1], 40}, {"C", &freqs[2], 40}}, 99);
   const Extended alpha = 0.05L;
   struct TCase {
-    std::uint8_t Criterion, Algorithm;
+    TCriterion Criterion;
+    TSimulationAlgorithm Algorithm;
   };
-  for (const TCase c : {TCase{criterion::RannalaMountain, simulation::Paetkau2004},
-                        TCase{criterion::Paetkau, simulation::Cornuet1999},
-                        TCase{criterion::NeiDA, simulation::Paetkau2004}}) {
-    SCOPED_TRACE(testing::Message() << int(c.Criterion) << " " << int(c.Algorithm));
+  for (const TCase c : {TCase{TCriterion::RannalaMountain, TSimulationAlgorithm::Paetkau2004},
+                        TCase{TCriterion::Paetkau, TSimulationAlgorithm::Cornuet1999},
+                        TCase{TCriterion::NeiDA, TSimulationAlgorithm::Paetkau2004}}) {
+    SCOPED_TRACE(testing::Message()
+                 << CriterionCode(c.Criterion) << " " << SimulationAlgorithmCode(c.Algorithm));
     SimulationGenerator().SetSeeds(21, 22, 23, 24);
     TAssignmentParams params = SimulatedParams(c.Criterion, c.Algorithm, 100, true);
     auto match = std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds));
@@ -198,7 +202,7 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
     // Resampling the sample's own frequencies (algorithms 0 and 1) ignores their sampling
     // error and excludes somewhat more often than alpha; simulated populations do not.
     EXPECT_GE(residents, 0.02);
-    EXPECT_LE(residents, c.Algorithm == simulation::Paetkau2004 ? 0.09 : 0.15);
+    EXPECT_LE(residents, c.Algorithm == TSimulationAlgorithm::Paetkau2004 ? 0.09 : 0.15);
     const double migrants = ExclusionRate(*table, 40, 44, 0, alpha);
     EXPECT_GE(migrants, 0.5);
     EXPECT_GT(migrants, 4 * residents);
@@ -223,8 +227,8 @@ TEST(Simulation, LeaveOneOutOfASimulatedPopulationMatchesThePopulationWithoutThe
     DrawOffspring(m, TCompactMembers::Of(m, *ds->SampleAt(0)), std::vector<char>(5, 1), simulated,
                   tallies, stream);
   }
-  for (std::uint8_t c : {criterion::RannalaMountain, criterion::Paetkau, criterion::NeiStandard,
-                         criterion::CavalliSforza}) {
+  for (TCriterion c : {TCriterion::RannalaMountain, TCriterion::Paetkau, TCriterion::NeiStandard,
+                       TCriterion::CavalliSforza}) {
     const TCompactCriterion criterion(m, c, 0.01L, 64);
     for (int j = 0; j < 30; ++j) {
       const TCompactUnit& member = simulated[static_cast<size_t>(j)];
@@ -251,11 +255,12 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   SimulationGenerator().SetSeeds(5, 6, 7, 8);
   // Lists left by a run over L1 only must not serve a run over all four loci.
   const TMatchPGDS l1(*reference, *target, {"L1"});
-  const TCriterionArgs args{criterion::RannalaMountain, 0.01L, nullptr};
-  ASSERT_EQ(TRunResult::Completed, Presimulate(*reference, l1, args, simulation::Cornuet1999, 100));
+  const TCriterionArgs args{TCriterion::RannalaMountain, 0.01L, nullptr};
+  ASSERT_EQ(TRunResult::Completed,
+            Presimulate(*reference, l1, args, TSimulationAlgorithm::Cornuet1999, 100));
 
   TAssignmentParams params =
-      SimulatedParams(criterion::RannalaMountain, simulation::Cornuet1999, 100, false);
+      SimulatedParams(TCriterion::RannalaMountain, TSimulationAlgorithm::Cornuet1999, 100, false);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
   ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target,
@@ -264,7 +269,7 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   const TMatchPGDS match(*reference, *target, loci);
   const TIntegerList all = AllPositions(match);
   const TSimulationKey key =
-      SimulationKeyOf(match, all, args, simulation::Cornuet1999, params.SimulatedCount);
+      SimulationKeyOf(match, all, args, TSimulationAlgorithm::Cornuet1999, params.SimulatedCount);
   for (int k = 0; k < 2; ++k) {
     const TSample& population = *reference->SampleAt(k);
     const std::vector<double>* list = PresimulatedList(population, key);
@@ -290,7 +295,7 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
 
   // Distances rank by the probabilities themselves; a group lacking a locus is simulated with
   // the run's count.
-  params.Criterion = criterion::NeiDA;
+  params.Criterion = TCriterion::NeiDA;
   std::unique_ptr<TTableResultats> groups;
   ASSERT_EQ(TRunResult::Completed, AssignGroups(*reference, *target,
                            std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
@@ -310,13 +315,14 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   auto ds = simtest::Draw({{"A", &freqs[0], 10}, {"B", &freqs[1], 10}}, 13);
   const std::vector<std::string> loci = simtest::LocusNames(*ds);
   const TMatchPGDS match(*ds, *ds, loci);
-  const TCriterionArgs args{criterion::Paetkau, 0.01L, nullptr};
+  const TCriterionArgs args{TCriterion::Paetkau, 0.01L, nullptr};
   {
     // Stopped while simulating A: A carries no partial list.
     int calls = 0;
     TScopedProgressHook hook(
         [&](int, const std::string&, const std::string&, bool& abort) { abort = ++calls == 3; });
-    EXPECT_EQ(TRunResult::Stopped, Presimulate(*ds, match, args, simulation::Paetkau2004, 50));
+    EXPECT_EQ(TRunResult::Stopped,
+              Presimulate(*ds, match, args, TSimulationAlgorithm::Paetkau2004, 50));
     EXPECT_EQ(PresimulatedList(*ds->SampleAt(0)), nullptr);
   }
   // Stopped when the second individual starts: the first result is complete, the others empty.
@@ -325,9 +331,11 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   });
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  EXPECT_EQ(TRunResult::Stopped, AssignIndividuals(
-      *ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci),
-      SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true), table, quality));
+  EXPECT_EQ(TRunResult::Stopped,
+            AssignIndividuals(
+                *ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci),
+                SimulatedParams(TCriterion::Paetkau, TSimulationAlgorithm::Paetkau2004, 50, true),
+                table, quality));
   ASSERT_EQ(table->Count(), 20);
   EXPECT_EQ(table->Item(0).Count, 2);
   EXPECT_FALSE(IsUndefined(table->Item(0).Row(0).Value));
@@ -338,7 +346,8 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
     started |= detail == "0/20";
     abort = started && detail == " ";
   });
-  TAssignmentParams p = SimulatedParams(criterion::Paetkau, simulation::Paetkau2004, 50, true);
+  TAssignmentParams p =
+      SimulatedParams(TCriterion::Paetkau, TSimulationAlgorithm::Paetkau2004, 50, true);
   p.Threads = 1;
   EXPECT_EQ(TRunResult::Stopped, AssignIndividuals(*ds, *ds,
                                                    std::make_unique<TMatchPGDS>(*ds, *ds, loci), p,
@@ -356,7 +365,7 @@ TEST(Simulation, UndefinedHomeProbabilitiesAreNotCountedAsCorrect) {
                  {"B", {{"5/5/6/6", "7/7/8/8"}, {"5/6/6/6", "7/8/8/8"}, {"5/5/5/6", "7/7/7/8"}}}}));
   SimulationGenerator().SetSeeds(1, 2, 3, 4);
   const TAssignmentParams params =
-      SimulatedParams(criterion::RannalaMountain, simulation::Paetkau2004, 50, true);
+      SimulatedParams(TCriterion::RannalaMountain, TSimulationAlgorithm::Paetkau2004, 50, true);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
   ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds,

@@ -87,9 +87,9 @@ private slots:
     // Groups cannot stay chosen: individuals are.
     QVERIFY(w.Find<QRadioButton>("RadioButtonAssignIndividuals")->isChecked());
     QVERIFY(w.Find<QTextBrowser>("TextBrowserInformation1")->toPlainText().contains("(2004)"));
-    QCOMPARE(w.Form->Parameters.LikelihoodOption, 1);
+    QCOMPARE(w.Form->Parameters.LikelihoodOption, TMigrantStatistic::HomeOverMax);
     w.Click("RadioButtonLmaxNotHome");
-    QCOMPARE(w.Form->Parameters.LikelihoodOption, 2);
+    QCOMPARE(w.Form->Parameters.LikelihoodOption, TMigrantStatistic::HomeOverMaxNotHome);
 
     w.Click("RadioButtonAssignment");
     QVERIFY(!w.Form->SamplesLoaded);
@@ -117,7 +117,7 @@ private slots:
     QVERIFY(w.Find<QLabel>("Label1")->isHidden());
     QVERIFY(w.Find<QTextBrowser>("TextBrowser1")->toPlainText().contains("Paetkau et al. (2004)"));
     w.Click("RadioButtonASCornuet99");
-    QCOMPARE(w.Form->Parameters.SimulationAlgorithm, 0);
+    QCOMPARE(w.Form->Parameters.SimulationAlgorithm, TSimulationAlgorithm::Cornuet1999);
     QVERIFY(w.Find<QTextBrowser>("TextBrowser1")->toPlainText().contains("Cornuet et al. (1999)"));
 
     w.Click("RadioButtonAssignPopulations");
@@ -159,13 +159,13 @@ private slots:
     // The default frequency belongs to Paetkau et al.'s criterion only.
     QVERIFY(!w.Find<QWidget>("TrackBarPaetkau")->isEnabled());
     w.Click("RadioButtonPaetkau");
-    QCOMPARE(w.Form->Parameters.Criterion, 3);
+    QCOMPARE(w.Form->Parameters.Criterion, TCriterion::Paetkau);
     QVERIFY(w.Find<QWidget>("TrackBarPaetkau")->isEnabled());
     w.Find<QSlider>("TrackBarPaetkau")->setValue(5);
     QCOMPARE(w.Find<TNumberDisplay>("LCDNumberPaetkau")->Text(), "1E-5");
     QCOMPARE(double(w.Form->Parameters.DefaultFrequency), 1e-5);
     w.Click("RadioButtonGoldstein");
-    QCOMPARE(w.Form->Parameters.Criterion, 8);
+    QCOMPARE(w.Form->Parameters.Criterion, TCriterion::Goldstein);
     QVERIFY(!w.Find<QWidget>("LabelPaetkau")->isEnabled());
     QVERIFY(w.Find<QTextBrowser>("TextBrowserInformation2")->toPlainText().contains("Goldstein"));
   }
