@@ -158,7 +158,9 @@ TEST(ProgramStart, NumbersKeepTheirDotWhateverTheLocale) {
       commaLocale = true;
       break;
     }
-  if (commaLocale) EXPECT_EQ(Format("%.3f", 1.5), "1,500"); // the trap the program avoids
+  if (commaLocale) {
+    EXPECT_EQ(Format("%.3f", 1.5), "1,500"); // the trap the program avoids
+  }
   UseDotDecimalSeparator();
   EXPECT_EQ(Format("%.3f", 1.5), "1.500");
   EXPECT_EQ(std::strtod("2.25", nullptr), 2.25);

@@ -101,7 +101,9 @@ TEST(AssignmentRuns, RowsHoldTheCriterionComputedFromTheData) {
               const std::string where = what + " threads " + std::to_string(t + 1) + " unit " +
                                         std::to_string(i) + " population " + std::to_string(k);
               ASSERT_EQ(r.Count, ref->SamplesCount()) << where;
-              if (k == 0) EXPECT_EQ(r.LocusNames(r.UsedLoci), expected.UsedNames()) << where;
+              if (k == 0) {
+                EXPECT_EQ(r.LocusNames(r.UsedLoci), expected.UsedNames()) << where;
+              }
               ExpectClose(r.Row(k).Value, value, where);
             }
           }
