@@ -152,7 +152,10 @@ class TRatioDetection {
 public:
   TRatioDetection(const TDetection& detection, bool notHome)
       : detection_(detection), context_(detection.Context), params_(detection.Params),
-        notHome_(notHome), allLoci_(At(context_.Run().LocusCount()), 1) {}
+        notHome_(notHome), allLoci_(At(context_.Run().LocusCount()), 1) {
+    for (int k = 0; k < context_.PopulationCount(); ++k)
+      sizes_.push_back(context_.Reference.SampleAt(k)->NbIndividuals());
+  }
 
   // Algorithm 2: the simulated populations of every reference population, each with a stream of
   // its own drawn in population order, simulated in parallel.
@@ -215,7 +218,7 @@ public:
   }
 
 private:
-  int Size(int k) const { return context_.Reference.SampleAt(k)->NbIndividuals(); }
+  int Size(int k) const { return sizes_[At(k)]; }
 
   // The keys of the statistics of individuals simulated from the home of `u` without it, over
   // its used loci, in the order drawn (read once, so not sorted). False when stopped.
@@ -292,6 +295,7 @@ private:
   const TMigrantParams& params_;
   bool notHome_;
   std::vector<char> allLoci_; // algorithm 2 simulates every matched locus
+  std::vector<int> sizes_;    // individuals per reference population
   int batches_ = 0;
   // Algorithm 2: per reference population, the tallies of its simulated populations.
   std::vector<std::vector<TCompactPopulation>> stored_;

@@ -92,11 +92,17 @@ Extended TRunContext::RunScore(int k, const TCompactCriterion& criterion, const 
 }
 
 int LargestUnit(const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units) {
+  // Bounded by the copies present, read from an individual's genotypes (its tallies are made
+  // only when asked) or a group's tallies.
   int largest = 0;
-  const TCompactMatch compact(match);
-  for (const TBioCalculable* unit : units)
-    for (std::int32_t x : TCompactUnit::Of(compact, *unit, true).X)
-      largest = std::max(largest, x);
+  for (const TBioCalculable* unit : units) {
+    const auto* individual = dynamic_cast<const TIndividual*>(unit);
+    for (int l = 0; l < match.LocusCount(); ++l) {
+      const int locus = match.Locus(l).TargetLocus;
+      largest = std::max(largest, individual ? individual->GetTypage(locus).Count()
+                                             : static_cast<int>(unit->NbGenes(locus)));
+    }
+  }
   return largest;
 }
 

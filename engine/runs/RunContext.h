@@ -86,7 +86,7 @@ private:
   std::vector<TScoreTable> runTables_, homeTables_;
 };
 
-// The most copies any of `units` carries at a locus of `match`.
+// At least the most copies any of `units` carries at a locus of `match`.
 int LargestUnit(const TMatchPGDS& match, const std::vector<const TBioCalculable*>& units);
 
 // The lists a run's probabilities are read from: the pre-simulated list of every reference
