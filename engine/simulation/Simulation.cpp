@@ -3,6 +3,7 @@
 #include "dataset/PGDSStructure.h"
 #include "engine/common/EngineTexts.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/CompactTallies.h"
 #include "model/Sample.h"
 
 std::optional<TSimulationAlgorithm> SimulationAlgorithmFromCode(int code) {
@@ -34,7 +35,8 @@ const std::string& NameOfSimulation(TSimulationAlgorithm a) {
 }
 
 bool HasSimulatedValues(TCriterion c) {
-  return (IsLikelihood(c) && c != TCriterion::Cornuet) || IsDistance(c);
+  // Those the kernels of simulated individuals cover: all but the stepwise-mutation criterion.
+  return TCompactCriterion::Covers(c);
 }
 
 TSimulationKey SimulationKeyOf(const TMatchPGDS& match, const TIntegerList& used,
