@@ -44,6 +44,5 @@ std::string ResultsExportText(const TTableResultats* table, const TResultsGrid& 
 void ExportResults(const TTableResultats* table, const TResultsGrid& grid,
                    const std::string& fileName) {
   // Through a temporary file: a full disk or a failed write leaves the user's file as it was.
-  SaveFileSafely(fileName,
-                 [table, &grid](std::ostream& out) { WriteResults(out, table, grid); });
+  SaveFileSafely(fileName, [table, &grid](std::ostream& out) { WriteResults(out, table, grid); });
 }

@@ -10,8 +10,8 @@
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "engine/criteria/Criteria.h"
 #include "engine/common/EngineTexts.h"
+#include "engine/criteria/Criteria.h"
 #include "engine/results/ResultTables.h"
 #include "model/FixedFormat.h"
 
@@ -165,8 +165,9 @@ TResultsGrid TResultsGrid::Frame(const TTableResultats& table, int first,
 TResultsGrid FillAssignmentGrid(const TTableResultats& table, TCriterion criterion,
                                 bool simulationOn, const TGridSettings& settings) {
   const int scores = simulationOn ? 0 : std::max(0, settings.Scores);
-  TResultsGrid grid = TResultsGrid::Frame(table, 1 + 3 * scores, settings,
-                                simulationOn ? kGridProbabilityUnit() : UnitLabel(criterion));
+  TResultsGrid grid =
+      TResultsGrid::Frame(table, 1 + 3 * scores, settings,
+                          simulationOn ? kGridProbabilityUnit() : UnitLabel(criterion));
   grid.layout_ = TResultsGrid::TLayout::Assignment;
   grid.criterion_ = criterion;
   grid.simulationOn_ = simulationOn;
@@ -216,7 +217,8 @@ TGridCell TResultsGrid::AppendCell(std::string& text, int column, int row) const
     text += result.Caption;
     return {};
   }
-  if (column >= first_ + populations_) return LociCell(text, column - first_ - populations_, result);
+  if (column >= first_ + populations_)
+    return LociCell(text, column - first_ - populations_, result);
   return layout_ == TLayout::Assignment ? AssignmentCell(text, column, result)
                                         : MigrantCell(text, column, result);
 }
@@ -263,8 +265,7 @@ TGridCell TResultsGrid::AssignmentCell(std::string& text, int column,
   return Value(TCellColor::Black);
 }
 
-TGridCell TResultsGrid::MigrantCell(std::string& text, int column,
-                                    const TResultats& result) const {
+TGridCell TResultsGrid::MigrantCell(std::string& text, int column, const TResultats& result) const {
   if (column < first_) {
     // The home triple: population, statistic, probability.
     if (result.SortedCount() == 0) return {};

@@ -6,17 +6,17 @@
 
 #include "app/AppTexts.h"
 #include "app/InterfaceAutomate.h"
+#include "base/Errors.h"
+#include "base/Progress.h"
+#include "base/Texts.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/criteria/Bayesien2.h"
-#include "engine/criteria/Criteria.h"
 #include "engine/common/EngineTexts.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/Bayesien2.h"
+#include "engine/criteria/Criteria.h"
 #include "engine/runs/Migrants.h"
-#include "base/Progress.h"
 #include "engine/simulation/Simulation.h"
-#include "base/Errors.h"
-#include "base/Texts.h"
 
 namespace {
 
@@ -244,18 +244,18 @@ TRunOutcome TRunDriver::RunAssignment(const TInterfaceAutomate& a, const TRunDat
     if (a.SimulationOn) {
       const TCriterionArgs args{a.Criterion, a.DefaultFrequency, bayes.get()};
       // A stopped pre-simulation ends the run: the user was asked already.
-      completed = Completed(Presimulate(*reference, *match, args, a.SimulationAlgorithm,
-                                        a.SimulatedCount, Threads),
-                            a.Criterion);
+      completed = Completed(
+          Presimulate(*reference, *match, args, a.SimulationAlgorithm, a.SimulatedCount, Threads),
+          a.Criterion);
     }
     if (completed) {
       engineCalled = true;
-      completed = Completed(
-          a.GroupAssignment
-              ? AssignGroups(*reference, *target, std::move(match), params, ResultTable)
-              : AssignIndividuals(*reference, *target, std::move(match), params, ResultTable,
-                                  quality),
-          a.Criterion);
+      completed =
+          Completed(a.GroupAssignment
+                        ? AssignGroups(*reference, *target, std::move(match), params, ResultTable)
+                        : AssignIndividuals(*reference, *target, std::move(match), params,
+                                            ResultTable, quality),
+                    a.Criterion);
     }
     sink_.SetStatus(1, "");
     // The table of a run stopped before the engine started is empty.

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/runs/Assignment.h"
-#include "engine/results/ResultTables.h"
 #include "base/Real.h"
+#include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
 
 class TInterfaceAutomate;
 class TPGDSStructure;

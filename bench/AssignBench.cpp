@@ -13,10 +13,10 @@
 
 #include "app/ResultsGrid.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/runs/Assignment.h"
 #include "engine/common/Match.h"
-#include "engine/results/ResultTables.h"
 #include "engine/common/ThreadPool.h"
+#include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
 
 std::string FileFingerprint(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,8 +1,8 @@
 // Self-assignment with criterion 9 (Cornuet et al. 1999, stepwise mutation), whose likelihoods
 // are themselves estimated by simulation: a small data set, load + match + run + export.
 #include "bench/AssignBench.h"
-#include "engine/criteria/Criteria.h"
 #include "engine/common/ThreadPool.h"
+#include "engine/criteria/Criteria.h"
 
 void AddCornuetScenarios(std::vector<TScenario>& scenarios, const TBenchOptions& options) {
   TGeneratorParams data;

@@ -7,8 +7,8 @@
 #include "bench/SimulationBench.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/common/Match.h"
-#include "engine/runs/Migrants.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Migrants.h"
 #include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 

@@ -79,7 +79,8 @@ TMeasure MeasurePlot(bool exclusion, bool screen, int units, const TBenchOptions
   run.SimulationOn = exclusion;
   run.Threshold = exclusion ? 0.01L : 0.05L;
   const std::string path =
-      (std::filesystem::path(options.DataDir) / (exclusion ? "exclusion.svg" : "bars.svg")).string();
+      (std::filesystem::path(options.DataDir) / (exclusion ? "exclusion.svg" : "bars.svg"))
+          .string();
   // Texts need the fonts of a GUI application.
   std::unique_ptr<QGuiApplication> application;
   if (screen && !QGuiApplication::instance()) {

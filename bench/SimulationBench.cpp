@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "dataset/PGDSStructure.h"
-#include "engine/runs/Assignment.h"
-#include "engine/simulation/CompactSimulation.h"
 #include "engine/common/Match.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
+#include "engine/simulation/CompactSimulation.h"
 #include "engine/simulation/Simulation.h"
 #include "model/Individual.h"
 #include "model/Sample.h"

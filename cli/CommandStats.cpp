@@ -3,11 +3,11 @@
 #include <exception>
 #include <memory>
 
+#include "base/Texts.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
-#include "base/Texts.h"
 #include "stats/StatisticsExport.h"
 #include "stats/StatisticsGrid.h"
 

@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "app/Configuration.h"
-#include "dataset/PGDSStructure.h"
 #include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
 
 void AddLanguageOption(CLI::App& command, std::string& language) {
   // The language the user last chose in the window.

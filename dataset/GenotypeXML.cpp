@@ -10,12 +10,12 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
 #include "dataset/TextWriter.h"
 #include "model/Convert.h"
-#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "xml/XMLNode.h"
 #include "xml/XMLReader.h"

@@ -1,16 +1,16 @@
 #include "dataset/PGDSStructure.h"
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/TextWriter.h"
 #include "model/Convert.h"
-#include "base/Errors.h"
 
 namespace fs = std::filesystem;
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Logger.h"
 #include "dataset/FileFormats.h"
 #include "dataset/TextEncoding.h"
-#include "base/Logger.h"
 #include "model/Group.h"
 #include "model/Individual.h"
 #include "model/Locus.h"
@@ -89,7 +89,8 @@ public:
   // SampleAt (the runs ask for it once per treated unit and reference population): a name that
   // several samples share is followed by the rank of the sample among them, " (2)".
   const std::string& SampleName(int i) const {
-    if (i < static_cast<int>(sampleCaptions_.size())) return sampleCaptions_[static_cast<size_t>(i)];
+    if (i < static_cast<int>(sampleCaptions_.size()))
+      return sampleCaptions_[static_cast<size_t>(i)];
     return SamplesGroup.Members.TVectorBioAbstract::Items(i)->Name;
   }
   // One journal line per name that several samples share, with their positions (from 1).

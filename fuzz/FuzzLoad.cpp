@@ -17,9 +17,9 @@
 #include <sstream>
 #include <string>
 
+#include "base/Errors.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "base/Errors.h"
 
 #ifndef TARVIK_FUZZ_READ_CODE
 #define TARVIK_FUZZ_READ_CODE 7

@@ -44,8 +44,8 @@ TAssignmentCounts AssignmentCounts(const TTableResultats& table, const TPlotUnit
     const TResultats& result = table.Item(i);
     const std::string& homeName = units.Sampled[static_cast<size_t>(sampled)];
     if (!HomeScored(result, homeName)) continue;
-    const int assigned = result.WellClassified ? PopulationIndex(units, homeName)
-                                               : LeadingPopulation(result, units);
+    const int assigned =
+        result.WellClassified ? PopulationIndex(units, homeName) : LeadingPopulation(result, units);
     if (assigned < 0) continue;
     ++counts.Counts[static_cast<size_t>(sampled)][static_cast<size_t>(assigned)];
     ++counts.RowTotals[static_cast<size_t>(sampled)];
@@ -58,9 +58,10 @@ TAssignmentCounts AssignmentCounts(const TTableResultats& table, const TPlotUnit
 TPlot AssignmentMatrix(const TTableResultats& table, const TPlotUnits& units, Extended width) {
   const TAssignmentCounts counts = AssignmentCounts(table, units);
   const size_t rows = units.Sampled.size(), columns = units.Populations.size();
-  const Extended cell = std::clamp<Extended>(
-      (width - kNamesWidth - kShareWidth - 20) / static_cast<Extended>(std::max<size_t>(columns, 1)),
-      14, 60);
+  const Extended cell =
+      std::clamp<Extended>((width - kNamesWidth - kShareWidth - 20) /
+                               static_cast<Extended>(std::max<size_t>(columns, 1)),
+                           14, 60);
   const Extended left = kNamesWidth, top = 40 + kHeaderHeight;
   const Extended textSize = std::clamp<Extended>(cell * 0.3L, 7, 13);
 
@@ -75,18 +76,15 @@ TPlot AssignmentMatrix(const TTableResultats& table, const TPlotUnits& units, Ex
     name.Rotation = -45;
     headers.Add(name);
   }
-  headers.Add(CellText(left + cell * columns / 2, 52, kPlotAssignedPopulation(), 12,
-                                   true));
-  headers.Add(CellText(left - 8, top - 8, kPlotSampledPopulation(), 12, true,
-                                   TTextAnchor::End));
-  headers.Add(CellText(left + cell * columns + 10, top - 8, kPlotCorrectColumn(), 12,
-                                   true, TTextAnchor::Start));
+  headers.Add(CellText(left + cell * columns / 2, 52, kPlotAssignedPopulation(), 12, true));
+  headers.Add(CellText(left - 8, top - 8, kPlotSampledPopulation(), 12, true, TTextAnchor::End));
+  headers.Add(CellText(left + cell * columns + 10, top - 8, kPlotCorrectColumn(), 12, true,
+                       TTextAnchor::Start));
 
   for (size_t r = 0; r < rows; ++r) {
     TPlotGroup& group = plot.AddGroup(PopulationGroupId(static_cast<int>(r)), units.Sampled[r]);
     const Extended y = top + r * cell;
-    group.Add(CellText(left - 8, y + cell / 2 + 4, units.Sampled[r], 11, false,
-                                   TTextAnchor::End));
+    group.Add(CellText(left - 8, y + cell / 2 + 4, units.Sampled[r], 11, false, TTextAnchor::End));
     const int total = counts.RowTotals[r];
     int correct = 0;
     for (size_t c = 0; c < columns; ++c) {
@@ -101,14 +99,13 @@ TPlot AssignmentMatrix(const TTableResultats& table, const TPlotUnits& units, Ex
       const TPlotColor ink = TextColorOn(fill);
       const bool twoLines = cell >= 30 && count > 0;
       group.Add(CellText(x, y + (twoLines ? cell * 0.45L : cell / 2 + textSize / 3),
-                                     std::to_string(count), textSize, diagonal,
-                                     TTextAnchor::Middle, ink));
+                         std::to_string(count), textSize, diagonal, TTextAnchor::Middle, ink));
       if (twoLines)
-        group.Add(CellText(x, y + cell * 0.8L, Percent(count, total), textSize * 0.8L,
-                                       false, TTextAnchor::Middle, ink));
+        group.Add(CellText(x, y + cell * 0.8L, Percent(count, total), textSize * 0.8L, false,
+                           TTextAnchor::Middle, ink));
     }
-    group.Add(CellText(left + cell * columns + 10, y + cell / 2 + 4,
-                                   Percent(correct, total), 11, true, TTextAnchor::Start));
+    group.Add(CellText(left + cell * columns + 10, y + cell / 2 + 4, Percent(correct, total), 11,
+                       true, TTextAnchor::Start));
   }
 
   TPlotGroup& diagonal = plot.AddGroup("diagonal");

@@ -35,16 +35,20 @@ void ExactMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const T
   for (size_t p = 0; p < order.size(); ++p) {
     const int i = order[p];
     const TResultats& result = table.Item(i);
-    const int sampled = i < static_cast<int>(units.SampledOf.size())
-                            ? units.SampledOf[static_cast<size_t>(i)]
-                            : -1;
+    const int sampled =
+        i < static_cast<int>(units.SampledOf.size()) ? units.SampledOf[static_cast<size_t>(i)] : -1;
     const Extended x = area.Left + (static_cast<Extended>(p) + 0.5L) * unitWidth;
     for (size_t j = 0; j < populations; ++j) {
       const Extended probability = Probability(result, j);
       if (IsUndefined(probability)) continue;
       const TPlotColor color = PopulationColor(static_cast<int>(j));
-      TPlotRect marker{x - size / 2, axis.Y(area, probability) - size / 2, size, size,
-                       std::nullopt, std::nullopt, 1};
+      TPlotRect marker{x - size / 2,
+                       axis.Y(area, probability) - size / 2,
+                       size,
+                       size,
+                       std::nullopt,
+                       std::nullopt,
+                       1};
       if (probability < run.Threshold)
         marker.Stroke = color;
       else
@@ -113,8 +117,8 @@ TPlot ExclusionPlot(const TTableResultats& table, const TPlotUnits& units, const
   TPlot plot;
   const TPlotArea area =
       StartPlot(plot, kPlotExclusionTitle(), width, height, static_cast<int>(populations) + 8);
-  const TValueAxis axis = DecadeAxis(std::min(SmallestPositive(table, populations),
-                                              run.Threshold / 10));
+  const TValueAxis axis =
+      DecadeAxis(std::min(SmallestPositive(table, populations), run.Threshold / 10));
   const TUnitLayout layout(area, n);
 
   AddValueAxis(plot.AddGroup("axes"), area, axis, kPlotProbabilityAxis());

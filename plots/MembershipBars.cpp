@@ -27,10 +27,10 @@ std::vector<TLeader> Leaders(const TTableResultats& table, const TPlotUnits& uni
     const TResultats& result = table.Item(i);
     const int p = LeadingPopulation(result, units);
     if (p < 0) continue;
-    const int s = i < static_cast<int>(units.SampledOf.size())
-                      ? units.SampledOf[static_cast<size_t>(i)]
-                      : -1;
-    const bool home = s >= 0 && s < static_cast<int>(own.size()) && own[static_cast<size_t>(s)] == p;
+    const int s =
+        i < static_cast<int>(units.SampledOf.size()) ? units.SampledOf[static_cast<size_t>(i)] : -1;
+    const bool home =
+        s >= 0 && s < static_cast<int>(own.size()) && own[static_cast<size_t>(s)] == p;
     leaders[static_cast<size_t>(i)] = {home ? -1 : p, result.SortedRow(0).Score};
   }
   return leaders;
@@ -59,8 +59,9 @@ void ExactBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVal
       if (IsUndefined(score) || !(score > 0)) continue;
       const Extended top = axis.Y(area, base + score), bottom = axis.Y(area, base);
       base += score;
-      TPlotRect bar{x, top, unitWidth - gap, bottom - top, PopulationColor(static_cast<int>(j)),
-                    std::nullopt, 1};
+      TPlotRect bar{
+          x, top, unitWidth - gap, bottom - top, PopulationColor(static_cast<int>(j)), std::nullopt,
+          1};
       plot.Groups[firstGroup + j].Add(bar);
     }
   }
@@ -80,7 +81,8 @@ void MergedBars(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
     std::vector<Extended>& base = bases[c];
     for (size_t p = first; p < last; ++p) {
       // A unit without any defined score draws nothing and counts for nothing.
-      if (std::all_of(scores[p].begin(), scores[p].end(), [](Extended s) { return IsUndefined(s); }))
+      if (std::all_of(scores[p].begin(), scores[p].end(),
+                      [](Extended s) { return IsUndefined(s); }))
         continue;
       ++counted;
       for (size_t j = 0; j < populations; ++j)

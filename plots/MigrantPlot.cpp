@@ -35,8 +35,13 @@ void AddMarkers(TPlot& plot, size_t firstGroup, const TPlotArea& area, const TVa
                             ? units.SampledOf[static_cast<size_t>(order[p])]
                             : -1;
     const Extended x = area.Left + (static_cast<Extended>(p) + 0.5L) * unitWidth;
-    TPlotRect marker{x - size / 2, axis.Y(area, value) - size / 2, size, size,
-                     result.IsMigrant ? kPlotRed : kResident, std::nullopt, 1};
+    TPlotRect marker{x - size / 2,
+                     axis.Y(area, value) - size / 2,
+                     size,
+                     size,
+                     result.IsMigrant ? kPlotRed : kResident,
+                     std::nullopt,
+                     1};
     const bool known = sampled >= 0 && sampled < static_cast<int>(units.Sampled.size());
     const size_t group = known ? firstGroup + static_cast<size_t>(sampled) : plot.Groups.size() - 1;
     plot.Groups[group].Add(marker);

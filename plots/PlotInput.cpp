@@ -6,8 +6,8 @@
 #include "app/InterfaceAutomate.h"
 #include "app/ResultsGrid.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/runs/Migrants.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Migrants.h"
 
 TPlotRun PlotRunOf(const TInterfaceAutomate& a, bool samplesUsed) {
   TPlotRun run;
@@ -21,8 +21,7 @@ TPlotRun PlotRunOf(const TInterfaceAutomate& a, bool samplesUsed) {
   return run;
 }
 
-TPlotUnits PlotUnitsOf(const TPGDSStructure& reference, const TPGDSStructure& target,
-                       bool groups) {
+TPlotUnits PlotUnitsOf(const TPGDSStructure& reference, const TPGDSStructure& target, bool groups) {
   TPlotUnits units;
   units.Populations = PopulationNames(reference);
   units.Sampled = PopulationNames(target);
@@ -46,9 +45,8 @@ std::vector<int> UnitOrder(const TTableResultats& table, const TPlotUnits& units
   const int sampled = static_cast<int>(units.Sampled.size());
   // Unknown sampled populations sort last.
   auto groupOf = [&units, sampled](int i) {
-    const int s = i < static_cast<int>(units.SampledOf.size())
-                      ? units.SampledOf[static_cast<size_t>(i)]
-                      : -1;
+    const int s =
+        i < static_cast<int>(units.SampledOf.size()) ? units.SampledOf[static_cast<size_t>(i)] : -1;
     return s < 0 || s >= sampled ? sampled : s;
   };
   std::vector<int> order(static_cast<size_t>(n));

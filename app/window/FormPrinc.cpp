@@ -28,9 +28,9 @@
 #include "app/AppTexts.h"
 #include "app/Browser.h"
 #include "app/Configuration.h"
-#include "app/window/FormSplash.h"
 #include "app/window/FormFrequencyDisplay.h"
 #include "app/window/FormPlot.h"
+#include "app/window/FormSplash.h"
 #include "app/window/MethodReferences.h"
 #include "app/window/NumberDisplay.h"
 #include "app/window/TextConversion.h"
@@ -280,9 +280,9 @@ void TFormPrinc::ApplyAutomaton() {
     SetAllEnabled({GroupBoxLikelihoodRatioOption, RadioButtonLhome, RadioButtonLmaxWithHome,
                    RadioButtonLmaxNotHome},
                   false);
-    SetAllEnabled({GroupBoxWhatToAssign, RadioButtonAssignIndividuals,
-                   RadioButtonAssignPopulations, BitBtnAssignationOuvrirEchantillon,
-                   EditAssignationEchantillons, LabelAssignationEchantillons},
+    SetAllEnabled({GroupBoxWhatToAssign, RadioButtonAssignIndividuals, RadioButtonAssignPopulations,
+                   BitBtnAssignationOuvrirEchantillon, EditAssignationEchantillons,
+                   LabelAssignationEchantillons},
                   true);
     LabelAssignationReference->setText(ToQt(kReferencePopulationsLabel()));
   } else {
@@ -313,9 +313,9 @@ void TFormPrinc::ApplyAutomaton() {
                  TrackBarPvalue, LCDNumberPvalue, RadioButtonASPaetkau03, RadioButtonASCornuet99,
                  RadioButtonASRannala97},
                 simulation);
-  SetAllEnabled({GroupBoxAssignmentThreshold, TrackBarAssignmentThreshold,
-                 LCDNumberAssignmentThreshold},
-                !simulation);
+  SetAllEnabled(
+      {GroupBoxAssignmentThreshold, TrackBarAssignmentThreshold, LCDNumberAssignmentThreshold},
+      !simulation);
   // The number of scores redraws an assignment grid; a migrant grid has one score.
   const bool scoresOffered = !simulation && !shownRun_.Migrants;
   SetAllEnabled({SpinEditScores}, scoresOffered);

@@ -142,8 +142,7 @@ public:
   void ProcessEvents() override;
   void ShowJournalTab() override;
   void ShowResults(const TRunOutcome& outcome) override;
-  void EngineProgress(int percent, const std::string& text2, const std::string& text3,
-                      bool& abort);
+  void EngineProgress(int percent, const std::string& text2, const std::string& text3, bool& abort);
   void dataStructureDataStructureEvent(TLogger& sender, int position, bool& abort);
 
 public slots:

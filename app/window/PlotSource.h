@@ -27,6 +27,5 @@ struct TPlotSource {
 // self-assignment, migrant detection), else the reference. `caption`: the path of the treated
 // file.
 TPlotSource CompletedRunSource(std::shared_ptr<const TTableResultats> table,
-                               const TInterfaceAutomate& automaton,
-                               const TPGDSStructure& reference, const TPGDSStructure* samples,
-                               std::string caption);
+                               const TInterfaceAutomate& automaton, const TPGDSStructure& reference,
+                               const TPGDSStructure* samples, std::string caption);

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "model/Persistent.h"
 #include "base/Real.h"
+#include "model/Persistent.h"
 
 // Whether a simulated value v ties with an observed value x: equal, or within a relative 1E-10.
 // Criterion values that are equal in exact arithmetic (two genotypes whose alleles have the

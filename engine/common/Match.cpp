@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "base/Errors.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/common/MatchTexts.h"
 #include "model/BioCalculable.h"
-#include "base/Errors.h"
 
 void TIntegerList::Remove(std::int32_t v) {
   std::erase(Items, v);

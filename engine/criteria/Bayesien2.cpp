@@ -1,9 +1,9 @@
 #include "engine/criteria/Bayesien2.h"
 
-#include "dataset/PGDSStructure.h"
-#include "engine/criteria/Criteria.h"
-#include "engine/common/Match.h"
 #include "base/Errors.h"
+#include "dataset/PGDSStructure.h"
+#include "engine/common/Match.h"
+#include "engine/criteria/Criteria.h"
 #include "model/GroupAbstract.h"
 #include "model/Individual.h"
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/common/ExtendedList.h"
 #include "base/Real.h"
+#include "engine/common/ExtendedList.h"
 
 class TPGDSStructure;
 class TMatchPGDS;

@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "dataset/PGDSStructure.h"
+#include "engine/common/Match.h"
 #include "engine/criteria/Bayesien2.h"
 #include "engine/criteria/Criteria.h"
-#include "engine/common/Match.h"
 #include "model/GroupAbstract.h"
 
 namespace {

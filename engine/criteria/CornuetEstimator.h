@@ -21,8 +21,8 @@
 #include <random>
 #include <vector>
 
-#include "engine/criteria/Stepwise.h"
 #include "base/Real.h"
+#include "engine/criteria/Stepwise.h"
 
 class TGenMars;
 

@@ -45,23 +45,10 @@ constexpr bool IsLikelihood(TCriterion c) {
   }
   return false;
 }
+// Every other criterion (the codes run from 0 to 10 without a gap).
 constexpr bool IsDistance(TCriterion c) {
-  switch (c) {
-  case TCriterion::BaudouinLebrun:
-  case TCriterion::Baudouin2:
-  case TCriterion::RannalaMountain:
-  case TCriterion::Paetkau:
-  case TCriterion::Cornuet:
-    return false;
-  case TCriterion::NeiStandard:
-  case TCriterion::NeiMinimum:
-  case TCriterion::NeiDA:
-  case TCriterion::CavalliSforza:
-  case TCriterion::Goldstein:
-  case TCriterion::Rogers:
-    return true;
-  }
-  return false;
+  return !IsLikelihood(c) &&
+         static_cast<std::uint8_t>(c) <= static_cast<std::uint8_t>(TCriterion::Rogers);
 }
 
 // The criterion of a code (the command line's numbers, the codes files and journals print);

@@ -25,9 +25,7 @@ public:
     std::memcpy(&value, bytes_.data() + i * kBytes, kBytes);
     return value;
   }
-  void Set(size_t i, Extended value) {
-    std::memcpy(bytes_.data() + i * kBytes, &value, kBytes);
-  }
+  void Set(size_t i, Extended value) { std::memcpy(bytes_.data() + i * kBytes, &value, kBytes); }
   // The first n values of `source`.
   void AssignPrefix(const TExtendedArray& source, size_t n) {
     bytes_.assign(source.bytes_.begin(), source.bytes_.begin() + static_cast<long>(n * kBytes));

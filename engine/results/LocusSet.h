@@ -29,7 +29,6 @@ public:
         visit(static_cast<int>(w * 64 + static_cast<size_t>(std::countr_zero(word))));
   }
 
-
 private:
   std::int32_t count_ = 0;
   bool all_ = false; // every locus 0 .. count_-1, without bits

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Real.h"
 #include "engine/results/ExtendedArray.h"
 #include "engine/results/LocusSet.h"
-#include "base/Real.h"
 
 // The names a table's results refer to by position.
 struct TResultNames {

@@ -78,6 +78,18 @@ void ProbabilityRanking(const TAssignmentRun& run, int home, TResultats& result,
   if (IsUndefined(homeValue)) verdict.WellClassified = result.WellClassified = false;
 }
 
+// A fresh result for `unit`, one row per reference population, and no verdict yet; answers the
+// number of populations.
+int StartResult(const TAssignmentRun& run, const TBioCalculable& unit, TResultats& result,
+                TUnitVerdict& verdict) {
+  verdict = TUnitVerdict{};
+  result.WellClassified = false;
+  const int populations = run.Reference.SamplesCount();
+  result.SetCount(populations);
+  result.Caption = CaptionOf(unit);
+  return populations;
+}
+
 } // namespace
 
 std::string CaptionOf(const TBioCalculable& unit) {
@@ -103,11 +115,7 @@ bool AssignmentAvailable(const TAssignmentParams& params) {
 void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
                      const std::vector<Extended>& values, int home, TResultats& result,
                      TUnitVerdict& verdict) {
-  verdict = TUnitVerdict{};
-  result.WellClassified = false;
-  const int populations = run.Reference.SamplesCount();
-  result.SetCount(populations);
-  result.Caption = CaptionOf(unit);
+  const int populations = StartResult(run, unit, result, verdict);
   Extended sum = 0;
   for (int k = 0; k < populations; ++k) {
     if (!typed) {
@@ -138,11 +146,7 @@ void RankLikelihoods(const TAssignmentRun& run, const TBioCalculable& unit, bool
 void RankDistances(const TAssignmentRun& run, const TBioCalculable& unit, bool typed,
                    const std::vector<Extended>& values, int home, TResultats& result,
                    TUnitVerdict& verdict) {
-  verdict = TUnitVerdict{};
-  result.WellClassified = false;
-  const int populations = run.Reference.SamplesCount();
-  result.SetCount(populations);
-  result.Caption = CaptionOf(unit);
+  const int populations = StartResult(run, unit, result, verdict);
   Extended maxD = kMinScore;
   for (int k = 0; k < populations; ++k) {
     if (!typed) {

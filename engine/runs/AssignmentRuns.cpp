@@ -13,12 +13,12 @@
 
 #include "base/Progress.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/runs/Assignment.h"
+#include "engine/common/ThreadPool.h"
 #include "engine/criteria/Cornuet.h"
 #include "engine/results/ResultNames.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
 #include "engine/runs/RunContext.h"
-#include "engine/common/ThreadPool.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
@@ -48,8 +48,7 @@ struct TAssignment {
       // Criterion 1 in self-assignment estimates its priors without the individual.
       const TUnitCriterion criterion(
           Context, p.SelfAssignment ? dynamic_cast<const TIndividual*>(u.Unit) : nullptr);
-      if (!UnitValues(Context, Lists, Simulation, i, u, prepared, criterion, values,
-                      probabilities))
+      if (!UnitValues(Context, Lists, Simulation, i, u, prepared, criterion, values, probabilities))
         return false;
       if (Simulation.On) values = probabilities;
     }
@@ -103,8 +102,8 @@ TRunResult RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTa
   // The score tables cover the most copies any unit carries at a locus.
   const TRunContext context(run.Reference, run.Match, args, p.SimulationOn,
                             LargestUnit(run.Match, treated));
-  TAssignment assignment{run,   context,  {p.SimulationOn, p.SimulationAlgorithm, p.SimulatedCount},
-                         units, table,    verdicts,
+  TAssignment assignment{run,   context, {p.SimulationOn, p.SimulationAlgorithm, p.SimulatedCount},
+                         units, table,   verdicts,
                          {}};
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (p.SimulationOn) {
@@ -121,8 +120,8 @@ TRunResult RunUnits(const TAssignmentRun& run, std::vector<TRunUnit>& units, TTa
   // are treated one after the other, each estimate on the run's threads.
   const int threads = p.Criterion == TCriterion::Cornuet ? 1 : p.Threads;
   const int n = static_cast<int>(units.size());
-  const TRunResult result =
-      TreatInOrder(n, threads, table, [&](int i) { return assignment.Treat(i); }, followed);
+  const TRunResult result = TreatInOrder(
+      n, threads, table, [&](int i) { return assignment.Treat(i); }, followed);
   if (result != TRunResult::Completed) return result;
   return CompletedUnless(ReportUnitProgress(n, n));
 }

@@ -13,11 +13,11 @@
 #include "base/Progress.h"
 #include "base/Texts.h"
 #include "dataset/PGDSStructure.h"
-#include "engine/runs/Migrants.h"
+#include "engine/common/ThreadPool.h"
 #include "engine/results/ResultNames.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Migrants.h"
 #include "engine/runs/RunContext.h"
-#include "engine/common/ThreadPool.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
@@ -70,8 +70,9 @@ struct TDetection {
   TRunResult Run(TTableResultats& table, std::int32_t& flagged,
                  const std::function<bool(int)>& treat) {
     const int n = static_cast<int>(Units.size());
-    const TRunResult result = TreatInOrder(
-        n, Params.Threads, table, treat, [&](int i) { flagged += table.Item(i).IsMigrant ? 1 : 0; });
+    const TRunResult result = TreatInOrder(n, Params.Threads, table, treat, [&](int i) {
+      flagged += table.Item(i).IsMigrant ? 1 : 0;
+    });
     if (result != TRunResult::Completed) return result;
     return CompletedUnless(ReportProgress(" ", " ", 100));
   }
@@ -319,7 +320,6 @@ private:
   const TPGDSStructure& reference_;
   bool active_;
 };
-
 
 } // namespace
 

@@ -6,8 +6,8 @@
 #include "base/Progress.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/common/EngineTexts.h"
-#include "engine/results/ResultTables.h"
 #include "engine/common/ThreadPool.h"
+#include "engine/results/ResultTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 
@@ -17,8 +17,8 @@ size_t At(std::int32_t i) {
 }
 
 // Criterion 1: its priors estimated from every reference sample over the loci of `match`.
-std::unique_ptr<TBayesien2Data> PriorsOf(const TCriterionArgs& args, const TPGDSStructure& reference,
-                                         const TMatchPGDS& match) {
+std::unique_ptr<TBayesien2Data> PriorsOf(const TCriterionArgs& args,
+                                         const TPGDSStructure& reference, const TMatchPGDS& match) {
   if (args.Criterion != TCriterion::Baudouin2) return nullptr;
   auto priors = std::make_unique<TBayesien2Data>();
   priors->Prepare(reference, match, nullptr);
@@ -128,26 +128,30 @@ TRunResult PresimulatedLists(const TRunContext& context, const TCriterionArgs& a
   const std::vector<std::int32_t> loci = AllLoci(context.Self().LocusCount());
   std::vector<std::unique_ptr<TPresimulatedList>> made(missing.size());
   std::vector<char> completed(missing.size(), 0);
-  const TRunResult result = missing.empty() ? TRunResult::Completed : ParallelUnits(
-      static_cast<int>(missing.size()), threads,
-      [&](int i) {
-        auto list = std::make_unique<TPresimulatedList>();
-        list->Key = key;
-        TGenMars random(seeds[At(i)]);
-        completed[At(i)] = SimulateKeys(list->Keys, context.Source(missing[At(i)]), loci,
-                                        simulation.Count, simulation.Algorithm, random);
-        made[At(i)] = std::move(list);
-      },
-      [&](int i) {
-        return ReportProgress(kStatusPresimulation(), " ", 100.0L * missing[At(i)] / populations);
-      },
-      [&](int i) {
-        if (!completed[At(i)]) return true; // stopped inside the simulation
-        reference.SampleAt(missing[At(i)])->SimulationData = std::move(made[At(i)]);
-        return ReportProgress(kStatusPresimulation(), " ",
-                              100.0L * (missing[At(i)] + 1) / populations);
-      },
-      [] { return ReportProgress(" ", " ", -1); });
+  const TRunResult result =
+      missing.empty()
+          ? TRunResult::Completed
+          : ParallelUnits(
+                static_cast<int>(missing.size()), threads,
+                [&](int i) {
+                  auto list = std::make_unique<TPresimulatedList>();
+                  list->Key = key;
+                  TGenMars random(seeds[At(i)]);
+                  completed[At(i)] = SimulateKeys(list->Keys, context.Source(missing[At(i)]), loci,
+                                                  simulation.Count, simulation.Algorithm, random);
+                  made[At(i)] = std::move(list);
+                },
+                [&](int i) {
+                  return ReportProgress(kStatusPresimulation(), " ",
+                                        100.0L * missing[At(i)] / populations);
+                },
+                [&](int i) {
+                  if (!completed[At(i)]) return true; // stopped inside the simulation
+                  reference.SampleAt(missing[At(i)])->SimulationData = std::move(made[At(i)]);
+                  return ReportProgress(kStatusPresimulation(), " ",
+                                        100.0L * (missing[At(i)] + 1) / populations);
+                },
+                [] { return ReportProgress(" ", " ", -1); });
   if (result != TRunResult::Completed) return result;
   lists.Presimulated.clear();
   for (int k = 0; k < populations; ++k)

@@ -11,13 +11,13 @@
 
 #include "base/Real.h"
 #include "base/RunResult.h"
-#include "engine/criteria/Bayesien2.h"
-#include "engine/simulation/CompactSimulation.h"
-#include "engine/criteria/CompactTallies.h"
-#include "engine/criteria/Criteria.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/Bayesien2.h"
+#include "engine/criteria/CompactTallies.h"
+#include "engine/criteria/Criteria.h"
 #include "engine/criteria/ScoreTables.h"
+#include "engine/simulation/CompactSimulation.h"
 #include "engine/simulation/SharedLists.h"
 #include "engine/simulation/Simulation.h"
 
@@ -51,9 +51,7 @@ public:
   const TCompactMatch& Run() const { return run_; }
   // Null for criterion 9, which has a kernel of its own (Cornuet.h).
   const TCompactCriterion* RunCriterion() const { return runCriterion_.get(); }
-  const TCompactPopulation& RunPopulation(int k) const {
-    return runPops_[static_cast<size_t>(k)];
-  }
+  const TCompactPopulation& RunPopulation(int k) const { return runPops_[static_cast<size_t>(k)]; }
   // Whether the likelihoods are scored from tables (criteria 0, 2 and 3).
   bool Tabulated() const { return !runTables_.empty(); }
   // The score of a unit against reference population k (its home without it), with `criterion`
@@ -102,8 +100,8 @@ struct TRunLists {
 // sample order for the streams, for the populations that carry none (for every population when
 // `afresh`).
 TRunResult PresimulatedLists(const TRunContext& context, const TCriterionArgs& args,
-                       const TSimulationSettings& simulation, int threads, bool afresh,
-                       TRunLists& lists);
+                             const TSimulationSettings& simulation, int threads, bool afresh,
+                             TRunLists& lists);
 
 // One treated unit: the individual or group, its home population in self-assignment (-1
 // otherwise), the seeds of its stream.

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <optional>
 
+#include "base/Progress.h"
 #include "engine/common/ExtendedList.h"
 #include "engine/common/GenMars.h"
-#include "base/Progress.h"
 #include "engine/criteria/ScoreTables.h"
 #include "model/Individual.h"
 #include "model/Sample.h"

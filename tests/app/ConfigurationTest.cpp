@@ -66,8 +66,7 @@ TEST(Configuration, IniTextKeepsWhatItDoesNotOwn) {
                            " currentlanguage = 2057 \nOther=x\n\n[Last]\nK=1\n";
   EXPECT_EQ(IniInteger(text, "Languages", "CurrentLanguage", 0), 2057);
   EXPECT_EQ(IniInteger(text, "Window", "CurrentLanguage", -1), -1);
-  EXPECT_EQ(IniInteger("[Languages]\nCurrentLanguage=abc\n", "Languages", "CurrentLanguage", 0),
-            0);
+  EXPECT_EQ(IniInteger("[Languages]\nCurrentLanguage=abc\n", "Languages", "CurrentLanguage", 0), 0);
   EXPECT_EQ(IniInteger("[Languages]\nCurrentLanguage=\n", "Languages", "CurrentLanguage", 7), 7);
   EXPECT_EQ(IniInteger("CurrentLanguage=2057\n", "Languages", "CurrentLanguage", 0), 0);
 

@@ -82,8 +82,8 @@ TEST(PrintLayout, GridsBecomeSourcesWithTheirFixedCells) {
                                                TMigrantStatistic::Home, settings);
   const TPrintSource source = ResultsPrintSource({"journal"}, results, {50, 30}, 18);
   ASSERT_EQ(source.Cells.size(), 3u);
-  EXPECT_TRUE(source.Cells[1][1].Fixed);  // second header row
-  EXPECT_TRUE(source.Cells[2][0].Fixed);  // the unit column
+  EXPECT_TRUE(source.Cells[1][1].Fixed); // second header row
+  EXPECT_TRUE(source.Cells[2][0].Fixed); // the unit column
   EXPECT_FALSE(source.Cells[2][1].Fixed);
   EXPECT_TRUE(source.Cells[2][1].RightAligned);
   EXPECT_EQ(source.Cells[2][1].Color.Red, 255);

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "engine/results/ResultTables.h"
 #include "base/Texts.h"
+#include "engine/results/ResultTables.h"
 
 namespace {
 
@@ -42,8 +42,7 @@ void Fill(TTableResultats& table, int i, const std::string& caption,
 
 TEST(ResultsGrid, AssignmentLayout) {
   TTableResultats table(2);
-  Fill(table, 0, "A/a1", {1e-3L, 0, Undefined(), 1e-10L, 0.5L},
-       {99.0L, 0.01L, Undefined(), 0, 0});
+  Fill(table, 0, "A/a1", {1e-3L, 0, Undefined(), 1e-10L, 0.5L}, {99.0L, 0.01L, Undefined(), 0, 0});
   Fill(table, 1, "A/a2", {1, 1, 1, 1, 1}, {20, 20, 20, 20, 20});
   const TResultsGrid grid =
       FillAssignmentGrid(table, TCriterion::RannalaMountain, false, Settings(5, 5));

@@ -106,15 +106,15 @@ TEST(RunDriver, SamplesGroupsAndLanguage) {
   SetCurrentLanguage(lang::French);
   ASSERT_EQ(outcome.Status, TRunStatus::Completed);
   EXPECT_TRUE(outcome.QualityText.empty()) << "no quality figures with a samples file";
-  EXPECT_EQ(NormalisedLines(driver.ResultTable->Journal),
-            (std::vector<std::string>{
-                "<t> :", "        Assignment of groups of individuals.",
-                "        Reference file: ref.gen", "        Title: Two populations",
-                "        Samples file: s.gen", "        Used loci:  L1 L2",
-                "        Criterion: Paetkau at al. (1995)",
-                "        Default allelic frequency: 0.01", "        Threshold: 0.05",
-                "        Starting computation", "<t> - Computation terminated. Duration: <d> s",
-                "<t> - Elapsed time: <d> s"}));
+  EXPECT_EQ(
+      NormalisedLines(driver.ResultTable->Journal),
+      (std::vector<std::string>{
+          "<t> :", "        Assignment of groups of individuals.",
+          "        Reference file: ref.gen", "        Title: Two populations",
+          "        Samples file: s.gen", "        Used loci:  L1 L2",
+          "        Criterion: Paetkau at al. (1995)", "        Default allelic frequency: 0.01",
+          "        Threshold: 0.05", "        Starting computation",
+          "<t> - Computation terminated. Duration: <d> s", "<t> - Elapsed time: <d> s"}));
   EXPECT_EQ(driver.ResultTable->Count(), 1);
 }
 

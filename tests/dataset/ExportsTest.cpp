@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Errors.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "base/Errors.h"
 #include "model/ModelTexts.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/ScratchFolder.h"

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "base/Errors.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/Files.h"
 #include "tests/support/ReaderTexts.h"
@@ -147,11 +147,13 @@ TEST(FilesFromOtherPrograms, Utf8FilesReadAsTheLatin1TextTheyStandFor) {
   const std::string latin1Name = "For\xEAt de Berc\xE9";
   TPGDSStructure ds;
   EXPECT_EQ(Load(ds, folder, "utf8.gen",
-                 "\xEF\xBB\xBFTitre \xC3\xA9t\xC3\xA9\nL\xC3\xB6" "cus\nPop For\xC3\xAAt de "
+                 "\xEF\xBB\xBFTitre \xC3\xA9t\xC3\xA9\nL\xC3\xB6"
+                 "cus\nPop For\xC3\xAAt de "
                  "Berc\xC3\xA9\n\xC3\xA9lan, 0101\n"),
             "");
   EXPECT_EQ(ds.Title, "Titre \xE9t\xE9");
-  EXPECT_EQ(ds.LocusAt(0)->Name, "L\xF6" "cus");
+  EXPECT_EQ(ds.LocusAt(0)->Name, "L\xF6"
+                                 "cus");
   EXPECT_EQ(Labels(ds), latin1Name + ": " + latin1Name + "/\xE9lan");
   EXPECT_EQ(ds.Messages, std::vector<std::string>{kUtf8Converted()});
 

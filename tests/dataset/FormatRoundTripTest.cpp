@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "dataset/PGDSStructure.h"
 #include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
 #include "stats/StatisticsGrid.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/Files.h"

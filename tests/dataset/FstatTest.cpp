@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "base/Errors.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/ReaderTexts.h"
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/Formats.h"
 #include "dataset/PGDSStructure.h"
-#include "base/Errors.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/Files.h"
 #include "tests/support/ReaderTexts.h"
@@ -195,8 +195,9 @@ TEST(GenepopReader, ErrorReportsNameLineAndColumnWhateverTheLineEnds) {
             "Error \"\"Pop\" line with no individual\" line 4 column 4 while parsing GenePop file");
   TPGDSStructure blank;
   EXPECT_FALSE(ReadDiploid(blank, "T\nL1\nPOP\na, 0101\n\nb, 0101\n"));
-  EXPECT_EQ(LastMessage(blank), "Error \"Blank line (line 5): blank lines are allowed only after the "
-                             "last individual\" line 6 column 3 while parsing GenePop file");
+  EXPECT_EQ(LastMessage(blank),
+            "Error \"Blank line (line 5): blank lines are allowed only after the "
+            "last individual\" line 6 column 3 while parsing GenePop file");
   SetCurrentLanguage(lang::French);
 }
 

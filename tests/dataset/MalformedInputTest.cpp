@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Errors.h"
 #include "dataset/DataSetTexts.h"
 #include "dataset/TextReader.h"
-#include "base/Errors.h"
 #include "tests/support/Files.h"
 #include "tests/support/ReaderTexts.h"
 #include "tests/support/ScratchFolder.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "dataset/DataSetTexts.h"
 #include "base/Errors.h"
+#include "dataset/DataSetTexts.h"
 #include "tests/support/DataSetBuilders.h"
 #include "tests/support/Files.h"
 #include "tests/support/ReaderTexts.h"

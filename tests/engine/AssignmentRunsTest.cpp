@@ -3,11 +3,11 @@
 // do not depend on the number of threads.
 #include <gtest/gtest.h>
 
-#include "engine/runs/Assignment.h"
-#include "engine/criteria/Bayesien2.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/Bayesien2.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
 #include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 #include "tests/engine/CriterionOracle.h"
@@ -32,10 +32,9 @@ TRun Assign(const TPGDSStructure& reference, const TPGDSStructure& target, TAssi
   SimulationGenerator().SetSeeds(11, 12, 13, 14);
   TRun run;
   auto match = std::make_unique<TMatchPGDS>(reference, target, p.LocusNames);
-  run.Completed =
-      (groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
-              : AssignIndividuals(reference, target, std::move(match), p, run.Table, run.Quality)) ==
-      TRunResult::Completed;
+  run.Completed = (groups ? AssignGroups(reference, target, std::move(match), p, run.Table)
+                          : AssignIndividuals(reference, target, std::move(match), p, run.Table,
+                                              run.Quality)) == TRunResult::Completed;
   return run;
 }
 

@@ -2,9 +2,9 @@
 
 #include "engine/criteria/Bayesien2.h"
 
+#include "base/Progress.h"
 #include "dataset/PGDSStructure.h"
 #include "engine/common/Match.h"
-#include "base/Progress.h"
 #include "engine/results/ResultTables.h"
 #include "tests/engine/KernelValues.h"
 #include "tests/support/DataSetBuilders.h"
@@ -274,7 +274,8 @@ TEST(Assignment, UnavailableRunsFailCleanly) {
     std::unique_ptr<TTableResultats> table = std::make_unique<TTableResultats>(1);
     table->Journal.push_back("previous run");
     TAssignmentQuality quality;
-    const TRunResult result = AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality);
+    const TRunResult result =
+        AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality);
     EXPECT_EQ(table->Count(), 7);
     EXPECT_TRUE(table->Journal.empty());
     for (int i = 0; i < table->Count(); ++i)
@@ -309,7 +310,8 @@ TEST(Assignment, EstimatedPriorsLeaveTheIndividualOut) {
   params.Bayes = &bayes;
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*ds, *ds, MatchOf(*ds, *ds), params, table, quality));
 
   // The priors were last prepared without b3, the last individual: its rows must be the
   // likelihoods against A and against B without b3, with those priors.

@@ -7,11 +7,11 @@
 #include <random>
 #include <vector>
 
-#include "engine/criteria/CompactTallies.h"
+#include "base/Real.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/CompactTallies.h"
 #include "engine/criteria/ScoreTables.h"
-#include "base/Real.h"
 #include "model/Sample.h"
 #include "tests/engine/MatchTestSupport.h"
 #include "tests/engine/RandomDataSupport.h"

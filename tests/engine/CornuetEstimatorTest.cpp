@@ -18,8 +18,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/criteria/CornuetEstimator.h"
 #include "engine/common/GenMars.h"
+#include "engine/criteria/CornuetEstimator.h"
 #include "engine/criteria/Memorize.h"
 #include "engine/criteria/Stepwise.h"
 

@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/runs/Assignment.h"
-#include "engine/criteria/CornuetEstimator.h"
-#include "engine/criteria/Criteria.h"
+#include "base/Progress.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/CornuetEstimator.h"
+#include "engine/criteria/Criteria.h"
 #include "engine/criteria/Memorize.h"
-#include "base/Progress.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
 #include "tests/engine/KernelValues.h"
 #include "tests/engine/MatchTestSupport.h"
 
@@ -168,8 +168,7 @@ TEST(CornuetCriterion, SecondEvaluationDrawsNothing) {
   EXPECT_TRUE(CornuetRuntimeGenerator() == runtime);
   // An individual of the population itself is far likelier there than the other's.
   Extended own = 0;
-  ASSERT_TRUE(
-      kernel::Cornuet(pop, *pop.Individuals.Items(0), *match, used, settings, {}, own));
+  ASSERT_TRUE(kernel::Cornuet(pop, *pop.Individuals.Items(0), *match, used, settings, {}, own));
   EXPECT_GT(own, 1000 * first);
   ClearCornuetMemories();
 }
@@ -187,7 +186,8 @@ TEST(CornuetCriterion, AssignsResidentsHome) {
     percents.push_back(percent);
   });
   ASSERT_TRUE(AssignmentAvailable(SelfParams()));
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*ds, *ds, MatchOf(*ds), SelfParams(), table, quality));
   ASSERT_EQ(table->Count(), 24);
   int home = 0;
   for (int i = 0; i < table->Count(); ++i) {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/criteria/Bayesien2.h"
 #include "engine/common/Match.h"
-#include "tests/engine/KernelValues.h"
+#include "engine/criteria/Bayesien2.h"
 #include "tests/engine/CriterionOracle.h"
+#include "tests/engine/KernelValues.h"
 #include "tests/engine/MatchTestSupport.h"
 
 using namespace matchtest;

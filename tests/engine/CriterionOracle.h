@@ -94,7 +94,8 @@ struct TPriors {
 };
 
 inline TPriors ExpectedPriors(const TRawSet& ref, const TRawSet& target,
-                       const std::vector<std::string>& loci, const TRawIndividual* excluded) {
+                              const std::vector<std::string>& loci,
+                              const TRawIndividual* excluded) {
   TPriors priors;
   Extended allNum = 0, allDen = 0;
   for (const std::string& name : loci) {
@@ -347,7 +348,7 @@ inline std::vector<std::string> Pool(std::mt19937& rng, int from, int to, int mi
 }
 
 inline TRawGenotype RandomGenotype(std::mt19937& rng, const std::vector<std::string>& pool,
-                            const std::vector<int>& weights) {
+                                   const std::vector<int>& weights) {
   std::discrete_distribution<int> draw(weights.begin(), weights.end());
   auto allele = [&] { return pool[static_cast<size_t>(draw(rng))]; };
   const int kind = Pick(rng, 100);
@@ -358,8 +359,9 @@ inline TRawGenotype RandomGenotype(std::mt19937& rng, const std::vector<std::str
   return {{}, 0};
 }
 
-inline void AddSamples(std::mt19937& rng, TRawSet& raw, const std::vector<std::vector<std::string>>& pools,
-                int samples, int maxIndividuals, const std::string& prefix) {
+inline void AddSamples(std::mt19937& rng, TRawSet& raw,
+                       const std::vector<std::vector<std::string>>& pools, int samples,
+                       int maxIndividuals, const std::string& prefix) {
   for (int s = 0; s < samples; ++s) {
     TRawSample& sample = raw.Samples.emplace_back();
     sample.Name = prefix + std::to_string(s);

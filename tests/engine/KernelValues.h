@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/common/Match.h"
 #include "engine/criteria/CompactTallies.h"
 #include "engine/criteria/Cornuet.h"
 #include "engine/criteria/Criteria.h"
-#include "engine/common/Match.h"
 #include "model/GroupAbstract.h"
 
 namespace kernel {

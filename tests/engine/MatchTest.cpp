@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/common/MatchTexts.h"
 #include "base/Errors.h"
 #include "base/Texts.h"
+#include "engine/common/MatchTexts.h"
 #include "tests/engine/MatchTestSupport.h"
 
 using matchtest::Build;

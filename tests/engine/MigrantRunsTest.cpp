@@ -7,11 +7,11 @@
 #include <string>
 
 #include "base/Progress.h"
-#include "engine/criteria/Bayesien2.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
-#include "engine/runs/Migrants.h"
+#include "engine/criteria/Bayesien2.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Migrants.h"
 #include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
 #include "tests/engine/CriterionOracle.h"
@@ -31,11 +31,11 @@ struct TDetection {
 TDetection Detect(const TPGDSStructure& ds, const TMigrantParams& p, int option) {
   SimulationGenerator().SetSeeds(21, 22, 23, 24);
   TDetection d;
-  d.Completed = (option == 0 ? DetectMigrantsHome(ds,
-                                                  std::make_unique<TMatchPGDS>(ds, ds, p.LocusNames),
-                                                  p, d.Table, d.Flagged)
-                              : DetectMigrantsRatio(ds, p, option == 2, d.Table, d.Flagged)) ==
-                TRunResult::Completed;
+  d.Completed =
+      (option == 0
+           ? DetectMigrantsHome(ds, std::make_unique<TMatchPGDS>(ds, ds, p.LocusNames), p, d.Table,
+                                d.Flagged)
+           : DetectMigrantsRatio(ds, p, option == 2, d.Table, d.Flagged)) == TRunResult::Completed;
   return d;
 }
 

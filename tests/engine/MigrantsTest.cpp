@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
-#include "base/Progress.h"
 #include "engine/results/ResultTables.h"
 #include "engine/simulation/Simulation.h"
 #include "model/Sample.h"
@@ -41,10 +41,10 @@ struct TDetection {
 // option 0: L_home, 1: L_home / L_max, 2: L_home / L_max_not_home.
 TDetection Detect(const TPGDSStructure& ds, const TMigrantParams& params, int option) {
   TDetection d;
-  d.Result =
-      option == 0 ? DetectMigrantsHome(ds, std::make_unique<TMatchPGDS>(ds, ds, params.LocusNames),
-                                       params, d.Table, d.Flagged)
-                  : DetectMigrantsRatio(ds, params, option == 2, d.Table, d.Flagged);
+  d.Result = option == 0
+                 ? DetectMigrantsHome(ds, std::make_unique<TMatchPGDS>(ds, ds, params.LocusNames),
+                                      params, d.Table, d.Flagged)
+                 : DetectMigrantsRatio(ds, params, option == 2, d.Table, d.Flagged);
   return d;
 }
 

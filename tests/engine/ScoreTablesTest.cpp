@@ -6,8 +6,8 @@
 #include <cmath>
 #include <optional>
 
-#include "engine/criteria/Criteria.h"
 #include "engine/common/Match.h"
+#include "engine/criteria/Criteria.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 #include "tests/engine/RandomDataSupport.h"

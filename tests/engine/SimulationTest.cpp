@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "base/Progress.h"
-#include "engine/runs/Assignment.h"
-#include "engine/simulation/CompactSimulation.h"
 #include "engine/common/EngineTexts.h"
 #include "engine/common/GenMars.h"
 #include "engine/common/Match.h"
 #include "engine/results/ResultTables.h"
+#include "engine/runs/Assignment.h"
+#include "engine/simulation/CompactSimulation.h"
 #include "model/Individual.h"
 #include "model/Sample.h"
 #include "tests/engine/KernelValues.h"
@@ -190,10 +190,12 @@ TEST(Simulation, ExclusionOfTheHomeHappensAtAlpha) {
     SimulationGenerator().SetSeeds(21, 22, 23, 24);
     TAssignmentParams params = SimulatedParams(c.Criterion, c.Algorithm, 100, true);
     auto match = std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds));
-    ASSERT_EQ(TRunResult::Completed, Presimulate(*ds, *match, {c.Criterion, 0.01L, nullptr}, c.Algorithm, 100));
+    ASSERT_EQ(TRunResult::Completed,
+              Presimulate(*ds, *match, {c.Criterion, 0.01L, nullptr}, c.Algorithm, 100));
     std::unique_ptr<TTableResultats> table;
     TAssignmentQuality quality;
-    ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
+    ASSERT_EQ(TRunResult::Completed,
+              AssignIndividuals(*ds, *ds, std::move(match), params, table, quality));
     // Residents of A, B and C against their home (left out), migrants against A.
     const double residents =
         (ExclusionRate(*table, 0, 40, 0, alpha) + ExclusionRate(*table, 44, 84, 1, alpha) +
@@ -263,9 +265,10 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
       SimulatedParams(TCriterion::RannalaMountain, TSimulationAlgorithm::Cornuet1999, 100, false);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*reference, *target,
-                                std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
-                                table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*reference, *target,
+                              std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
+                              table, quality));
   const TMatchPGDS match(*reference, *target, loci);
   const TIntegerList all = AllPositions(match);
   const TSimulationKey key =
@@ -297,9 +300,9 @@ TEST(Simulation, AssignmentRowsHoldProbabilities) {
   // the run's count.
   params.Criterion = TCriterion::NeiDA;
   std::unique_ptr<TTableResultats> groups;
-  ASSERT_EQ(TRunResult::Completed, AssignGroups(*reference, *target,
-                           std::make_unique<TMatchPGDS>(*reference, *target, loci), params,
-                           groups));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignGroups(*reference, *target,
+                         std::make_unique<TMatchPGDS>(*reference, *target, loci), params, groups));
   for (int g = 0; g < 2; ++g) {
     const TResultats& r = groups->Item(g);
     const Extended top = std::max(r.Row(0).Value, r.Row(1).Value);
@@ -349,9 +352,9 @@ TEST(Simulation, StoppedRunsKeepWhatTheyDid) {
   TAssignmentParams p =
       SimulatedParams(TCriterion::Paetkau, TSimulationAlgorithm::Paetkau2004, 50, true);
   p.Threads = 1;
-  EXPECT_EQ(TRunResult::Stopped, AssignIndividuals(*ds, *ds,
-                                                   std::make_unique<TMatchPGDS>(*ds, *ds, loci), p,
-                                                   table, quality));
+  EXPECT_EQ(
+      TRunResult::Stopped,
+      AssignIndividuals(*ds, *ds, std::make_unique<TMatchPGDS>(*ds, *ds, loci), p, table, quality));
   EXPECT_EQ(table->Item(0).Count, 0);
 }
 
@@ -368,9 +371,10 @@ TEST(Simulation, UndefinedHomeProbabilitiesAreNotCountedAsCorrect) {
       SimulatedParams(TCriterion::RannalaMountain, TSimulationAlgorithm::Paetkau2004, 50, true);
   std::unique_ptr<TTableResultats> table;
   TAssignmentQuality quality;
-  ASSERT_EQ(TRunResult::Completed, AssignIndividuals(*ds, *ds,
-                                std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
-                                params, table, quality));
+  ASSERT_EQ(TRunResult::Completed,
+            AssignIndividuals(*ds, *ds,
+                              std::make_unique<TMatchPGDS>(*ds, *ds, simtest::LocusNames(*ds)),
+                              params, table, quality));
   for (int i = 0; i < table->Count(); ++i) {
     EXPECT_TRUE(IsUndefined(table->Item(i).Row(i < 3 ? 0 : 1).Value));
     EXPECT_FALSE(table->Item(i).WellClassified);

@@ -7,8 +7,8 @@
 #include "PlotTestSupport.h"
 #include "app/InterfaceAutomate.h"
 #include "app/RunDriver.h"
-#include "dataset/PGDSStructure.h"
 #include "base/Texts.h"
+#include "dataset/PGDSStructure.h"
 
 using namespace plottest;
 
@@ -79,8 +79,8 @@ TEST(AssignmentMatrix, DiagonalOfARealRunIsTheCorrectlyAssignedCount) {
   const TPlotUnits units = PlotUnitsOf(reference, reference, false);
   const TAssignmentCounts counts = AssignmentCounts(*driver.ResultTable, units);
   EXPECT_EQ(counts.Correct, outcome.Quality.CorrectlyAssigned);
-  EXPECT_NEAR(100.0L * counts.Correct / counts.Total,
-              outcome.Quality.CorrectlyAssignedPercentage, 1e-9L);
+  EXPECT_NEAR(100.0L * counts.Correct / counts.Total, outcome.Quality.CorrectlyAssignedPercentage,
+              1e-9L);
   // Off the diagonal, every individual counts under its top-ranked population.
   std::vector<std::vector<int>> expected(units.Sampled.size(),
                                          std::vector<int>(units.Populations.size(), 0));

@@ -22,8 +22,8 @@ inline std::unique_ptr<TTableResultats> NamedTable(const std::vector<std::string
 // One unit's result: rows in population order (the table's populations) with their values,
 // ranked rows with `scores` (percentages, or probabilities) ranked highest first.
 inline void SetUnit(TResultats& result, const std::string& caption,
-                    const std::vector<std::string>& populations, const std::vector<Extended>& values,
-                    const std::vector<Extended>& scores) {
+                    const std::vector<std::string>& populations,
+                    const std::vector<Extended>& values, const std::vector<Extended>& scores) {
   result.SetCount(static_cast<int>(populations.size()));
   result.Caption = caption;
   for (size_t j = 0; j < populations.size(); ++j)
@@ -33,8 +33,9 @@ inline void SetUnit(TResultats& result, const std::string& caption,
 }
 
 // Units whose rows hold the given scores (also as values); unit i sampled in sampled[i].
-inline std::unique_ptr<TTableResultats> ScoreTable(const std::vector<std::string>& populations,
-                                                   const std::vector<std::vector<Extended>>& scores) {
+inline std::unique_ptr<TTableResultats>
+ScoreTable(const std::vector<std::string>& populations,
+           const std::vector<std::vector<Extended>>& scores) {
   auto table = NamedTable(populations, static_cast<int>(scores.size()));
   for (size_t i = 0; i < scores.size(); ++i)
     SetUnit(table->Item(static_cast<int>(i)), "u" + std::to_string(i), populations, scores[i],
@@ -43,7 +44,8 @@ inline std::unique_ptr<TTableResultats> ScoreTable(const std::vector<std::string
 }
 
 inline TPlotUnits Units(const std::vector<std::string>& populations,
-                        const std::vector<std::string>& sampled, const std::vector<int>& sampledOf) {
+                        const std::vector<std::string>& sampled,
+                        const std::vector<int>& sampledOf) {
   return TPlotUnits{populations, sampled, sampledOf};
 }
 

@@ -43,15 +43,15 @@ private slots:
       QVERIFY2(w.Find<QWidget>(hidden)->isHidden(), hidden);
     QVERIFY(w.Find<QRadioButton>("RadioButtonRannala")->isChecked());
     QVERIFY(w.Find<QTextBrowser>("TextBrowserInformation2")->toPlainText().contains("Rannala"));
-    for (const char* disabled : {"SpeedButtonClearReference", "BitBtnDisplayFrequencyRef",
-                                 "SpeedButtonClearSamples", "BitBtnDisplayFrequencySamp",
-                                 "ToolButtonArret", "LabelPaetkau", "TrackBarPaetkau"})
+    for (const char* disabled :
+         {"SpeedButtonClearReference", "BitBtnDisplayFrequencyRef", "SpeedButtonClearSamples",
+          "BitBtnDisplayFrequencySamp", "ToolButtonArret", "LabelPaetkau", "TrackBarPaetkau"})
       QVERIFY2(!w.Find<QWidget>(disabled)->isEnabled(), disabled);
 
     // No combination of options enables Start without a reference.
-    for (const char* option : {"RadioButtonAssignPopulations", "RadioButtonMigrantsDetection",
-                               "RadioButtonLhome", "RadioButtonAssignment",
-                               "RadioButtonNeiDa", "CheckBoxSimulation"}) {
+    for (const char* option :
+         {"RadioButtonAssignPopulations", "RadioButtonMigrantsDetection", "RadioButtonLhome",
+          "RadioButtonAssignment", "RadioButtonNeiDa", "CheckBoxSimulation"}) {
       w.Click(option);
       QVERIFY2(!w.Find<QPushButton>("BitBtnStart")->isEnabled(), option);
     }

@@ -43,11 +43,13 @@ private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
     // L4 is typed in North only.
-    reference_ = WriteGenepop(dir_, "ref.gen", {"L1", "L2", "L3", "L4"},
-                              {{"North", {"n1 , 0101 0102 0303 0101", "n2 , 0102 0202 0303 0102"}},
-                               {"South", {"s1 , 0202 0101 0103 0000", "s2 , 0101 0101 0303 0000"}}});
-    samples_ = WriteGenepop(dir_, "samples.gen", {"L2", "L3", "L4", "L5"},
-                            {{"Unknown", {"u1 , 0101 0202 0101 0101", "u2 , 0102 0202 0101 0101"}}});
+    reference_ =
+        WriteGenepop(dir_, "ref.gen", {"L1", "L2", "L3", "L4"},
+                     {{"North", {"n1 , 0101 0102 0303 0101", "n2 , 0102 0202 0303 0102"}},
+                      {"South", {"s1 , 0202 0101 0103 0000", "s2 , 0101 0101 0303 0000"}}});
+    samples_ =
+        WriteGenepop(dir_, "samples.gen", {"L2", "L3", "L4", "L5"},
+                     {{"Unknown", {"u1 , 0101 0202 0101 0101", "u2 , 0102 0202 0101 0101"}}});
     std::vector<std::string> many;
     for (int i = 0; i < 400; ++i)
       many.push_back("i" + std::to_string(i) + " , 0101 0102 0303 0101");
@@ -76,8 +78,8 @@ private slots:
     QCOMPARE(w.Find<QLineEdit>("EditAssignationReference")->text(), PathToQt(reference_));
     QCOMPARE(LocusList(w), QStringList({"L1:1:1", "L2:1:1", "L3:1:1", "L4:0:0"}));
     const QStringList journal = w.Journal();
-    QVERIFY(journal.contains(ToQt(Format(Latin1("Ouverture du fichier de référence %s ...").c_str(),
-                                         reference_.c_str()))));
+    QVERIFY(journal.contains(ToQt(
+        Format(Latin1("Ouverture du fichier de référence %s ...").c_str(), reference_.c_str()))));
     QVERIFY(journal.contains("Fichier chargé (GenePop 2)"));
     QVERIFY(w.Find<QWidget>("BitBtnDisplayFrequencyRef")->isEnabled());
     QVERIFY(w.Find<QWidget>("SpeedButtonClearReference")->isEnabled());
@@ -252,7 +254,8 @@ private slots:
     // The tool button saves the reference; a failure is told and logged.
     w.Services.AnswerFile(PathFromQt(dir_.filePath("no-such-folder/out.gen")), 1);
     w.Click("ToolButtonSauver");
-    QCOMPARE(w.Services.Dialogs.back().Request.Title, Latin1("Sauver le fichier de référence sous"));
+    QCOMPARE(w.Services.Dialogs.back().Request.Title,
+             Latin1("Sauver le fichier de référence sous"));
     QCOMPARE(int(w.Services.Messages.size()), 1);
     QCOMPARE(int(w.Services.Messages[0].Kind), int(TMessageKind::Error));
     QVERIFY(w.Journal().contains(ToQt(w.Services.Messages[0].Text)));
@@ -272,8 +275,8 @@ private slots:
     w.Click("BitBtnAssignationOuvrirReference");
     QVERIFY(w.Form->RefLoaded);
     QCOMPARE(w.Find<QLineEdit>("EditAssignationReference")->text(), name);
-    QVERIFY(w.Journal().contains(QString::fromUtf8("Ouverture du fichier de référence %1 ...")
-                                     .arg(name)));
+    QVERIFY(w.Journal().contains(
+        QString::fromUtf8("Ouverture du fichier de référence %1 ...").arg(name)));
   }
 };
 

@@ -35,19 +35,29 @@ private slots:
       if (next->focusPolicy() & Qt::TabFocus && !next->objectName().isEmpty() &&
           !next->objectName().startsWith("qt_"))
         order << next->objectName();
-    const QStringList expected = {
-        "BitBtnAssignationOuvrirReference", "SpeedButtonClearReference",
-        "BitBtnDisplayFrequencyRef",        "EditAssignationEchantillons",
-        "BitBtnAssignationOuvrirEchantillon", "SpeedButtonClearSamples",
-        "BitBtnDisplayFrequencySamp",       "RadioButtonAssignment",
-        "RadioButtonMigrantsDetection",     "RadioButtonAssignIndividuals",
-        "RadioButtonLhome",                 "TrackBarAssignmentThreshold",
-        "RadioButtonRannala",               "TrackBarPaetkau",
-        "RadioButtonNeiStandard",           "CheckBoxSimulation",
-        "TrackBarSimulatedIndividuals",     "TrackBarPvalue",
-        "CheckListBoxFiltreLocus",          "BitBtnFiltreLocusTous",
-        "BitBtnStart",                      "SpinEditScores",
-        "MemoJournal"};
+    const QStringList expected = {"BitBtnAssignationOuvrirReference",
+                                  "SpeedButtonClearReference",
+                                  "BitBtnDisplayFrequencyRef",
+                                  "EditAssignationEchantillons",
+                                  "BitBtnAssignationOuvrirEchantillon",
+                                  "SpeedButtonClearSamples",
+                                  "BitBtnDisplayFrequencySamp",
+                                  "RadioButtonAssignment",
+                                  "RadioButtonMigrantsDetection",
+                                  "RadioButtonAssignIndividuals",
+                                  "RadioButtonLhome",
+                                  "TrackBarAssignmentThreshold",
+                                  "RadioButtonRannala",
+                                  "TrackBarPaetkau",
+                                  "RadioButtonNeiStandard",
+                                  "CheckBoxSimulation",
+                                  "TrackBarSimulatedIndividuals",
+                                  "TrackBarPvalue",
+                                  "CheckListBoxFiltreLocus",
+                                  "BitBtnFiltreLocusTous",
+                                  "BitBtnStart",
+                                  "SpinEditScores",
+                                  "MemoJournal"};
     // Each expected control comes after the one before it.
     qsizetype at = -1;
     for (const QString& name : expected) {

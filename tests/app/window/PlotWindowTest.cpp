@@ -3,13 +3,13 @@
 // menu and the language of the texts; and the QPainter rendering of the primitives.
 #include <QAction>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
 
@@ -306,7 +306,8 @@ private slots:
     QVERIFY(gaps >= 2 * (200 / 10) - 2);
     const QRect green = Extent(image, qRgb(0, 160, 0));
     QVERIFY(qAbs(green.left() - 300) <= 1 && qAbs(green.right() - 379) <= 1);
-    QVERIFY(image.pixel(370, 130) == qRgb(0, 160, 0) && image.pixel(310, 170) == qRgb(255, 255, 255));
+    QVERIFY(image.pixel(370, 130) == qRgb(0, 160, 0) &&
+            image.pixel(310, 170) == qRgb(255, 255, 255));
     const QRect anchored = Extent(image, qRgb(200, 0, 200));
     QVERIFY(anchored.right() <= 201 && anchored.right() > 190 && anchored.bottom() <= 282);
     const QRect up = Extent(image, qRgb(0, 200, 200));

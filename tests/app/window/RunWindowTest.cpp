@@ -14,8 +14,8 @@
 #include "WindowTestSupport.h"
 #include "app/AppTexts.h"
 #include "dataset/DataSetTexts.h"
-#include "engine/criteria/CornuetEstimator.h"
 #include "engine/common/GenMars.h"
+#include "engine/criteria/CornuetEstimator.h"
 
 using namespace wtest;
 
@@ -82,12 +82,14 @@ private slots:
                  .size(),
              1);
     QCOMPARE(journal.last(), QString());
-    QVERIFY(w.Find<QLabel>("LabelScore")->text().startsWith(QString::fromUtf8("Indice de qualité : ")));
+    QVERIFY(
+        w.Find<QLabel>("LabelScore")->text().startsWith(QString::fromUtf8("Indice de qualité : ")));
     QVERIFY(w.Find<QLabel>("LabelBC")->text().startsWith(QString::fromUtf8("Bien classés : ")));
     QVERIFY(journal.contains(w.Find<QLabel>("LabelScore")->text()));
     QVERIFY(w.Find<QLabel>("StatusBarPanel0")->text().startsWith(QString::fromUtf8("Durée ")));
     // The wait beside the processor time, which overstates it on several cores.
-    QVERIFY(w.Find<QLabel>("StatusBarPanel1")->text().startsWith(QString::fromUtf8("Temps écoulé : ")));
+    QVERIFY(
+        w.Find<QLabel>("StatusBarPanel1")->text().startsWith(QString::fromUtf8("Temps écoulé : ")));
     QCOMPARE(w.Form->PageControlPrinc->currentWidget(), w.Form->TabSheetResultats);
     QVERIFY(!w.Form->Running());
     QVERIFY(w.Find<QWidget>("BitBtnStart")->isEnabled());
@@ -123,7 +125,7 @@ private slots:
       for (int r = 0; r < model->rowCount(); ++r)
         QVERIFY(CellText(w, c, r).isEmpty() ||
                 view->columnWidth(c) >
-                metrics.horizontalAdvance(model->index(r, c).data().toString()));
+                    metrics.horizontalAdvance(model->index(r, c).data().toString()));
 
     // Fewer scores: the same run drawn again with one triple.
     const std::vector<std::string> journalBefore = w.Form->ShownTable()->Journal;
@@ -140,7 +142,8 @@ private slots:
     QVERIFY(w.Find<QLabel>("LabelBC")->text().isEmpty());
     QCOMPARE(model->rowCount(), 2 + 1);
     QVERIFY(CellText(w, 0, 2).endsWith("u1"));
-    QVERIFY(w.Journal().contains("        " + Text(kSamplesFileLine).replace("%s", PathToQt(files_.Samples))));
+    QVERIFY(w.Journal().contains("        " +
+                                 Text(kSamplesFileLine).replace("%s", PathToQt(files_.Samples))));
   }
 
   // Migrant detection: one triple headed by the statistic, the count line, the number of
@@ -154,8 +157,9 @@ private slots:
     w.Click("BitBtnStart");
     QVERIFY(w.Journal().contains("        " + Text(kMigrantDetection)));
     const QString summary = w.Find<QLabel>("LabelScore")->text();
-    QVERIFY2(summary.contains(QString::fromUtf8(" individus avec une probabilité inférieure à 0.05")),
-             qPrintable(summary));
+    QVERIFY2(
+        summary.contains(QString::fromUtf8(" individus avec une probabilité inférieure à 0.05")),
+        qPrintable(summary));
     QVERIFY(w.Journal().contains(summary));
     QVERIFY(w.Find<QLabel>("LabelBC")->text().isEmpty());
     auto* spin = w.Find<QSpinBox>("SpinEditScores");
@@ -246,7 +250,8 @@ private slots:
                         TReadFormat::Unknown);
     w.Click("BitBtnStart");
     QCOMPARE(int(w.Services.Messages.size()), 1);
-    QCOMPARE(ToQt(w.Services.Messages[0].Text), Text(kNoLocusSelected) + "\n" + Text(kNoSharedLocus));
+    QCOMPARE(ToQt(w.Services.Messages[0].Text),
+             Text(kNoLocusSelected) + "\n" + Text(kNoSharedLocus));
     QVERIFY(!w.Journal().contains("        " + Text(kStartingComputation)));
   }
 
@@ -287,8 +292,7 @@ private slots:
     QCOMPARE(w.Form->ShownTable(), shown);
     QVERIFY(w.Form->Driver.ResultTable.get() != shown);
     QVERIFY(w.Form->ResultsGrid().RowCount() == rows);
-    QVERIFY(ExportedBytes(w, "after.csv") ==
-            ResultsExportText(shown, w.Form->ResultsGrid()));
+    QVERIFY(ExportedBytes(w, "after.csv") == ResultsExportText(shown, w.Form->ResultsGrid()));
     QVERIFY(exported.find(Text(kUserInterruption).toStdString()) == std::string::npos);
 
     // A run that fails: the journal and a box tell the error, the window is usable again and
