@@ -343,11 +343,11 @@ TRunResult DetectMigrantsHome(const TPGDSStructure& reference, std::unique_ptr<T
   std::optional<TSharedLists<std::vector<double>>> shared;
   if (params.SimulationOn) {
     const TCriterionArgs args = MigrantCriterionArgs(params);
-    TRunResult result = Presimulate(reference, *match, args, params.SimulationAlgorithm,
-                                    params.SimulatedCount, params.Threads);
-    if (result == TRunResult::Completed)
-      result = PresimulatedLists(detection.Context, args, SimulationOf(params), params.Threads,
-                                 false, lists);
+    // Every population gets a fresh list for this detection's loci and criterion, simulated
+    // from the detection's own compact forms.
+    if (ReportProgress(" ", " ", 0)) return TRunResult::Stopped;
+    const TRunResult result = PresimulatedLists(detection.Context, args, SimulationOf(params),
+                                                params.Threads, true, lists);
     if (result != TRunResult::Completed) return result;
     DrawUnitSeeds(detection.Units);
     // The seeds of the shared lists come after those of the individuals. Criterion 1 estimates
